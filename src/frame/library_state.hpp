@@ -1,0 +1,44 @@
+// The one piece of process-wide state: the initialisation marker and the
+// table of unstable periods that the recursive indicators add to their
+// lookback. Indicators only read it; MOVLEX_INIT and MOVLEX_SHUTDOWN write it.
+#pragma once
+
+#include <cstdint>
+
+namespace movlex {
+
+enum UnstableSlot : int {
+    UNSTABLE_ADX = 0,
+    UNSTABLE_ATR = 2,
+    UNSTABLE_CMO = 3,
+    UNSTABLE_DX = 4,
+    UNSTABLE_EMA = 5,
+    UNSTABLE_KAMA = 12,
+    UNSTABLE_MAMA = 13,
+    UNSTABLE_MFI = 14,
+    UNSTABLE_MINUS_DI = 15,
+    UNSTABLE_MINUS_DM = 16,
+    UNSTABLE_NATR = 17,
+    UNSTABLE_PLUS_DI = 18,
+    UNSTABLE_PLUS_DM = 19,
+    UNSTABLE_RSI = 20,
+    UNSTABLE_T3 = 22,
+};
+
+inline constexpr int UNSTABLE_SLOT_COUNT = 23;
+inline constexpr std::uint32_t STATE_MAGIC = 0xA203B203u;
+inline constexpr std::int32_t INITIALISED_UNSTABLE_PERIOD = 150;
+
+struct LibraryState {
+    std::uint32_t magic;
+    std::uint32_t reserved;
+    std::int32_t unstable_periods[UNSTABLE_SLOT_COUNT];
+};
+
+// The single record, zero-filled at load.
+extern LibraryState* const library_state;
+
+// Unstable period of a slot, read afresh on every call.
+inline std::int32_t unstable_period(UnstableSlot slot) { return library_state->unstable_periods[slot]; }
+
+}  // namespace movlex
