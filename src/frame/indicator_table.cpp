@@ -1,6 +1,14 @@
 #include "frame/indicator_table.hpp"
 
 #include "averages/simple.hpp"
+#include "oscillators/balance_of_power.hpp"
+#include "oscillators/commodity_channel.hpp"
+#include "oscillators/momentum.hpp"
+#include "oscillators/range_position.hpp"
+#include "oscillators/ultimate.hpp"
+#include "volume/accumulation.hpp"
+#include "volume/money_flow.hpp"
+#include "volume/on_balance.hpp"
 #include "movlex.h"
 
 namespace movlex {
@@ -15,6 +23,33 @@ const IndicatorInfo table[] = {
      invoke_entry<&MOVLEX_SMA>, invoke_lookback<&sma_lookback>, OUTPUT_MAY_BE_INPUT},
     {"wma", "MOVLEX_WMA", "Weighted moving average", {"input"}, {integer_param("period", 30, 2)}, {"out"},
      invoke_entry<&MOVLEX_WMA>, invoke_lookback<&wma_lookback>, OUTPUT_MAY_BE_INPUT},
+    // Momentum and range oscillators
+    {"mom", "MOVLEX_MOM", "Momentum", {"input"}, {integer_param("period", 10, 1)}, {"out"}, invoke_entry<&MOVLEX_MOM>,
+     invoke_lookback<&mom_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"roc", "MOVLEX_ROC", "Rate of change in percent", {"input"}, {integer_param("period", 10, 1)}, {"out"},
+     invoke_entry<&MOVLEX_ROC>, invoke_lookback<&roc_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"willr", "MOVLEX_WILLR", "Williams %R", {"high", "low", "close"}, {integer_param("period", 14, 2)}, {"out"},
+     invoke_entry<&MOVLEX_WILLR>, invoke_lookback<&willr_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"aroon", "MOVLEX_AROON", "Aroon down and up", {"high", "low"}, {integer_param("period", 14, 2)},
+     {"out_aroon_down", "out_aroon_up"}, invoke_entry<&MOVLEX_AROON>, invoke_lookback<&aroon_lookback>,
+     OUTPUT_MAY_BE_INPUT},
+    {"ultosc", "MOVLEX_ULTOSC", "Ultimate oscillator", {"high", "low", "close"},
+     {integer_param("period1", 7, 1), integer_param("period2", 14, 1), integer_param("period3", 28, 1)}, {"out"},
+     invoke_entry<&MOVLEX_ULTOSC>, invoke_lookback<&ultosc_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"cci", "MOVLEX_CCI", "Commodity channel index", {"high", "low", "close"}, {integer_param("period", 14, 2)},
+     {"out"}, invoke_entry<&MOVLEX_CCI>, invoke_lookback<&cci_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"bop", "MOVLEX_BOP", "Balance of power", {"open", "high", "low", "close"}, {}, {"out"},
+     invoke_entry<&MOVLEX_BOP>, invoke_lookback<&bop_lookback>, OUTPUT_MAY_BE_INPUT},
+    // Volume
+    {"ad", "MOVLEX_AD", "Accumulation/distribution line", {"high", "low", "close", "volume"}, {}, {"out"},
+     invoke_entry<&MOVLEX_AD>, invoke_lookback<&ad_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"adosc", "MOVLEX_ADOSC", "Accumulation/distribution oscillator", {"high", "low", "close", "volume"},
+     {integer_param("fast_period", 3, 2), integer_param("slow_period", 10, 2)}, {"out"},
+     invoke_entry<&MOVLEX_ADOSC>, invoke_lookback<&adosc_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"obv", "MOVLEX_OBV", "On-balance volume", {"input", "volume"}, {}, {"out"}, invoke_entry<&MOVLEX_OBV>,
+     invoke_lookback<&obv_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"mfi", "MOVLEX_MFI", "Money-flow index", {"high", "low", "close", "volume"}, {integer_param("period", 14, 2)},
+     {"out"}, invoke_entry<&MOVLEX_MFI>, invoke_lookback<&mfi_lookback>, OUTPUT_MAY_BE_INPUT},
 };
 
 }  // namespace
