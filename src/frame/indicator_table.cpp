@@ -1,5 +1,6 @@
 #include "frame/indicator_table.hpp"
 
+#include "averages/exponential.hpp"
 #include "averages/simple.hpp"
 #include "oscillators/balance_of_power.hpp"
 #include "oscillators/commodity_channel.hpp"
@@ -9,6 +10,8 @@
 #include "volume/accumulation.hpp"
 #include "volume/money_flow.hpp"
 #include "volume/on_balance.hpp"
+#include "directional/true_range.hpp"
+#include "oscillators/rsi.hpp"
 #include "movlex.h"
 
 namespace movlex {
@@ -50,6 +53,23 @@ const IndicatorInfo table[] = {
      invoke_lookback<&obv_lookback>, OUTPUT_MAY_BE_INPUT},
     {"mfi", "MOVLEX_MFI", "Money-flow index", {"high", "low", "close", "volume"}, {integer_param("period", 14, 2)},
      {"out"}, invoke_entry<&MOVLEX_MFI>, invoke_lookback<&mfi_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"ema", "MOVLEX_EMA", "Exponential moving average", {"input"}, {integer_param("period", 30, 2)}, {"out"},
+     invoke_entry<&MOVLEX_EMA>, invoke_lookback<&ema_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"dema", "MOVLEX_DEMA", "Double exponential moving average", {"input"}, {integer_param("period", 30, 2)},
+     {"out"}, invoke_entry<&MOVLEX_DEMA>, invoke_lookback<&dema_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"tema", "MOVLEX_TEMA", "Triple exponential moving average", {"input"}, {integer_param("period", 30, 2)},
+     {"out"}, invoke_entry<&MOVLEX_TEMA>, invoke_lookback<&tema_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"rsi", "MOVLEX_RSI", "Relative strength index", {"input"}, {integer_param("period", 14, 2)}, {"out"},
+     invoke_entry<&MOVLEX_RSI>, invoke_lookback<&rsi_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"cmo", "MOVLEX_CMO", "Chande momentum oscillator", {"input"}, {integer_param("period", 14, 2)}, {"out"},
+     invoke_entry<&MOVLEX_CMO>, invoke_lookback<&cmo_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"trange", "MOVLEX_TRANGE", "True range", {"high", "low", "close"}, {}, {"out"}, invoke_entry<&MOVLEX_TRANGE>,
+     invoke_lookback<&trange_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"atr", "MOVLEX_ATR", "Average true range", {"high", "low", "close"}, {integer_param("period", 14, 1)}, {"out"},
+     invoke_entry<&MOVLEX_ATR>, invoke_lookback<&atr_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"natr", "MOVLEX_NATR", "Normalised average true range", {"high", "low", "close"},
+     {integer_param("period", 14, 1)}, {"out"}, invoke_entry<&MOVLEX_NATR>, invoke_lookback<&natr_lookback>,
+     OUTPUT_MAY_BE_INPUT},
 };
 
 }  // namespace
