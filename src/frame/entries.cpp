@@ -2,16 +2,16 @@
 // indicator's validating routine and returns its code.
 #include "averages/exponential.hpp"
 #include "averages/simple.hpp"
+#include "directional/true_range.hpp"
 #include "oscillators/balance_of_power.hpp"
 #include "oscillators/commodity_channel.hpp"
 #include "oscillators/momentum.hpp"
 #include "oscillators/range_position.hpp"
+#include "oscillators/rsi.hpp"
 #include "oscillators/ultimate.hpp"
 #include "volume/accumulation.hpp"
 #include "volume/money_flow.hpp"
 #include "volume/on_balance.hpp"
-#include "directional/true_range.hpp"
-#include "oscillators/rsi.hpp"
 #include "movlex.h"
 
 using namespace movlex;
@@ -86,6 +86,8 @@ ENTRY MOVLEX_OBV(int32_t first_index, int32_t last_index, const double* input, c
 ENTRY MOVLEX_MFI(int32_t first_index, int32_t last_index, const double* high, const double* low, const double* close,
                  const double* volume, int32_t period, int32_t* out_begin, int32_t* out_count, double* out) {
     return mfi_compute(first_index, last_index, high, low, close, volume, period, out_begin, out_count, out);
+}
+
 ENTRY MOVLEX_EMA(int32_t first_index, int32_t last_index, const double* input, int32_t period, int32_t* out_begin,
                  int32_t* out_count, double* out) {
     return ema_compute(first_index, last_index, input, period, out_begin, out_count, out);

@@ -2,16 +2,16 @@
 
 #include "averages/exponential.hpp"
 #include "averages/simple.hpp"
+#include "directional/true_range.hpp"
 #include "oscillators/balance_of_power.hpp"
 #include "oscillators/commodity_channel.hpp"
 #include "oscillators/momentum.hpp"
 #include "oscillators/range_position.hpp"
+#include "oscillators/rsi.hpp"
 #include "oscillators/ultimate.hpp"
 #include "volume/accumulation.hpp"
 #include "volume/money_flow.hpp"
 #include "volume/on_balance.hpp"
-#include "directional/true_range.hpp"
-#include "oscillators/rsi.hpp"
 #include "movlex.h"
 
 namespace movlex {
