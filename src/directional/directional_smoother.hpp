@@ -34,8 +34,12 @@ struct BarMeasures {
 class BarWalk {
 public:
     BarWalk(const double* high, const double* low, const double* close, Index reference_bar)
-        : high_(high), low_(low), close_(close), next_bar_(reference_bar + 1),
-          previous_high_(high[reference_bar]), previous_low_(low[reference_bar]),
+        : high_(high),
+          low_(low),
+          close_(close),
+          next_bar_(reference_bar + 1),
+          previous_high_(high[reference_bar]),
+          previous_low_(low[reference_bar]),
           previous_close_(close != nullptr ? close[reference_bar] : 0.0) {}
 
     BarMeasures next() {

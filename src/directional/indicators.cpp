@@ -70,8 +70,8 @@ std::int32_t minus_di_lookback(std::int32_t period) { return indicator_lookback(
 RetCode plus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                         const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                         double* out) {
-    return indicator_compute<Side::plus>(UNSTABLE_PLUS_DI, first_index, last_index, high, low, close, period,
-                                         out_begin, out_count, out);
+    return indicator_compute<Side::plus>(UNSTABLE_PLUS_DI, first_index, last_index, high, low, close, period, out_begin,
+                                         out_count, out);
 }
 
 RetCode minus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,

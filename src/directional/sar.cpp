@@ -36,9 +36,14 @@ public:
     // Bar start opens the first position; for it, the previous bar's high
     // and low are its own.
     StopAndReverse(bool is_long, const double* high, const double* low, Index start, double step, double maximum)
-        : long_(is_long), step_(step), maximum_(maximum), factor_(step),
-          extreme_(is_long ? high[start] : low[start]), stop_(is_long ? low[start - 1] : high[start - 1]),
-          previous_high_(high[start]), previous_low_(low[start]) {}
+        : long_(is_long),
+          step_(step),
+          maximum_(maximum),
+          factor_(step),
+          extreme_(is_long ? high[start] : low[start]),
+          stop_(is_long ? low[start - 1] : high[start - 1]),
+          previous_high_(high[start]),
+          previous_low_(low[start]) {}
 
     // Processes one bar and returns the value reported for it.
     double advance(double high, double low) {

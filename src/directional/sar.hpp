@@ -11,7 +11,6 @@ namespace movlex {
 std::int32_t sar_lookback(double acceleration, double maximum);
 
 RetCode sar_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                    double acceleration, double maximum, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
+                    double acceleration, double maximum, std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 }  // namespace movlex
