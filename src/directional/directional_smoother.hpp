@@ -12,7 +12,8 @@
 #include "frame/contract.hpp"
 #include "frame/wilder.hpp"
 
-namespace movlex {
+// Kept in its own namespace: these helpers serve the directional family only.
+namespace movlex::directional {
 
 enum class Side { plus, minus };
 
@@ -128,4 +129,4 @@ private:
     double range_ = 0.0;
 };
 
-}  // namespace movlex
+}  // namespace movlex::directional

@@ -11,6 +11,13 @@
 
 namespace movlex {
 
+using directional::BarMeasures;
+using directional::BarWalk;
+using directional::DirectionalSmoother;
+using directional::Side;
+using directional::percent_of_range;
+using directional::side_of;
+
 namespace {
 
 constexpr std::int32_t DEFAULT_PERIOD = 14;

@@ -11,6 +11,11 @@
 
 namespace movlex {
 
+using directional::BarWalk;
+using directional::DirectionalSmoother;
+using directional::Side;
+using directional::side_of;
+
 namespace {
 
 constexpr std::int32_t DEFAULT_PERIOD = 14;

@@ -15,6 +15,8 @@
 
 namespace movlex {
 
+using directional::DirectionalSmoother;
+
 namespace {
 
 constexpr std::int32_t DEFAULT_PERIOD = 14;
