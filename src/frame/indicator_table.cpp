@@ -2,6 +2,10 @@
 
 #include "averages/exponential.hpp"
 #include "averages/simple.hpp"
+#include "directional/indicators.hpp"
+#include "directional/movement.hpp"
+#include "directional/sar.hpp"
+#include "directional/trend_strength.hpp"
 #include "directional/true_range.hpp"
 #include "oscillators/balance_of_power.hpp"
 #include "oscillators/commodity_channel.hpp"
@@ -70,6 +74,28 @@ const IndicatorInfo table[] = {
     {"natr", "MOVLEX_NATR", "Normalised average true range", {"high", "low", "close"},
      {integer_param("period", 14, 1)}, {"out"}, invoke_entry<&MOVLEX_NATR>, invoke_lookback<&natr_lookback>,
      OUTPUT_MAY_BE_INPUT},
+    // Directional movement
+    {"plus_dm", "MOVLEX_PLUS_DM", "Plus directional movement", {"high", "low"}, {integer_param("period", 14, 1)},
+     {"out"}, invoke_entry<&MOVLEX_PLUS_DM>, invoke_lookback<&plus_dm_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"minus_dm", "MOVLEX_MINUS_DM", "Minus directional movement", {"high", "low"}, {integer_param("period", 14, 1)},
+     {"out"}, invoke_entry<&MOVLEX_MINUS_DM>, invoke_lookback<&minus_dm_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"plus_di", "MOVLEX_PLUS_DI", "Plus directional indicator", {"high", "low", "close"},
+     {integer_param("period", 14, 1)}, {"out"}, invoke_entry<&MOVLEX_PLUS_DI>, invoke_lookback<&plus_di_lookback>,
+     OUTPUT_MAY_BE_INPUT},
+    {"minus_di", "MOVLEX_MINUS_DI", "Minus directional indicator", {"high", "low", "close"},
+     {integer_param("period", 14, 1)}, {"out"}, invoke_entry<&MOVLEX_MINUS_DI>, invoke_lookback<&minus_di_lookback>,
+     OUTPUT_MAY_BE_INPUT},
+    {"dx", "MOVLEX_DX", "Directional movement index", {"high", "low", "close"}, {integer_param("period", 14, 2)},
+     {"out"}, invoke_entry<&MOVLEX_DX>, invoke_lookback<&dx_lookback>, OUTPUT_MAY_BE_INPUT},
+    {"adx", "MOVLEX_ADX", "Average directional movement index", {"high", "low", "close"},
+     {integer_param("period", 14, 2)}, {"out"}, invoke_entry<&MOVLEX_ADX>, invoke_lookback<&adx_lookback>,
+     OUTPUT_MAY_BE_INPUT},
+    {"adxr", "MOVLEX_ADXR", "Average directional movement index rating", {"high", "low", "close"},
+     {integer_param("period", 14, 2)}, {"out"}, invoke_entry<&MOVLEX_ADXR>, invoke_lookback<&adxr_lookback>,
+     OUTPUT_MAY_BE_INPUT},
+    {"sar", "MOVLEX_SAR", "Parabolic stop and reverse", {"high", "low"},
+     {real_param("acceleration", 0.02, 0.0), real_param("maximum", 0.2, 0.0)}, {"out"}, invoke_entry<&MOVLEX_SAR>,
+     invoke_lookback<&sar_lookback>, OUTPUT_MAY_BE_INPUT},
 };
 
 }  // namespace
