@@ -56,7 +56,7 @@ RetCode kama_compute(std::int32_t first_index, std::int32_t last_index, const do
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
-    no_output(out_begin, out_count);
+    no_output(out_begin, out_count);  // reported as empty until the outputs are written
 
     const Index lookback = Index(period) + unstable_period(UNSTABLE_KAMA);
     const Index start = std::max<Index>(first_index, lookback);
