@@ -1,7 +1,11 @@
 // The exported indicator entries. Each passes its arguments unchanged to the
 // indicator's validating routine and returns its code.
 #include "averages/exponential.hpp"
+#include "averages/kaufman.hpp"
+#include "averages/mesa.hpp"
 #include "averages/simple.hpp"
+#include "averages/t3.hpp"
+#include "averages/triangular.hpp"
 #include "directional/indicators.hpp"
 #include "directional/movement.hpp"
 #include "directional/sar.hpp"
@@ -13,6 +17,8 @@
 #include "oscillators/range_position.hpp"
 #include "oscillators/rsi.hpp"
 #include "oscillators/ultimate.hpp"
+#include "statistics/extremes.hpp"
+#include "statistics/variance.hpp"
 #include "volume/accumulation.hpp"
 #include "volume/money_flow.hpp"
 #include "volume/on_balance.hpp"
@@ -170,4 +176,45 @@ ENTRY MOVLEX_ADXR(int32_t first_index, int32_t last_index, const double* high, c
 ENTRY MOVLEX_SAR(int32_t first_index, int32_t last_index, const double* high, const double* low, double acceleration,
                  double maximum, int32_t* out_begin, int32_t* out_count, double* out) {
     return sar_compute(first_index, last_index, high, low, acceleration, maximum, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_TRIMA(int32_t first_index, int32_t last_index, const double* input, int32_t period, int32_t* out_begin,
+                   int32_t* out_count, double* out) {
+    return trima_compute(first_index, last_index, input, period, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_KAMA(int32_t first_index, int32_t last_index, const double* input, int32_t period, int32_t* out_begin,
+                  int32_t* out_count, double* out) {
+    return kama_compute(first_index, last_index, input, period, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_MAMA(int32_t first_index, int32_t last_index, const double* input, double fast_limit, double slow_limit,
+                  int32_t* out_begin, int32_t* out_count, double* out_mama, double* out_fama) {
+    return mama_compute(first_index, last_index, input, fast_limit, slow_limit, out_begin, out_count, out_mama,
+                        out_fama);
+}
+
+ENTRY MOVLEX_T3(int32_t first_index, int32_t last_index, const double* input, int32_t period, double volume_factor,
+                int32_t* out_begin, int32_t* out_count, double* out) {
+    return t3_compute(first_index, last_index, input, period, volume_factor, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_MAX(int32_t first_index, int32_t last_index, const double* input, int32_t period, int32_t* out_begin,
+                 int32_t* out_count, double* out) {
+    return max_compute(first_index, last_index, input, period, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_MIN(int32_t first_index, int32_t last_index, const double* input, int32_t period, int32_t* out_begin,
+                 int32_t* out_count, double* out) {
+    return min_compute(first_index, last_index, input, period, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_VAR(int32_t first_index, int32_t last_index, const double* input, int32_t period, double deviations,
+                 int32_t* out_begin, int32_t* out_count, double* out) {
+    return var_compute(first_index, last_index, input, period, deviations, out_begin, out_count, out);
+}
+
+ENTRY MOVLEX_STDDEV(int32_t first_index, int32_t last_index, const double* input, int32_t period, double deviations,
+                    int32_t* out_begin, int32_t* out_count, double* out) {
+    return stddev_compute(first_index, last_index, input, period, deviations, out_begin, out_count, out);
 }
