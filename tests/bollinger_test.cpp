@@ -54,16 +54,16 @@ TEST(BollingerBands, ConstantSeriesCollapsesTheBands) {
 // For every type the middle band is the selected average and the bands lie
 // the standard deviation of the same input index away.
 TEST(BollingerBands, EveryTypePairsItsAverageWithTheDeviation) {
-    const std::vector<double> input = make_series(300, 11);
+    const std::vector<double> input = make_series(1000, 11);
     for (std::int32_t type = 0; type <= 8; ++type) {
         for (std::int32_t period : {20, 60}) {
-            const Bands result = bands(input, 0, 299, period, 2.0, 1.5, type);
+            const Bands result = bands(input, 0, 999, period, 2.0, 1.5, type);
             ASSERT_EQ(result.rc, RC_OK);
-            std::vector<double> average(300), deviation(300);
+            std::vector<double> average(1000), deviation(1000);
             std::int32_t average_begin = -1, average_count = -1, deviation_begin = -1, deviation_count = -1;
-            ASSERT_EQ(ma_compute(0, 299, input.data(), period, type, &average_begin, &average_count, average.data()),
+            ASSERT_EQ(ma_compute(0, 999, input.data(), period, type, &average_begin, &average_count, average.data()),
                       RC_OK);
-            ASSERT_EQ(MOVLEX_STDDEV(result.begin, 299, input.data(), period, 1.0, &deviation_begin,
+            ASSERT_EQ(MOVLEX_STDDEV(result.begin, 999, input.data(), period, 1.0, &deviation_begin,
                                     &deviation_count, deviation.data()),
                       RC_OK);
             EXPECT_EQ(result.begin, std::max(average_begin, period - 1)) << "type " << type;

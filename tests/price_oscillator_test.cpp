@@ -110,16 +110,16 @@ TEST(Macd, TypesTravelWithTheirPeriods) {
 // With a signal period of 1 the line starts where both averages can, and is
 // then the absolute price oscillator started at the same index, for every type.
 TEST(Macd, SignalPeriodOneIsTheLineItself) {
-    const std::vector<double> input = make_series(400, 6);
+    const std::vector<double> input = make_series(1200, 6);
     for (bool initialised : {false, true}) {
         LibraryStateGuard state(initialised);
         for (std::int32_t type = 0; type <= 8; ++type) {
-            const Macd result = macd(input, 0, 399, 5, type, 12, type, 1, type);
+            const Macd result = macd(input, 0, 1199, 5, type, 12, type, 1, type);
             ASSERT_EQ(result.rc, RC_OK) << "type " << type;
             EXPECT_EQ(result.begin, std::max(ma_lookback(5, type), ma_lookback(12, type)));
             EXPECT_TRUE(same_values(result.macd, result.signal.data(), result.signal.size()));
             for (double value : result.hist) EXPECT_EQ(value, 0.0);
-            const Line apo = oscillator(&MOVLEX_APO, input, result.begin, 399, 5, 12, type);
+            const Line apo = oscillator(&MOVLEX_APO, input, result.begin, 1199, 5, 12, type);
             EXPECT_TRUE(same_values(apo.values, result.macd.data(), result.macd.size())) << "type " << type;
         }
     }

@@ -62,14 +62,14 @@ TEST(Selector, RejectsBadTypes) {
 // Each code reaches its average with the fixed real parameters; every one of
 // them works in place.
 TEST(Selector, EachCodeMatchesItsAverageAlsoInPlace) {
-    const std::vector<double> input = make_series(400, 5);
+    const std::vector<double> input = make_series(1200, 5);
     for (bool initialised : {false, true}) {
         LibraryStateGuard state(initialised);
-        const std::int32_t first = 0, last = 399, period = 10;
+        const std::int32_t first = 0, last = 1199, period = 10;
         auto direct = [&](std::int32_t type) {
             Output result;
-            result.values.assign(400, 0.0);
-            std::vector<double> fama(400);
+            result.values.assign(1200, 0.0);
+            std::vector<double> fama(1200);
             double* out = result.values.data();
             const double* in = input.data();
             std::int32_t* b = &result.begin;

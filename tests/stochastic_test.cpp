@@ -97,8 +97,9 @@ TEST(Stochastics, AnOutputThatIsAnInputSparesTheHeap) {
                            MA_SMA, &begin, &count, aliased.close.data(), d.data()),
               RC_OK);
     EXPECT_EQ(testing::scratch_allocations_attempted(), allocations_before);
-    EXPECT_TRUE(same_values(separate.k, aliased.close.data(), std::size_t(count)));
-    EXPECT_TRUE(same_values(separate.d, d.data(), std::size_t(count)));
+    ASSERT_EQ(count, separate.count);
+    EXPECT_TRUE(same_values(separate.k.data(), aliased.close.data(), std::size_t(count)));
+    EXPECT_TRUE(same_values(separate.d.data(), d.data(), std::size_t(count)));
 }
 
 TEST(Stochastics, StochRsiOfAFlatRsiIsZero) {
