@@ -88,5 +88,26 @@ TEST(SafeSizes, RequestsAtTheEndOfTheIndexSpaceMatchTheSameRequestNearZero) {
     }
 }
 
+// 0 .. INT32_MAX holds 2^31 indices, one more than out_count can report; the
+// range is rejected before anything is read or written.
+TEST(SafeSizes, TheWholeIndexSpaceIsRejected) {
+    std::vector<double> input(8, 1.0), output(8, -1.0);
+    for (const IndicatorInfo& info : indicator_table()) {
+        Request request;
+        request.first_index = 0;
+        request.last_index = std::numeric_limits<std::int32_t>::max();
+        for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = input.data();
+        for (int p = 0; p < info.param_count(); ++p) request.params[p] = info.params[p].default_value;
+        for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = output.data();
+        std::int32_t begin = -1, count = -1;
+        request.out_begin = &begin;
+        request.out_count = &count;
+        EXPECT_EQ(info.invoke(request), RC_END_OUT_OF_RANGE) << info.name;
+        EXPECT_EQ(begin, -1) << info.name;
+        EXPECT_EQ(count, -1) << info.name;
+    }
+    for (double value : output) EXPECT_EQ(value, -1.0);
+}
+
 }  // namespace
 }  // namespace movlex::test

@@ -184,7 +184,7 @@ RetCode mac2_compute(std::int32_t first_index, std::int32_t last_index, const do
     // the range first; a scratch that could not be had reaches MACD as a
     // missing output array and is rejected there.
     double* signal_and_hist = nullptr;
-    if (first_index >= 0 && last_index >= first_index)
+    if (check_range(first_index, last_index) == RC_OK)
         signal_and_hist = static_cast<double*>(
             scratch_allocate(std::size_t(Index(last_index) - first_index + 1) * sizeof(double)));
     const RetCode rc = macd_compute(first_index, last_index, input, fast_period, fast_ma_type, slow_period,
