@@ -79,8 +79,9 @@ ignored; fields may be quoted ("..." with "" for a quote, may hold commas and
 line breaks); empty lines are skipped; every row has as many fields as the
 header. Numbers: decimal or exponent notation ('12.5', '-3', '1e3'); a leading
 '+', hexadecimal, 'nan', 'inf' and any other text are rejected, and so is an
-empty field in a column an indicator reads. Results are written with the
-shortest text that reads back to the same double.
+empty field in a column an indicator reads. Results are written in full:
+the shortest text that reads back as the same double (plain decimals, the
+exponent form only for magnitudes below 1e-5 or from 1e15).
 
 Exit status: 0 success, 1 bad input data or failed computation, 2 bad command
 line.

@@ -219,9 +219,9 @@ const Columns& sample_columns() {
     return columns;
 }
 
-class EveryIndicatorThroughTheCli : public ::testing::TestWithParam<std::tuple<const IndicatorInfo*, bool>> {
+class EveryIndicatorThroughTheCli : public ::testing::TestWithParam<std::tuple<std::string, bool>> {
 protected:
-    const IndicatorInfo& info() const { return *std::get<0>(GetParam()); }
+    const IndicatorInfo& info() const { return *find_indicator(std::get<0>(GetParam())); }
     bool initialised() const { return std::get<1>(GetParam()); }
 
     std::vector<std::string> arguments(const std::string& spec, const std::string& file) const {
@@ -294,13 +294,13 @@ TEST_P(EveryIndicatorThroughTheCli, InputsReadFromRenamedColumns) {
     EXPECT_TRUE(moved.out.substr(moved.out.find('\n')) == plain.out.substr(plain.out.find('\n')));
 }
 
-std::string indicator_case_name(const ::testing::TestParamInfo<std::tuple<const IndicatorInfo*, bool>>& param) {
-    return std::string(std::get<0>(param.param)->name) + (std::get<1>(param.param) ? "_initialised" : "_not_initialised");
+std::string indicator_case_name(const ::testing::TestParamInfo<std::tuple<std::string, bool>>& param) {
+    return std::get<0>(param.param) + (std::get<1>(param.param) ? "_initialised" : "_not_initialised");
 }
 
-std::vector<const IndicatorInfo*> all_indicators() {
-    std::vector<const IndicatorInfo*> all;
-    for (const IndicatorInfo& info : indicator_table()) all.push_back(&info);
+std::vector<std::string> all_indicators() {
+    std::vector<std::string> all;
+    for (const IndicatorInfo& info : indicator_table()) all.push_back(info.name);
     return all;
 }
 
