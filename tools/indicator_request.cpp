@@ -1,5 +1,6 @@
 #include "indicator_request.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -194,26 +195,32 @@ const char* ma_type_name(int code) { return code >= 0 && code < MA_TYPE_COUNT ? 
 std::string describe_indicators() {
     std::string text;
     for (const IndicatorInfo& info : indicator_table()) {
-        text += std::string(info.name) + " - " + info.summary + "\n  inputs:  ";
-        for (int i = 0; i < info.input_count(); ++i) {
-            if (i > 0) text += ", ";
-            text += info.inputs[i];
-            if (default_column(info.inputs[i]) != info.inputs[i]) text += " (" + default_column(info.inputs[i]) + ")";
-        }
-        text += "\n";
-        std::size_t width = 0;
+        // Labels ("inputs", parameter names, "outputs") in one column.
+        std::size_t width = std::string_view("outputs").size();
         for (int p = 0; p < info.param_count(); ++p) width = std::max(width, std::string_view(info.params[p].name).size());
-        for (int p = 0; p < info.param_count(); ++p) {
-            const std::string name = info.params[p].name;
-            text += "  " + name + std::string(width - name.size() + 2, ' ') + kind_text(info.params[p]) + "\n";
+        auto line = [&](std::string_view label, const std::string& content) {
+            text += "  ";
+            text += label;
+            text += std::string(width - label.size() + 2, ' ') + content + "\n";
+        };
+
+        text += std::string(info.name) + " - " + info.summary + "\n";
+        std::string inputs;
+        for (int i = 0; i < info.input_count(); ++i) {
+            if (i > 0) inputs += ", ";
+            inputs += info.inputs[i];
+            if (default_column(info.inputs[i]) != info.inputs[i]) inputs += " (" + default_column(info.inputs[i]) + ")";
         }
+        line("inputs", inputs);
+        for (int p = 0; p < info.param_count(); ++p) line(info.params[p].name, kind_text(info.params[p]));
         IndicatorRequest defaults;
         defaults.info = &info;
         defaults.label = info.name;
         const std::vector<std::string> columns = defaults.output_columns();
-        text += columns.size() == 1 ? "  output:  " : "  outputs: ";
-        for (std::size_t c = 0; c < columns.size(); ++c) text += (c > 0 ? ", " : "") + columns[c];
-        text += "\n\n";
+        std::string outputs;
+        for (std::size_t c = 0; c < columns.size(); ++c) outputs += (c > 0 ? ", " : "") + columns[c];
+        line(columns.size() == 1 ? "output" : "outputs", outputs);
+        text += "\n";
     }
     text += "Moving-average types, by name or code: ";
     for (int code = 0; code < MA_TYPE_COUNT; ++code)

@@ -263,15 +263,16 @@ void compute(const IndicatorRequest& request, PriceColumns& prices, std::size_t 
     }
 }
 
-// Every output column gets a name of its own, unlike any input column.
+// Every output column gets a name of its own (ignoring case, as columns are
+// found), unlike any input column.
 void check_column_names(const csv::Table& table, const std::vector<IndicatorRequest>& requests) {
-    std::vector<std::string> names;
+    csv::Table columns;  // the header alone, growing by each output column
+    columns.header = table.header;
     for (const IndicatorRequest& request : requests)
         for (const std::string& name : request.output_columns()) {
-            bool clash = !table.columns_named(name).empty();
-            for (const std::string& earlier : names) clash = clash || earlier == name;
-            if (clash) command_line_error("output column '" + name + "' would appear twice in the header; name it with as=NAME");
-            names.push_back(name);
+            if (!columns.columns_named(name).empty())
+                command_line_error("output column '" + name + "' would appear twice in the header; name it with as=NAME");
+            columns.header.fields.push_back(name);
         }
 }
 

@@ -85,6 +85,13 @@ TEST(Cli, FailedRunLeavesTheOutputFileAlone) {
     EXPECT_FALSE(std::filesystem::exists(target + ".partial"));
 }
 
+TEST(Cli, OptionForms) {
+    const std::string input = "close\n1\n2\n4\n";
+    const ProcessResult result = movlex({"--indicator=sma:period=2", "-i", "WMA:Period=2,As=W", "--", "-"}, input);
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.out, "close,sma_2,W\n1,,\n2,1.5,1.6666666666666667\n4,3,3.3333333333333335\n");
+}
+
 TEST(Cli, ColumnsNoIndicatorReadsAreKeptAsTheyAre) {
     const std::string input = "when,close,volume,comment\n1,10,n/a,\"x, y\"\n2,11,,z\n3,13,?,\n";
     const ProcessResult result = movlex({"-i", "sma:period=2", "-"}, input);
@@ -145,6 +152,8 @@ std::vector<BadInputCase> bad_input_cases() {
         {"same output column twice", {"-i", "sma:period=3", "-i", "sma:period=3", "-"}, good, 2,
          "output column 'sma_3' would appear twice"},
         {"output column named like an input column", {"-i", "sma:as=close", "-"}, good, 2, "output column 'close'"},
+        {"output columns differing in case only", {"-i", "sma:as=avg", "-i", "wma:as=AVG", "-"}, good, 2,
+         "output column 'AVG' would appear twice"},
         {"malformed number", {"-i", "sma:period=3", "-"}, replaced(good, "102.00,15000", "102.0x,15000"), 1,
          "standard input: line 3: column 5 (Close): '102.0x' is not a number"},
         {"trailing text after a number", {"-i", "sma:period=3", "-"}, replaced(good, "101.25,", "101.25 USD,"), 1,

@@ -207,11 +207,7 @@ TEST(NumberText, ShortestTextThatReadsBack) {
         if (!std::isfinite(value)) continue;
         const std::string text = format_number(value);
         std::variant<double, std::string> back = csv::parse_number(text);
-        if (std::holds_alternative<std::string>(back)) {
-            // Only values beyond the reader's range of doubles may fail.
-            EXPECT_LT(std::fabs(value), 1e-300) << text;
-            continue;
-        }
+        ASSERT_TRUE(std::holds_alternative<double>(back)) << text;
         EXPECT_EQ(std::memcmp(&std::get<double>(back), &value, sizeof value), 0) << text;
     }
 }
