@@ -13,6 +13,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "csv_reader.hpp"
@@ -102,31 +103,36 @@ IndicatorRequest request_from(const std::string& spec) {
     return std::get<IndicatorRequest>(parsed);
 }
 
+// An option that takes a value: "-i VALUE", "--indicator VALUE" or
+// "--indicator=VALUE"; nothing when argv[a] is another argument.
+std::optional<std::string> value_option(int argc, char** argv, int& a, std::string_view short_name,
+                                        std::string_view long_name) {
+    const std::string_view argument = argv[a];
+    std::string_view value;
+    if (argument.starts_with(long_name) && argument.size() > long_name.size() && argument[long_name.size()] == '=')
+        value = argument.substr(long_name.size() + 1);
+    else if (argument != short_name && argument != long_name)
+        return std::nullopt;
+    else if (a + 1 < argc)
+        value = argv[++a];
+    if (value.empty()) command_line_error(std::string(long_name) + " needs a value");
+    return std::string(value);
+}
+
 Options parse_options(int argc, char** argv) {
     Options options;
     bool only_files = false;
     for (int a = 1; a < argc; ++a) {
         const std::string argument = argv[a];
-        // The value of an option: "--option=VALUE" or the next argument.
-        auto value_of = [&](const std::string& option) -> std::string {
-            if (argument.size() > option.size() && argument.starts_with(option + "="))
-                return argument.substr(option.size() + 1);
-            if (a + 1 >= argc) command_line_error(option + " needs a value");
-            return argv[++a];
-        };
-        auto is = [&](const char* short_name, const std::string& long_name) {
-            return (short_name != nullptr && argument == short_name) || argument == long_name ||
-                   argument.starts_with(long_name + "=");
-        };
         if (only_files || argument == "-" || !argument.starts_with("-")) {
             if (options.input_path) command_line_error("more than one input file: " + csv::quoted(argument));
             options.input_path = argument;
         } else if (argument == "--") {
             only_files = true;
-        } else if (is("-i", "--indicator")) {
-            options.requests.push_back(request_from(value_of(argument.starts_with("--") ? "--indicator" : "-i")));
-        } else if (is("-o", "--output")) {
-            options.output_path = value_of(argument.starts_with("--") ? "--output" : "-o");
+        } else if (std::optional<std::string> spec = value_option(argc, argv, a, "-i", "--indicator")) {
+            options.requests.push_back(request_from(*spec));
+        } else if (std::optional<std::string> path = value_option(argc, argv, a, "-o", "--output")) {
+            options.output_path = *path;
         } else if (argument == "--no-init") {
             options.initialise = false;
         } else if (argument == "--list") {
@@ -199,10 +205,11 @@ public:
         const std::vector<std::size_t> matches = table_.columns_named(name);
         const std::string role = std::string("the input '") + request.info->inputs[input_index] + "' of " + request.label;
         if (matches.empty())
-            input_error(input_.name + ": no column '" + name + "' for " + role + "; the header has: " + header_summary(table_));
+            input_error(input_.name + ": no column " + csv::quoted(name) + " for " + role +
+                        "; the header has: " + header_summary(table_));
         if (matches.size() > 1)
-            input_error(input_.name + ": column '" + name + "' for " + role + " appears " + std::to_string(matches.size()) +
-                        " times in the header");
+            input_error(input_.name + ": column " + csv::quoted(name) + " for " + role + " appears " +
+                        std::to_string(matches.size()) + " times in the header");
         auto found = parsed_.find(matches.front());
         if (found != parsed_.end()) return found->second;
         std::variant<std::vector<double>, csv::Error> values = csv::column_values(table_, matches.front());
