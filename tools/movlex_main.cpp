@@ -34,7 +34,7 @@ struct Failure {
 [[noreturn]] void command_line_error(std::string message) { throw Failure{EXIT_BAD_COMMAND_LINE, std::move(message)}; }
 [[noreturn]] void input_error(std::string message) { throw Failure{EXIT_BAD_INPUT, std::move(message)}; }
 
-const char* const HELP = R"(Usage: movlex [OPTIONS] --indicator SPEC [--indicator SPEC ...] [FILE]
+const char* const HELP = R"(Usage: movlex [OPTIONS] --indicator REQUEST [--indicator REQUEST ...] [FILE]
        movlex --list
 
 Computes technical-analysis indicators over OHLCV price data in CSV form and
@@ -49,7 +49,8 @@ columns are kept as they are. Only the columns the indicators read must hold
 numbers.
 
 Options:
-  -i, --indicator SPEC  compute an indicator (repeat for more)
+  -i, --indicator REQUEST
+                        compute an indicator (repeat for more)
   -o, --output FILE     write to FILE, replaced only when the result is
                         complete (default: standard output)
       --no-init         skip MOVLEX_INIT: EMA, RSI, ADX and the other
@@ -59,7 +60,7 @@ Options:
                         default and range, output columns
   -h, --help            show this help
 
-SPEC is NAME or NAME:KEY=VALUE,KEY=VALUE,... with these keys:
+REQUEST is NAME or NAME:KEY=VALUE,KEY=VALUE,... with these keys:
   a parameter name   its value; omitted parameters take their defaults.
                      Moving-average types are given by name (sma, ema, wma,
                      dema, tema, trima, kama, mama, t3) or code (0..8).
@@ -97,8 +98,8 @@ struct Options {
     bool help = false;
 };
 
-IndicatorRequest request_from(const std::string& spec) {
-    std::variant<IndicatorRequest, std::string> parsed = parse_request(spec);
+IndicatorRequest request_from(const std::string& request) {
+    std::variant<IndicatorRequest, std::string> parsed = parse_request(request);
     if (const std::string* problem = std::get_if<std::string>(&parsed)) command_line_error(*problem);
     return std::get<IndicatorRequest>(parsed);
 }
@@ -129,8 +130,8 @@ Options parse_options(int argc, char** argv) {
             options.input_path = argument;
         } else if (argument == "--") {
             only_files = true;
-        } else if (std::optional<std::string> spec = value_option(argc, argv, a, "-i", "--indicator")) {
-            options.requests.push_back(request_from(*spec));
+        } else if (std::optional<std::string> request = value_option(argc, argv, a, "-i", "--indicator")) {
+            options.requests.push_back(request_from(*request));
         } else if (std::optional<std::string> path = value_option(argc, argv, a, "-o", "--output")) {
             options.output_path = *path;
         } else if (argument == "--no-init") {

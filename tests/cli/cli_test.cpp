@@ -234,8 +234,8 @@ protected:
     const IndicatorInfo& info() const { return *find_indicator(std::get<0>(GetParam())); }
     bool initialised() const { return std::get<1>(GetParam()); }
 
-    std::vector<std::string> arguments(const std::string& spec, const std::string& file) const {
-        std::vector<std::string> result = {"-i", spec, file};
+    std::vector<std::string> arguments(const std::string& request, const std::string& file) const {
+        std::vector<std::string> result = {"-i", request, file};
         if (!initialised()) result.insert(result.begin(), "--no-init");
         return result;
     }
@@ -294,11 +294,11 @@ TEST_P(EveryIndicatorThroughTheCli, InputsReadFromRenamedColumns) {
     std::string text = read_file(SAMPLE);
     const std::size_t header_end = text.find('\n');
     text.replace(0, header_end, "date,first trade,top,bottom,last trade,shares");
-    std::string spec = std::string(info().name) + ":as=" + info().name;
+    std::string request = std::string(info().name) + ":as=" + info().name;
     for (int i = 0; i < info().input_count(); ++i)
-        spec += std::string(",") + info().inputs[i] + "=" + renamed.at(cli::default_column(info().inputs[i]));
+        request += std::string(",") + info().inputs[i] + "=" + renamed.at(cli::default_column(info().inputs[i]));
 
-    const ProcessResult moved = movlex(arguments(spec, "-"), text);
+    const ProcessResult moved = movlex(arguments(request, "-"), text);
     const ProcessResult plain = movlex(arguments(info().name, SAMPLE));
     ASSERT_EQ(moved.exit_code, 0) << moved.err;
     EXPECT_TRUE(moved.out.substr(moved.out.find('\n')) == plain.out.substr(plain.out.find('\n')));
