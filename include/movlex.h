@@ -11,7 +11,8 @@
  *
  * Checks run in this order and stop at the first failure, before anything is
  * written: first_index < 0 (RC_START_OUT_OF_RANGE); last_index < 0 or below
- * first_index (RC_END_OUT_OF_RANGE); a null input array, a parameter outside
+ * first_index, or a range of more than INT32_MAX indices, whose count could not
+ * be reported (RC_END_OUT_OF_RANGE); a null input array, a parameter outside
  * its range, a null output array (RC_BAD_ARGUMENT).
  *
  * Output element k belongs to input index *out_begin + k. Every output array

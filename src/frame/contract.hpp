@@ -17,6 +17,16 @@ inline constexpr std::int32_t PERIOD_MAX = 100000;
 inline constexpr double REAL_LIMIT = 3e37;
 inline constexpr std::int32_t MA_TYPE_COUNT = 9;
 
+// A range is valid when it starts at 0 or later, ends at or after its start,
+// and holds at most INT32_MAX indices: a longer one (only 0 .. INT32_MAX is)
+// could yield more values than out_count can report.
+inline RetCode check_range(std::int32_t first_index, std::int32_t last_index) {
+    if (first_index < 0) return RC_START_OUT_OF_RANGE;
+    if (last_index < 0 || last_index < first_index) return RC_END_OUT_OF_RANGE;
+    if (Index(last_index) - first_index + 1 > INT32_MAX) return RC_END_OUT_OF_RANGE;
+    return RC_OK;
+}
+
 // Replaces the default sentinel by the default; false when the value lies
 // outside the closed range min..max.
 inline bool resolve_integer(std::int32_t& value, std::int32_t default_value, std::int32_t min, std::int32_t max) {
@@ -55,12 +65,7 @@ inline bool resolve_ma_type(std::int32_t& value) {
 //                    .result();
 class Validation {
 public:
-    Validation(std::int32_t first_index, std::int32_t last_index) {
-        if (first_index < 0)
-            code_ = RC_START_OUT_OF_RANGE;
-        else if (last_index < 0 || last_index < first_index)
-            code_ = RC_END_OUT_OF_RANGE;
-    }
+    Validation(std::int32_t first_index, std::int32_t last_index) : code_(check_range(first_index, last_index)) {}
 
     template <class... Arrays>
     Validation& inputs(const Arrays*... arrays) {
@@ -92,7 +97,7 @@ public:
     RetCode result() const { return code_; }
 
 private:
-    RetCode code_ = RC_OK;
+    RetCode code_;
 };
 
 // The empty result: a range that ends before the first computable index.

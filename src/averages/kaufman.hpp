@@ -1,0 +1,17 @@
+// Kaufman adaptive moving average.
+#pragma once
+
+#include <cstdint>
+
+#include "movlex.h"
+
+namespace movlex {
+
+// period plus the unstable period of the KAMA slot; -1 out of range.
+std::int32_t kama_lookback(std::int32_t period);
+
+// out may be input.
+RetCode kama_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
+                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
+
+}  // namespace movlex

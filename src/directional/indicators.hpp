@@ -1,0 +1,23 @@
+// Plus and minus directional indicators: the Wilder-smoothed movement of one
+// side in percent of the Wilder-smoothed true range.
+#pragma once
+
+#include <cstdint>
+
+#include "movlex.h"
+
+namespace movlex {
+
+// Period 1: 1. Otherwise period plus the unstable period of the indicator's
+// slot; -1 out of range.
+std::int32_t plus_di_lookback(std::int32_t period);
+std::int32_t minus_di_lookback(std::int32_t period);
+
+RetCode plus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
+                        const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
+                        double* out);
+RetCode minus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
+                         const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
+                         double* out);
+
+}  // namespace movlex

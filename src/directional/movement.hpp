@@ -1,0 +1,21 @@
+// Plus and minus directional movement: each bar's one-bar movement, or with a
+// period of 2 or more its Wilder running sum.
+#pragma once
+
+#include <cstdint>
+
+#include "movlex.h"
+
+namespace movlex {
+
+// Period 1: 1. Otherwise period - 1 plus the unstable period of the
+// indicator's slot; -1 out of range.
+std::int32_t plus_dm_lookback(std::int32_t period);
+std::int32_t minus_dm_lookback(std::int32_t period);
+
+RetCode plus_dm_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
+                        std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out);
+RetCode minus_dm_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
+                         std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out);
+
+}  // namespace movlex

@@ -1,0 +1,61 @@
+// MAX and MIN carry the window extreme from bar to bar and rescan the window
+// only when the bar holding it leaves. A rescan keeps the earliest of equal
+// values; a new value equal to the extreme takes its place. A NaN never
+// replaces the extreme, but one that opens a rescan is the output of that
+// step.
+#include "statistics/extremes.hpp"
+
+#include <algorithm>
+
+#include "frame/contract.hpp"
+#include "frame/window_extreme.hpp"
+
+namespace movlex {
+
+namespace {
+
+constexpr std::int32_t DEFAULT_PERIOD = 30;
+
+template <class Direction>
+RetCode window_extreme_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
+                               std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
+    const RetCode rc = Validation(first_index, last_index)
+                           .inputs(input)
+                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .outputs(out)
+                           .result();
+    if (rc != RC_OK) return rc;
+
+    const Index lookback = period - 1;
+    const Index start = std::max<Index>(first_index, lookback);
+    if (start > last_index) return no_output(out_begin, out_count);
+
+    // Element k is written after the last read of input index k: every later
+    // read lies above the window's oldest index, which is at least k.
+    WindowExtreme<Direction, RescanTies::keep_oldest> extreme;
+    Index k = 0;
+    for (Index today = start; today <= last_index; ++today, ++k)
+        out[k] = extreme.advance(input, today - lookback, today);
+    return report_output(out_begin, out_count, start, last_index);
+}
+
+}  // namespace
+
+std::int32_t max_lookback(std::int32_t period) {
+    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    return period - 1;
+}
+
+std::int32_t min_lookback(std::int32_t period) { return max_lookback(period); }
+
+RetCode max_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
+                    std::int32_t* out_begin, std::int32_t* out_count, double* out) {
+    return window_extreme_compute<Highest>(first_index, last_index, input, period, out_begin, out_count, out);
+}
+
+RetCode min_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
+                    std::int32_t* out_begin, std::int32_t* out_count, double* out) {
+    return window_extreme_compute<Lowest>(first_index, last_index, input, period, out_begin, out_count, out);
+}
+
+}  // namespace movlex

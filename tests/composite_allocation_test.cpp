@@ -1,0 +1,99 @@
+// Each scratch allocation of the composite indicators failing in turn: the
+// code and the out-parameters are those the indicator documents, and no
+// output is reported.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "frame/scratch.hpp"
+#include "test_support.hpp"
+
+namespace movlex::test {
+namespace {
+
+constexpr std::int32_t UNTOUCHED = -999;
+
+struct FailureCase {
+    std::string name;
+    int failing_allocation;
+    RetCode expected;
+    bool out_parameters_zeroed;  // otherwise untouched
+    std::function<RetCode(const Bars&, std::int32_t*, std::int32_t*, double*, double*, double*)> call;
+};
+
+std::vector<FailureCase> failure_cases() {
+    auto apo = [](MaType type) {
+        return [type](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
+            return MOVLEX_APO(0, 199, b.close.data(), 12, 26, type, begin, count, o);
+        };
+    };
+    auto ppo = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
+        return MOVLEX_PPO(0, 199, b.close.data(), 12, 26, MA_SMA, begin, count, o);
+    };
+    auto macd = [](MaType type) {
+        return [type](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double* o3) {
+            return MOVLEX_MACD(0, 199, b.close.data(), 12, type, 26, MA_SMA, 9, MA_SMA, begin, count, o1, o2, o3);
+        };
+    };
+    auto mac2 = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
+        return MOVLEX_MAC2(0, 199, b.close.data(), 12, MA_SMA, 26, MA_SMA, begin, count, o);
+    };
+    auto stoch = [](MaType type) {
+        return [type](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
+            return MOVLEX_STOCH(0, 199, b.high.data(), b.low.data(), b.close.data(), 5, 3, type, 3, MA_SMA, begin,
+                                count, o1, o2);
+        };
+    };
+    auto stochf = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
+        return MOVLEX_STOCHF(0, 199, b.high.data(), b.low.data(), b.close.data(), 5, 3, MA_SMA, begin, count, o1, o2);
+    };
+    auto stochrsi = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
+        return MOVLEX_STOCHRSI(0, 199, b.close.data(), 14, 5, 3, MA_SMA, begin, count, o1, o2);
+    };
+    auto bbands = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double* o3) {
+        return MOVLEX_BBANDS(0, 199, b.close.data(), 20, 2.0, 2.0, MA_MAMA, begin, count, o1, o2, o3);
+    };
+    return {
+        {"apo scratch", 0, RC_NO_MEMORY, false, apo(MA_SMA)},
+        {"ppo scratch", 0, RC_NO_MEMORY, false, ppo},
+        {"apo mama scratch", 1, RC_NO_MEMORY, true, apo(MA_MAMA)},
+        {"macd fast line", 0, RC_NO_MEMORY, true, macd(MA_SMA)},
+        {"macd slow line", 1, RC_NO_MEMORY, true, macd(MA_SMA)},
+        {"macd mama scratch", 2, RC_NO_MEMORY, true, macd(MA_MAMA)},
+        {"mac2 signal scratch", 0, RC_BAD_ARGUMENT, false, mac2},
+        {"stoch k scratch", 0, RC_NO_MEMORY, true, stoch(MA_SMA)},
+        {"stoch mama scratch", 1, RC_NO_MEMORY, true, stoch(MA_MAMA)},
+        {"stochf k scratch", 0, RC_NO_MEMORY, true, stochf},
+        {"stochrsi rsi array", 0, RC_BAD_ARGUMENT, true, stochrsi},
+        {"stochrsi k scratch", 1, RC_NO_MEMORY, true, stochrsi},
+        {"bbands mama scratch", 0, RC_NO_MEMORY, false, bbands},
+    };
+}
+
+TEST(CompositeAllocationFailures, ReportTheDocumentedCode) {
+    const Bars bars = make_bars(200, 21);
+    for (const FailureCase& c : failure_cases()) {
+        std::vector<double> o1(200, 0.0), o2(200, 0.0), o3(200, 0.0);
+        std::int32_t begin = UNTOUCHED, count = UNTOUCHED;
+        testing::fail_scratch_allocation(c.failing_allocation);
+        const RetCode rc = c.call(bars, &begin, &count, o1.data(), o2.data(), o3.data());
+        testing::fail_scratch_allocation(-1);
+        EXPECT_EQ(rc, c.expected) << c.name;
+        if (c.out_parameters_zeroed) {
+            EXPECT_EQ(begin, 0) << c.name;
+            EXPECT_EQ(count, 0) << c.name;
+        } else if (c.name.rfind("bbands", 0) == 0) {
+            EXPECT_EQ(count, 0) << c.name;  // the bands report no values after a failed average
+        } else {
+            EXPECT_EQ(begin, UNTOUCHED) << c.name;
+            EXPECT_EQ(count, UNTOUCHED) << c.name;
+        }
+
+        // The same call with every allocation available succeeds.
+        begin = count = UNTOUCHED;
+        EXPECT_EQ(c.call(bars, &begin, &count, o1.data(), o2.data(), o3.data()), RC_OK) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace movlex::test
