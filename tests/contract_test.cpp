@@ -96,6 +96,8 @@ struct Case {
     bool initialised;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.info->name << (c.initialised ? " initialised" : " loaded"); }
+
 class Contract : public ::testing::TestWithParam<Case> {
 protected:
     const IndicatorInfo& info() const { return *GetParam().info; }

@@ -1,0 +1,150 @@
+// Every indicator of the table over 1,000,000 bars, reporting the time per
+// output value (counter time_per_output, in ns). Indicators with a period run at
+// periods 10 and 1000, which shows that an output costs the same whatever
+// the period: the first integer parameter whose name ends in "period" takes
+// the value, a second one (slow_period, ...) twice the value, each kept
+// within its range; every other parameter keeps its default.
+//
+// MOVLEX_BENCH_BARS=N runs over N bars instead.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/indicator_table.hpp"
+
+namespace {
+
+using namespace movlex;
+
+struct Bars {
+    std::vector<double> open, high, low, close, volume;
+
+    const std::vector<double>& series(std::string_view name) const {
+        if (name == "open") return open;
+        if (name == "high") return high;
+        if (name == "low") return low;
+        if (name == "volume") return volume;
+        return close;  // "close" and "input"
+    }
+};
+
+// A deterministic random walk with consistent high and low.
+Bars make_bars(std::size_t count) {
+    Bars bars;
+    std::uint64_t state = 42;
+    auto uniform = [&state]() {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return double(state >> 11) / double(1ull << 53);
+    };
+    double price = 100.0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double open = price;
+        price *= 1.0 + (uniform() - 0.5) * 0.04;
+        bars.open.push_back(open);
+        bars.close.push_back(price);
+        bars.high.push_back(std::max(open, price) * (1.0 + uniform() * 0.01));
+        bars.low.push_back(std::min(open, price) * (1.0 - uniform() * 0.01));
+        bars.volume.push_back(std::floor(1000.0 + uniform() * 9000.0));
+    }
+    return bars;
+}
+
+std::size_t bar_count() {
+    const char* text = std::getenv("MOVLEX_BENCH_BARS");
+    const long count = text != nullptr ? std::atol(text) : 0;
+    return count > 0 ? std::size_t(count) : 1000000;
+}
+
+const Bars& bars() {
+    static const Bars shared = make_bars(bar_count());
+    return shared;
+}
+
+bool is_period(const ParamInfo& param) {
+    return param.kind == ParamKind::integer && std::string_view(param.name).ends_with("period");
+}
+
+// The parameters for one run, and the run's name: "sma/period=10".
+struct Setting {
+    std::array<double, MAX_PARAMS> params{};
+    std::string name;
+};
+
+Setting setting_for(const IndicatorInfo& info, std::int32_t period) {
+    Setting setting{{}, info.name};
+    int periods_set = 0;
+    for (int p = 0; p < info.param_count(); ++p) {
+        const ParamInfo& param = info.params[p];
+        setting.params[p] = param.default_value;
+        if (!is_period(param) || periods_set == 2) continue;
+        const double wanted = double(period) * (periods_set == 0 ? 1 : 2);
+        setting.params[p] = std::clamp(wanted, param.min, param.max);
+        setting.name += '/';
+        setting.name += param.name;
+        setting.name += '=';
+        setting.name += std::to_string(std::int64_t(setting.params[p]));
+        ++periods_set;
+    }
+    return setting;
+}
+
+void run_indicator(benchmark::State& state, const IndicatorInfo* info, Setting setting) {
+    const Bars& data = bars();
+    const std::size_t count = data.close.size();
+    Request request;
+    request.first_index = 0;
+    request.last_index = std::int32_t(count - 1);
+    for (int i = 0; i < info->input_count(); ++i) request.inputs[i] = data.series(info->inputs[i]).data();
+    request.params = setting.params;
+    std::vector<std::vector<double>> outputs(info->output_count(), std::vector<double>(count));
+    for (int o = 0; o < info->output_count(); ++o) request.outputs[o] = outputs[o].data();
+    std::int32_t begin = 0, written = 0;
+    request.out_begin = &begin;
+    request.out_count = &written;
+    for (auto _ : state) {
+        const RetCode code = info->invoke(request);
+        if (code != RC_OK) {
+            std::string message = "failed with code ";
+            message += std::to_string(code);
+            state.SkipWithError(message.c_str());
+            return;
+        }
+        benchmark::DoNotOptimize(outputs.front().data());
+        benchmark::ClobberMemory();
+    }
+    // Outputs per second over all iterations, inverted: the time per output
+    // value, shown in ns ("time_per_output=1.2ns").
+    state.counters["time_per_output"] = benchmark::Counter(
+        double(written), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["outputs"] = double(written);
+}
+
+void register_all() {
+    for (const IndicatorInfo& info : indicator_table()) {
+        bool has_period = false;
+        for (int p = 0; p < info.param_count(); ++p) has_period = has_period || is_period(info.params[p]);
+        for (std::int32_t period : {10, 1000}) {
+            const Setting setting = setting_for(info, period);
+            benchmark::RegisterBenchmark(setting.name.c_str(), run_indicator, &info, setting)
+                ->Unit(benchmark::kMillisecond);
+            if (!has_period) break;
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    register_all();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, and only those missing:
+# nothing is downloaded when everything is there already.
+set -euo pipefail
+
+packages=(cmake make gcc g++ binutils libgtest-dev libbenchmark-dev)
+
+if ! command -v dpkg-query > /dev/null; then
+    echo "setup: no dpkg-query here; make sure these are installed: ${packages[*]}" >&2
+    exit 0
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2> /dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo > /dev/null; then
+    as_root=(sudo)
+else
+    echo "setup: missing packages ${missing[*]}; run as root or install them" >&2
+    exit 1
+fi
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
