@@ -122,6 +122,12 @@ run_tests() { # NAME
     (cd "$build_dir/$1/bin" && wine movlex_tests.exe 2>&1 | tr -d '\r' | tee "$build_dir/$1-tests.log" |
         grep -E '^\[  (PASSED|FAILED) |^\[  SKIPPED \] [0-9]+ tests?,|^\[==========\]'; exit "${PIPESTATUS[0]}") ||
         fail "test suite ($1)"
+    # The C example links with the DLL's import library (on 32-bit through the
+    # decorated names) instead of resolving entries at run time.
+    if [[ -f $build_dir/$1/bin/movlex_c_example.exe ]]; then
+        (cd "$build_dir/$1/bin" && wine movlex_c_example.exe >"$build_dir/$1-c-example.log" 2>&1) &&
+            say "C example linked with the $1 import library: ran" || fail "C example ($1)"
+    fi
 }
 
 compare_results() { # NAME
