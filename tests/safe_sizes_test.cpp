@@ -2,7 +2,17 @@
 // reserved, not committed: only the pages an indicator actually touches are
 // ever backed, so a request for the last hundred of 2^31 indices is cheap.
 // Every index and count must be computed without overflowing 32 bits.
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#undef near  // old segment keywords, defined empty
+#undef far
+#else
 #include <sys/mman.h>
+#endif
 
 #include <array>
 #include <limits>
@@ -21,6 +31,22 @@ constexpr std::int32_t REQUESTED = 100;
 
 class ReservedArray {
 public:
+#ifdef _WIN32
+    // Windows backs only committed pages: the whole range is reserved and the
+    // filled tail committed; touching anything else faults.
+    explicit ReservedArray(std::int64_t count) : bytes_(std::size_t(count) * sizeof(double)) {
+        void* memory = VirtualAlloc(nullptr, bytes_, MEM_RESERVE, PAGE_READWRITE);
+        data_ = static_cast<double*>(memory);
+        if (data_ != nullptr &&
+            VirtualAlloc(data_ + (count - FILLED), FILLED * sizeof(double), MEM_COMMIT, PAGE_READWRITE) == nullptr) {
+            VirtualFree(data_, 0, MEM_RELEASE);
+            data_ = nullptr;
+        }
+    }
+    ~ReservedArray() {
+        if (data_ != nullptr) VirtualFree(data_, 0, MEM_RELEASE);
+    }
+#else
     explicit ReservedArray(std::int64_t count) : bytes_(std::size_t(count) * sizeof(double)) {
         void* memory = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
         data_ = memory == MAP_FAILED ? nullptr : static_cast<double*>(memory);
@@ -28,6 +54,7 @@ public:
     ~ReservedArray() {
         if (data_ != nullptr) munmap(data_, bytes_);
     }
+#endif
     ReservedArray(const ReservedArray&) = delete;
     ReservedArray& operator=(const ReservedArray&) = delete;
     double* data() const { return data_; }
@@ -47,6 +74,7 @@ const std::vector<double>& series(const Bars& bars, const char* name) {
 }
 
 TEST(SafeSizes, RequestsAtTheEndOfTheIndexSpaceMatchTheSameRequestNearZero) {
+    if (sizeof(void*) < 8) GTEST_SKIP() << "a 32-bit address space cannot hold arrays of 2^31 doubles";
     const Bars bars = make_bars(FILLED, 31);
     std::array<ReservedArray, MAX_INPUTS> reserved = {ReservedArray(INDEX_SPACE), ReservedArray(INDEX_SPACE),
                                                        ReservedArray(INDEX_SPACE), ReservedArray(INDEX_SPACE)};

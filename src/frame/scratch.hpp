@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 
 #include "frame/contract.hpp"
@@ -17,8 +18,7 @@ void* scratch_allocate(std::size_t bytes);
 // null when the allocation failed.
 class ScratchArray {
 public:
-    explicit ScratchArray(Index count)
-        : data_(static_cast<double*>(scratch_allocate(static_cast<std::size_t>(count > 0 ? count : 1) * sizeof(double)))) {}
+    explicit ScratchArray(Index count) : data_(static_cast<double*>(scratch_allocate(bytes_for(count)))) {}
     ~ScratchArray() { std::free(data_); }
     ScratchArray(const ScratchArray&) = delete;
     ScratchArray& operator=(const ScratchArray&) = delete;
@@ -27,6 +27,14 @@ public:
     explicit operator bool() const { return data_ != nullptr; }
 
 private:
+    // Where the byte count does not fit in size_t (32-bit platforms), asks for
+    // SIZE_MAX bytes, which fails, instead of a wrapped-around smaller size.
+    static std::size_t bytes_for(Index count) {
+        const Index elements = count > 0 ? count : 1;
+        if (static_cast<std::uint64_t>(elements) > SIZE_MAX / sizeof(double)) return SIZE_MAX;
+        return static_cast<std::size_t>(elements) * sizeof(double);
+    }
+
     double* data_;
 };
 
