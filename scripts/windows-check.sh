@@ -7,9 +7,6 @@
 #
 # --partial (or MOVLEX_WINDOWS_PARTIAL=1): accept entries the library does
 #   not export yet; everything that is exported is still checked in full.
-# MOVLEX_WINDOWS_STRICT_ATAN=1: results that depend on the runtime's atan
-#   (MAMA) must be bit-identical too; by default they may differ where the
-#   platforms' atan differ (reported as a note).
 # MOVLEX_WINDOWS_BUILD_DIR: where to build (default build-windows in the
 #   source tree); the Wine prefix lives there too.
 #
@@ -22,8 +19,6 @@ source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${MOVLEX_WINDOWS_BUILD_DIR:-$source_dir/build-windows}
 partial_flag=""
 if [[ "${1:-}" == "--partial" || "${MOVLEX_WINDOWS_PARTIAL:-0}" == "1" ]]; then partial_flag="--partial"; fi
-strict_atan_flag=""
-if [[ "${MOVLEX_WINDOWS_STRICT_ATAN:-0}" == "1" ]]; then strict_atan_flag="--strict-atan"; fi
 jobs=${MOVLEX_JOBS:-2}
 
 say() { echo "windows-check: $*"; }
@@ -137,7 +132,7 @@ compare_results() { # NAME
     (cd "$build_dir/$1/bin" && wine abi_host.exe $partial_flag movlex-ta-dll.dll >"$build_dir/$1-results.txt") ||
         fail "host program ($1)"
     say "results of the $1 DLL against the Linux library"
-    python3 "$source_dir/tests/windows/compare_results.py" $strict_atan_flag "$reference" "$build_dir/$1-results.txt" ||
+    python3 "$source_dir/tests/windows/compare_results.py" "$reference" "$build_dir/$1-results.txt" ||
         fail "results of the $1 DLL differ from the Linux library"
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "averages/arc_tangent.hpp"
 #include "averages/mesa.hpp"
 #include "output_capture.hpp"
 #include "test_support.hpp"
@@ -23,7 +24,7 @@ struct MamaSeries {
 // [transform][parity]; transform 0 detrender, 1 Q1, 2 jI, 3 jQ.
 MamaSeries reference_mama(const std::vector<double>& x, int first, int last, double fast, double slow, int unstable) {
     const double A = 0.0962, B = 0.5769;
-    const double rad2deg = 180.0 / (std::atan(1.0) * 4.0);
+    const double rad2deg = 180.0 / (arc_tangent(1.0) * 4.0);
     const std::int64_t lb = 32 + unstable;
     const std::int64_t start = std::max<std::int64_t>(first, lb);
     const std::int64_t t = start - lb;
@@ -74,7 +75,7 @@ MamaSeries reference_mama(const std::vector<double>& x, int first, int last, dou
         detrender_history[1] = detrender_history[2];
         detrender_history[2] = detrender;
 
-        const double phase = i1 != 0 ? std::atan(q1 / i1) * rad2deg : 0.0;
+        const double phase = i1 != 0 ? arc_tangent(q1 / i1) * rad2deg : 0.0;
         const double delta = prev_phase - phase;
         prev_phase = phase;
         double alpha = fast;
@@ -93,7 +94,7 @@ MamaSeries reference_mama(const std::vector<double>& x, int first, int last, dou
         im = 0.2 * (i2 * prev_q2 - q2 * prev_i2) + 0.8 * im;
         prev_q2 = q2;
         prev_i2 = i2;
-        double next = (im != 0 && re != 0) ? 360 / (std::atan(im / re) * rad2deg) : period;
+        double next = (im != 0 && re != 0) ? 360 / (arc_tangent(im / re) * rad2deg) : period;
         if (next > 1.5 * period) next = 1.5 * period;
         if (next < 0.67 * period) next = 0.67 * period;
         if (next < 6)
@@ -148,14 +149,14 @@ TEST(Mesa, EqualLimitsGiveAPlainExponentialAverage) {
 }
 
 TEST(Mesa, CyclePeriodStepAndItsBounds) {
-    const double rad2deg = 180.0 / (std::atan(1.0) * 4.0);
+    const double rad2deg = 180.0 / (arc_tangent(1.0) * 4.0);
     // First bar: no phasor yet, the old period 0 is raised to 6 and smoothed.
     EXPECT_EQ(mama_next_cycle_period(0.0, 0.0, 0.0, rad2deg), 0.2 * 6.0);
     EXPECT_DOUBLE_EQ(mama_next_cycle_period(0.0, 0.0, 0.0, rad2deg), 1.2);
     // A zero part keeps the old period.
     EXPECT_EQ(mama_next_cycle_period(20.0, 0.0, 1.0, rad2deg), 0.2 * 20.0 + 0.8 * 20.0);
     // atan(1) = 45 degrees: 8 bars, within 0.67..1.5 times 10 and within 6..50.
-    EXPECT_EQ(mama_next_cycle_period(10.0, 1.0, 1.0, rad2deg), 0.2 * (360.0 / (std::atan(1.0) * rad2deg)) + 0.8 * 10.0);
+    EXPECT_EQ(mama_next_cycle_period(10.0, 1.0, 1.0, rad2deg), 0.2 * (360.0 / (arc_tangent(1.0) * rad2deg)) + 0.8 * 10.0);
     // A tiny angle asks for a long period: limited to 1.5 times the old one.
     EXPECT_EQ(mama_next_cycle_period(10.0, 1.0, 1e-3, rad2deg), 0.2 * (1.5 * 10.0) + 0.8 * 10.0);
     // ... and to 50 overall.

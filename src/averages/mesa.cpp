@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "averages/arc_tangent.hpp"
 #include "frame/contract.hpp"
 #include "frame/library_state.hpp"
 
@@ -128,7 +129,7 @@ void advance_bar(MesaState& s, const Components& c, double price, double fast_li
     const double q2 = (c.ji + c.q1) * 0.2 + 0.8 * s.previous_q2;
     const double i2 = (c.i1 - c.jq) * 0.2 + 0.8 * s.previous_i2;
 
-    const double phase = c.i1 != 0.0 ? std::atan(c.q1 / c.i1) * degrees_per_radian : 0.0;
+    const double phase = c.i1 != 0.0 ? arc_tangent(c.q1 / c.i1) * degrees_per_radian : 0.0;
     const double phase_change = s.previous_phase - phase;
     s.previous_phase = phase;
     const double alpha = smoothing_factor(phase_change, fast_limit, slow_limit);
@@ -147,7 +148,7 @@ void advance_bar(MesaState& s, const Components& c, double price, double fast_li
 double mama_next_cycle_period(double period, double real_part, double imaginary_part, double degrees_per_radian) {
     double next = period;
     if (imaginary_part != 0.0 && real_part != 0.0)
-        next = 360.0 / (std::atan(imaginary_part / real_part) * degrees_per_radian);
+        next = 360.0 / (arc_tangent(imaginary_part / real_part) * degrees_per_radian);
     if (next > 1.5 * period) next = 1.5 * period;
     if (next < 0.67 * period) next = 0.67 * period;
     if (next < 6.0)
@@ -174,7 +175,7 @@ RetCode mama_compute(std::int32_t first_index, std::int32_t last_index, const do
                            .result();
     if (rc != RC_OK) return rc;
 
-    const double degrees_per_radian = 180.0 / (std::atan(1.0) * 4.0);
+    const double degrees_per_radian = 180.0 / (arc_tangent(1.0) * 4.0);
     const Index lookback = mama_lookback_value();
     const Index start = std::max<Index>(first_index, lookback);
     if (start > last_index) return no_output(out_begin, out_count);

@@ -18,11 +18,11 @@
  * results. A loop of ordinary calls through a stdcall function pointer must
  * leave the stack pointer where it was.
  *
- * Lines whose values depend on the runtime library's arc tangent (MAMA, and
- * every average selected as MA_MAMA) end in " atan", and two lines "runtime
- * atan" and "runtime sqrt" give a hash of those functions over fixed
- * arguments: runtimes round atan differently in the last bit (sqrt never), so
- * a comparison can tell such differences from faults.
+ * Two lines "runtime atan" and "runtime sqrt" give a hash of the platform's
+ * own functions over fixed arguments, for information: runtimes round atan
+ * differently in the last bit (sqrt never), which is why the library computes
+ * MAMA's arc tangent itself. Lines of results that went through that arc
+ * tangent (MAMA, and every average selected as MA_MAMA) end in " atan".
  *
  * Entries the library does not export are a failure, or with --partial only
  * reported. Problems go to stderr; the exit code is 1 if there was any.
