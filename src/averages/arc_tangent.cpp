@@ -58,13 +58,18 @@ DoubleDouble multiply(DoubleDouble a, DoubleDouble b) {
     return exact_sum_ordered(product.high, product.low + (a.high * b.low + a.low * b.high));
 }
 
+// numerator / denominator: one division for the reciprocal; the remainder of
+// the leading quotient, taken exactly, gives the correction.
 DoubleDouble divide(DoubleDouble numerator, DoubleDouble denominator) {
-    const double quotient = numerator.high / denominator.high;
+    const double reciprocal = 1.0 / denominator.high;
+    const double quotient = numerator.high * reciprocal;
     const DoubleDouble back = exact_product(quotient, denominator.high);
     const double remainder =
         (((numerator.high - back.high) - back.low) + numerator.low) - quotient * denominator.low;
-    return exact_sum_ordered(quotient, remainder / denominator.high);
+    return exact_sum_ordered(quotient, remainder * reciprocal);
 }
+
+constexpr DoubleDouble ONE_THIRD = {0x1.5555555555555p-2, 0x1.5555555555555p-56};
 
 // arctan t for |t| <= 1/128 + a little: t - t^3/3 + t^5/5 - ..., the first
 // two terms carried in full, the rest (below t * 2^-26) in plain doubles.
@@ -72,7 +77,7 @@ DoubleDouble small_arc_tangent(DoubleDouble t) {
     const DoubleDouble square = multiply(t, t);
     const double s = square.high;
     const double tail = s * (1.0 / 5 + s * (-1.0 / 7 + s * (1.0 / 9 + s * (-1.0 / 11 + s * (1.0 / 13)))));
-    const DoubleDouble third = divide(multiply(square, t), DoubleDouble{3.0, 0.0});
+    const DoubleDouble third = multiply(multiply(square, t), ONE_THIRD);
     const DoubleDouble cube_term = exact_sum_ordered(-third.high, -third.low + t.high * s * tail);
     return add(t, cube_term);
 }
@@ -94,7 +99,7 @@ double arc_tangent(double x) {
         DoubleDouble y{magnitude, 0.0};
         if (reflect) y = divide(DoubleDouble{1.0, 0.0}, DoubleDouble{magnitude, 0.0});
 
-        const int step = static_cast<int>(std::nearbyint(y.high * 64.0));
+        const int step = static_cast<int>(y.high * 64.0 + 0.5);  // the nearest step
         const double c = step / 64.0;
         // y - c is exact in its leading part (y and c lie within a factor of two).
         const DoubleDouble numerator = exact_sum(y.high - c, y.low);
