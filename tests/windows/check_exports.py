@@ -171,7 +171,8 @@ def main():
         print(f"error: {problem}")
     pairs = "name pairs" if arch["decorated"] else "names"
     print(f"{args.dll} ({args.arch}): {len(exports)} exports, {len(rows)} of {len(ENTRIES)} entries verified as "
-          f"{pairs}, {len(notes)} missing (accepted), {len(problems)} problems")
+          f"{pairs}, {len(notes)} missing{' (accepted with --partial)' if args.partial else ''}, "
+          f"{len(problems)} problems")
     return 1 if problems else 0
 
 
