@@ -1,24 +1,5 @@
 # Cross-build for 64-bit Windows with Debian's MinGW-w64 compilers (g++-mingw-w64-x86-64):
 #   cmake -S . -B build-win64 --toolchain cmake/mingw-w64-x86_64.cmake
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(MOVLEX_MINGW_TRIPLET x86_64-w64-mingw32)
-
-# The posix flavour: its C++ runtime has std::thread (winpthreads, linked in
-# statically like the rest of the runtime).
-set(CMAKE_C_COMPILER ${MOVLEX_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MOVLEX_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${MOVLEX_MINGW_TRIPLET}-windres)
-
-# Libraries and packages come from the target's tree only, never the host's.
-set(CMAKE_FIND_ROOT_PATH /usr/${MOVLEX_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Test programs run under Wine where it is installed.
-find_program(MOVLEX_WINE NAMES wine)
-if(MOVLEX_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${MOVLEX_WINE})
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
