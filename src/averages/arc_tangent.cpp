@@ -71,8 +71,17 @@ DoubleDouble divide(DoubleDouble numerator, DoubleDouble denominator) {
 
 constexpr DoubleDouble ONE_THIRD = {0x1.5555555555555p-2, 0x1.5555555555555p-56};
 
-// arctan t for |t| <= 1/128 + a little: t - t^3/3 + t^5/5 - ..., the first
-// two terms carried in full, the rest (below t * 2^-26) in plain doubles.
+// arctan t for |t| <= 1/128 + a little: t - t^3/3 + t^5/5 - ..., the
+// terms beyond t in plain doubles; good to about 2^-66 of t.
+DoubleDouble quick_small_arc_tangent(DoubleDouble t) {
+    const double s = t.high * t.high;
+    const double beyond_t =
+        t.high * s * (-1.0 / 3 + s * (1.0 / 5 + s * (-1.0 / 7 + s * (1.0 / 9 + s * (-1.0 / 11 + s * (1.0 / 13))))));
+    return exact_sum_ordered(t.high, t.low + beyond_t);
+}
+
+// The same series with the first two terms carried in full, the rest
+// (below t * 2^-26) in plain doubles; good to about 2^-80 of t.
 DoubleDouble small_arc_tangent(DoubleDouble t) {
     const DoubleDouble square = multiply(t, t);
     const double s = square.high;
@@ -80,6 +89,12 @@ DoubleDouble small_arc_tangent(DoubleDouble t) {
     const DoubleDouble third = multiply(multiply(square, t), ONE_THIRD);
     const DoubleDouble cube_term = exact_sum_ordered(-third.high, -third.low + t.high * s * tail);
     return add(t, cube_term);
+}
+
+// arctan y = arctan c + arctan t, reflected to pi/2 - arctan y for x > 1.
+DoubleDouble combine(DoubleDouble arc_tangent_of_step, DoubleDouble arc_tangent_of_t, bool reflect) {
+    const DoubleDouble angle = add(arc_tangent_of_step, arc_tangent_of_t);
+    return reflect ? add(HALF_PI, negate(angle)) : angle;
 }
 
 }  // namespace
@@ -107,9 +122,22 @@ double arc_tangent(double x) {
         const DoubleDouble one_plus = exact_sum(1.0, y_times_c.high);
         const DoubleDouble denominator =
             exact_sum_ordered(one_plus.high, one_plus.low + (y_times_c.low + y.low * c));
-        DoubleDouble angle = add(ARC_TANGENT_OF_STEP[step], small_arc_tangent(divide(numerator, denominator)));
-        if (reflect) angle = add(HALF_PI, negate(angle));
-        result = angle.high + angle.low;
+        const DoubleDouble t = divide(numerator, denominator);
+
+        // Most arguments are settled by the quick series: when everything
+        // within its error bound (2^-64 of the result, four times what it
+        // can be) rounds to the same double, that double is the nearest one.
+        // Otherwise the full series decides.
+        DoubleDouble angle = combine(ARC_TANGENT_OF_STEP[step], quick_small_arc_tangent(t), reflect);
+        const double bound = std::fabs(angle.high) * 0x1p-64;
+        const double upper = angle.high + (angle.low + bound);
+        const double lower = angle.high + (angle.low - bound);
+        if (upper == lower) {
+            result = upper;
+        } else {
+            angle = combine(ARC_TANGENT_OF_STEP[step], small_arc_tangent(t), reflect);
+            result = angle.high + angle.low;
+        }
     }
     return negative ? -result : result;
 }
