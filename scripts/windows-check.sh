@@ -28,7 +28,7 @@ fail() { failures+=("$1"); say "FAILED: $1"; }
 # ---- Toolchain -----------------------------------------------------------
 
 have_compilers() {
-    command -v i686-w64-mingw32-g++-posix && command -v x86_64-w64-mingw32-g++-posix &&
+    command -v python3 && command -v i686-w64-mingw32-g++-posix && command -v x86_64-w64-mingw32-g++-posix &&
         command -v i686-w64-mingw32-objdump && command -v x86_64-w64-mingw32-objdump &&
         [[ -f /usr/src/googletest/CMakeLists.txt ]]
 } >/dev/null 2>&1
@@ -46,7 +46,7 @@ install_toolchain() {
     dpkg --add-architecture i386 &&
         timeout 600 apt-get "${apt_options[@]}" update >"$build_dir/apt.log" 2>&1 &&
         DEBIAN_FRONTEND=noninteractive apt-get "${apt_options[@]}" install -y --no-install-recommends \
-            g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest wine wine64 wine32:i386 >>"$build_dir/apt.log" 2>&1
+            g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest python3 wine wine64 wine32:i386 >>"$build_dir/apt.log" 2>&1
     local status=$?
     [[ $status -eq 0 ]] || say "apt-get failed (see $build_dir/apt.log)"
     return $status
