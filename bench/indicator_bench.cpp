@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 
 namespace {
 

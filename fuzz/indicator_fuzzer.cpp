@@ -14,7 +14,7 @@
 #include <limits>
 #include <vector>
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 #include "movlex.h"
 
 namespace {

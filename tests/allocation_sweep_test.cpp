@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 #include "frame/scratch.hpp"
 #include "test_support.hpp"
 

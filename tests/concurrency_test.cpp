@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {

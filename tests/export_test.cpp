@@ -15,7 +15,7 @@
 #include <windows.h>
 #endif
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {

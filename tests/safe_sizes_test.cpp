@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {

@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 
 namespace movlex::cli {
 

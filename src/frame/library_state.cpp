@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "movlex.h"
-
 namespace movlex {
 
 namespace {
@@ -12,19 +10,16 @@ LibraryState the_state;  // static storage: zero-filled when the library is load
 
 LibraryState* const library_state = &the_state;
 
+void initialise_library_state() {
+    std::memset(library_state, 0, sizeof *library_state);
+    library_state->magic = STATE_MAGIC;
+    for (std::int32_t& period : library_state->unstable_periods) period = INITIALISED_UNSTABLE_PERIOD;
+}
+
+bool clear_library_state() {
+    if (library_state->magic != STATE_MAGIC) return false;
+    std::memset(library_state, 0, sizeof *library_state);
+    return true;
+}
+
 }  // namespace movlex
-
-using movlex::library_state;
-
-extern "C" MOVLEX_API RetCode MOVLEX_CALL MOVLEX_INIT(void) {
-    std::memset(library_state, 0, sizeof *library_state);
-    library_state->magic = movlex::STATE_MAGIC;
-    for (std::int32_t& period : library_state->unstable_periods) period = movlex::INITIALISED_UNSTABLE_PERIOD;
-    return RC_OK;
-}
-
-extern "C" MOVLEX_API RetCode MOVLEX_CALL MOVLEX_SHUTDOWN(void) {
-    if (library_state->magic != movlex::STATE_MAGIC) return RC_NOT_INITIALIZED;
-    std::memset(library_state, 0, sizeof *library_state);
-    return RC_OK;
-}

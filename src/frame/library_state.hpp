@@ -38,6 +38,14 @@ struct LibraryState {
 // The single record, zero-filled at load.
 extern LibraryState* const library_state;
 
+// Marks the state initialised and sets every unstable period to
+// INITIALISED_UNSTABLE_PERIOD.
+void initialise_library_state();
+
+// Zero-fills an initialised state; false (and nothing changed) when the state
+// was not initialised.
+bool clear_library_state();
+
 // Unstable period of a slot, read afresh on every call.
 inline std::int32_t unstable_period(UnstableSlot slot) { return library_state->unstable_periods[slot]; }
 

@@ -1,4 +1,4 @@
-#include "frame/indicator_table.hpp"
+#include "api/indicator_table.hpp"
 
 #include "averages/exponential.hpp"
 #include "averages/kaufman.hpp"

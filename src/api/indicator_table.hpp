@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "frame/contract.hpp"
-#include "frame/entry_invoker.hpp"
+#include "api/entry_invoker.hpp"
 
 namespace movlex {
 
