@@ -15,7 +15,7 @@ inline constexpr std::array APO_PARAMS{integer_param("fast_period", 12, 2), inte
                                        ma_type_param("ma_type")};
 inline constexpr auto& PPO_PARAMS = APO_PARAMS;
 inline constexpr std::array MACD_PARAMS{integer_param("fast_period", 12, 2), ma_type_param("fast_ma_type"),
-                                        integer_param("slow_period", 26, 2),  ma_type_param("slow_ma_type"),
+                                        integer_param("slow_period", 26, 2), ma_type_param("slow_ma_type"),
                                         integer_param("signal_period", 9, 1), ma_type_param("signal_ma_type")};
 inline constexpr std::array MAC2_PARAMS{MACD_PARAMS[0], MACD_PARAMS[1], MACD_PARAMS[2], MACD_PARAMS[3]};
 
