@@ -112,8 +112,9 @@ double careful_arc_tangent_of_magnitude(double magnitude) {
 
     const int step = static_cast<int>(y.high * 64.0 + 0.5);  // the nearest step
     const double c = step / 64.0;
-    // y - c is exact in its leading part (y and c lie within a factor of two).
-    const DoubleDouble numerator = exact_sum(y.high - c, y.low);
+    // y - c taken exactly: just below 1/128, y may round to the step 1/64,
+    // more than twice y, where the plain difference would round.
+    const DoubleDouble numerator = add(exact_sum(y.high, -c), DoubleDouble{y.low, 0.0});
     const DoubleDouble y_times_c = exact_product(y.high, c);
     const DoubleDouble one_plus = exact_sum(1.0, y_times_c.high);
     const DoubleDouble denominator = exact_sum_ordered(one_plus.high, one_plus.low + (y_times_c.low + y.low * c));
@@ -152,8 +153,10 @@ QuickArcTangent quick_near_infinity(double x) {
 // ones up to e = -1 (x - c within 2^-9 x), 2^(8-e) above (arctan t within
 // 2^-9 of pi/4), each the argument with its lowest `shift` bits cleared.
 struct Binade {
+    std::uint64_t half;     // half the spacing of the breakpoints, in the bits of an argument
+    std::uint64_t kept;     // the bits a breakpoint keeps
     int shift;
-    std::uint64_t first;  // the breakpoint 2^e's shifted bits less its index in the table
+    std::uint64_t first;    // the breakpoint 2^e's shifted bits less its index in the table
 };
 
 constexpr int LOWEST_EXPONENT = -6;
@@ -163,8 +166,9 @@ constexpr std::array<Binade, 15> make_binades() {
     std::uint64_t index = 0;
     for (int e = LOWEST_EXPONENT; e <= 8; ++e) {
         const int shift = 44 + (e > 0 ? e : 0);
+        const std::uint64_t spacing = std::uint64_t(1) << shift;
         const std::uint64_t bits_of_power = std::uint64_t(1023 + e) << 52;
-        binades[e - LOWEST_EXPONENT] = {shift, (bits_of_power >> shift) - index};
+        binades[e - LOWEST_EXPONENT] = {spacing / 2, ~(spacing - 1), shift, (bits_of_power >> shift) - index};
         index += std::uint64_t(1) << (52 - shift);
     }
     return binades;
@@ -178,24 +182,19 @@ QuickArcTangent quick_near_breakpoint(double x) {
     const Binade& binade = BINADES[(bits >> 52) - (1023 + LOWEST_EXPONENT)];
     // Rounded to the nearest breakpoint; rounding up may carry into the
     // next binade, whose first breakpoint is the next entry.
-    const std::uint64_t rounded = (bits + (std::uint64_t(1) << (binade.shift - 1))) >> binade.shift;
-    const double c = std::bit_cast<double>(rounded << binade.shift);
-    const DoubleDouble& arc_tangent_of_c = ARC_TANGENT_OF_BREAKPOINT[rounded - binade.first];
+    const std::uint64_t bits_of_c = (bits + binade.half) & binade.kept;
+    const double c = std::bit_cast<double>(bits_of_c);
+    const DoubleDouble& arc_tangent_of_c = ARC_TANGENT_OF_BREAKPOINT[(bits_of_c >> binade.shift) - binade.first];
     // x - c is exact (x and c lie within a factor of two); the product, the
     // sum and the quotient round once each.
     const double t = (x - c) / (1.0 + x * c);
     const double s = t * t;
-    const double beyond_t = t * s * (-1.0 / 3 + s * (1.0 / 5 + s * (-1.0 / 7)));
+    const double beyond_t = t * s * (-1.0 / 3 + s * (1.0 / 5));
     const DoubleDouble sum = exact_sum_ordered(arc_tangent_of_c.high, t);
-    // t's three roundings below 3 2^-53 t; the omitted terms, the table and
-    // the sums far below 2^-80 of the result.
-    return {sum.high, sum.low + (arc_tangent_of_c.low + beyond_t), std::fabs(t) * 0x1p-51 + sum.high * 0x1p-80};
-}
-
-QuickArcTangent quick_arc_tangent_of_magnitude(double magnitude) {
-    if (magnitude < 0x1p-6) return quick_near_zero(magnitude);
-    if (magnitude >= 512.0) return quick_near_infinity(magnitude);
-    return quick_near_breakpoint(magnitude);
+    // t's three roundings below 3 2^-53 t and the omitted terms below
+    // 2^-56 t; the table and the sums far below 2^-90 (the result exceeds
+    // 2^-6).
+    return {sum.high, sum.low + (arc_tangent_of_c.low + beyond_t), std::fabs(t) * 0x1p-51 + 0x1p-90};
 }
 
 // Whether everything within the error bound of high + low rounds to one
@@ -210,18 +209,23 @@ bool settled(const QuickArcTangent& quick, double& result) {
 // arctan x for x >= 0 by the given passes.
 template <bool QUICK>
 double arc_tangent_of_magnitude(double magnitude) {
+    double result;
+    if (QUICK && magnitude >= 0x1p-6 && magnitude < 512.0) {  // the common case first
+        if (settled(quick_near_breakpoint(magnitude), result)) return result;
+        return careful_arc_tangent_of_magnitude(magnitude);
+    }
     if (magnitude < 0x1p-27) return magnitude;  // arctan x = x (1 - x^2/3 + ...), and x^2/3 is below half an ulp
     if (magnitude > 0x1p60) return HALF_PI.high;  // pi/2 - 1/x, and 1/x is below half an ulp of pi/2
-    double result;
-    if (QUICK && settled(quick_arc_tangent_of_magnitude(magnitude), result)) return result;
+    if (QUICK && settled(magnitude < 0x1p-6 ? quick_near_zero(magnitude) : quick_near_infinity(magnitude), result))
+        return result;
     return careful_arc_tangent_of_magnitude(magnitude);
 }
 
 template <bool QUICK>
 double signed_arc_tangent(double x) {
     if (std::isnan(x)) return x;
-    const double result = arc_tangent_of_magnitude<QUICK>(std::fabs(x));
-    return std::signbit(x) ? -result : result;
+    // The result of the magnitude is positive (or +0), and takes the sign of x.
+    return std::copysign(arc_tangent_of_magnitude<QUICK>(std::fabs(x)), x);
 }
 
 }  // namespace
