@@ -12,8 +12,7 @@ double mama_next_cycle_period(double period, double real_part, double imaginary_
 }
 
 std::int32_t mama_lookback(double fast_limit, double slow_limit) {
-    if (!resolve_real(fast_limit, mesa::DEFAULT_FAST_LIMIT, mesa::LIMIT_MIN, mesa::LIMIT_MAX)) return -1;
-    if (!resolve_real(slow_limit, mesa::DEFAULT_SLOW_LIMIT, mesa::LIMIT_MIN, mesa::LIMIT_MAX)) return -1;
+    if (!resolve(MAMA_PARAMS, fast_limit, slow_limit)) return -1;
     return static_cast<std::int32_t>(mesa::mama_lookback_value());
 }
 

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "averages/mesa.hpp"
 #include "frame/contract.hpp"
 #include "frame/library_state.hpp"
 #include "movlex.h"
@@ -21,10 +22,6 @@
 namespace movlex::mesa {
 
 
-constexpr double DEFAULT_FAST_LIMIT = 0.5;
-constexpr double DEFAULT_SLOW_LIMIT = 0.05;
-constexpr double LIMIT_MIN = 0.01;
-constexpr double LIMIT_MAX = 0.99;
 constexpr Index BASE_LOOKBACK = 32;
 constexpr double HILBERT_A = 0.0962;
 constexpr double HILBERT_B = 0.5769;
@@ -171,8 +168,7 @@ RetCode compute(std::int32_t first_index, std::int32_t last_index, const double*
                double* out_fama) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .real(fast_limit, DEFAULT_FAST_LIMIT, LIMIT_MIN, LIMIT_MAX)
-                           .real(slow_limit, DEFAULT_SLOW_LIMIT, LIMIT_MIN, LIMIT_MAX)
+                           .params(MAMA_PARAMS, fast_limit, slow_limit)
                            .outputs(out_mama, out_fama)
                            .result();
     if (rc != RC_OK) return rc;
