@@ -91,7 +91,7 @@ RetCode read_header(StateReader& reader, StateHeader& header) {
     if (reader.get_bits(1) != UNSTABLE_SLOT_COUNT) return RC_STATE_CORRUPT;
     for (std::int32_t& period : header.setup.unstable.periods) reader.bounded(period, 0, PERIOD_MAX);
     reader.bounded(header.bars, 0, MAX_BARS);
-    return reader.ok() ? RC_OK : RC_STATE_CORRUPT;
+    return reader.ok() ? RetCode(RC_OK) : RetCode(RC_STATE_CORRUPT);
 }
 
 // Checks the checksum and returns the bytes it covers.
