@@ -35,14 +35,21 @@ install(FILES ${PROJECT_BINARY_DIR}/movlex-config.cmake ${PROJECT_BINARY_DIR}/mo
   DESTINATION ${MOVLEX_CMAKE_DIR} COMPONENT dev)
 
 # pkg-config files name the prefix installed into (given at install time:
-# cmake --install --prefix, or /usr in the Debian packages). Under a scratch
-# root, PKG_CONFIG_SYSROOT_DIR points pkg-config into it.
+# cmake --install --prefix, or /usr in the Debian packages); under a scratch
+# root, PKG_CONFIG_SYSROOT_DIR points pkg-config into it. On Windows, where
+# a zip is unpacked anywhere, the prefix is found from the file's own place.
 function(movlex_install_pkg_config name)
-  set(MOVLEX_PC_PREFIX "@CMAKE_INSTALL_PREFIX@")  # left for the install step
+  set(pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  if(WIN32)
+    file(RELATIVE_PATH MOVLEX_PC_PREFIX /prefix/${pc_dir} /prefix)
+    string(REGEX REPLACE "/$" "" MOVLEX_PC_PREFIX "\${pcfiledir}/${MOVLEX_PC_PREFIX}")
+  else()
+    set(MOVLEX_PC_PREFIX "@CMAKE_INSTALL_PREFIX@")  # left for the install step
+  endif()
   configure_file(cmake/${name}.pc.in ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc.in @ONLY)
   install(CODE "configure_file(\"${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc.in\"
                                \"${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc\" @ONLY)" COMPONENT dev)
-  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
+  install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc DESTINATION ${pc_dir} COMPONENT dev)
 endfunction()
 movlex_install_pkg_config(movlex-ta-dll)
 
