@@ -12,7 +12,7 @@ set(MOVLEX_DESCRIPTION "technical-analysis indicators with a plain C ABI, bit-ex
 
 # The libraries programs link; each is the imported target movlex::<EXPORT_NAME>
 # of the CMake package.
-set(MOVLEX_INSTALLED_LIBRARIES movlex-ta-dll)
+set(MOVLEX_INSTALLED_LIBRARIES movlex-ta-dll movlex_extended)
 if(MOVLEX_BUILD_STATIC)
   list(APPEND MOVLEX_INSTALLED_LIBRARIES movlex-ta-dll-static)
 endif()
@@ -52,5 +52,6 @@ function(movlex_install_pkg_config name)
   install(FILES ${PROJECT_BINARY_DIR}/pkgconfig/${name}.pc DESTINATION ${pc_dir} COMPONENT dev)
 endfunction()
 movlex_install_pkg_config(movlex-ta-dll)
+movlex_install_pkg_config(movlex)
 
 install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)

@@ -529,7 +529,7 @@ void open_input(const Options& options, OpenedInput& input) {
         input.file = stdin;
         input.name = "standard input";
     } else {
-        const std::string path = options.input_path ? *options.input_path : std::string(MOVLEX_SAMPLE_CSV);
+        const std::string path = options.input_path ? *options.input_path : bundled_sample();
         input.file = std::fopen(path.c_str(), "rb");
         if (input.file == nullptr) {
             const std::string reason = std::strerror(errno);
@@ -646,7 +646,8 @@ int run(int argc, char** argv) {
     if (options.stream) {
         run_streaming(options);
         if (!options.input_path)
-            std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n", MOVLEX_SAMPLE_CSV);
+            std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n",
+                         bundled_sample().c_str());
         return 0;
     }
     const Input input = read_input(options);

@@ -41,7 +41,12 @@ trap 'rm -rf "$outside"' EXIT
 expected_files() { # PREFIX-relative paths, sorted
     {
         echo include/movlex.h
+        echo include/movlex_stream.h
+        echo include/movlex_stream.hpp
         echo include/movlex_version.h
+        echo "$libdir/libmovlex.so"
+        echo "$libdir/libmovlex.so.1"
+        echo "$libdir/libmovlex.so.1.0.0"
         echo "$libdir/libmovlex-ta-dll.so"
         echo "$libdir/libmovlex-ta-dll.so.1"
         echo "$libdir/libmovlex-ta-dll.so.1.0.0"
@@ -51,6 +56,7 @@ expected_files() { # PREFIX-relative paths, sorted
         echo "$libdir/cmake/movlex/movlex-targets.cmake"
         echo "$libdir/cmake/movlex/movlex-targets-CONFIG.cmake"
         echo "$libdir/pkgconfig/movlex-ta-dll.pc"
+        echo "$libdir/pkgconfig/movlex.pc"
         echo share/doc/movlex/LICENSE
         echo share/doc/movlex/README.md
         if [[ $tool == ON ]]; then
