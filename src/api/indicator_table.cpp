@@ -148,7 +148,8 @@ const IndicatorInfo table[] = {
     {"obv", "MOVLEX_OBV", "On-balance volume", {"input", "volume"}, {}, {"out"}, invoke_entry<&MOVLEX_OBV>,
      invoke_lookback<&obv_lookback>, OUTPUT_MAY_BE_INPUT, PANEL},
     {"mfi", "MOVLEX_MFI", "Money-flow index", {"high", "low", "close", "volume"}, row_params(MFI_PARAMS), {"out"},
-     invoke_entry<&MOVLEX_MFI>, invoke_lookback<&mfi_lookback>, OUTPUT_MAY_BE_INPUT, PANEL},
+     invoke_entry<&MOVLEX_MFI>, invoke_lookback<&mfi_lookback>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&mfi_kernel>},
 };
 
 }  // namespace
