@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <mutex>
 #include <shared_mutex>
@@ -174,37 +175,35 @@ Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
 
 // ---- Computation ---------------------------------------------------------------
 
-// Result of one row: the entry's code, or MISALIGNED when the entry did not
-// start at its lookback as the table says it would.
-constexpr RetCode MISALIGNED = -1;
-
-// One row: NaN before the lookback, the entry's values from there on. Asking
-// the entry for first_index = lookback makes it write its first value
-// straight to out[lookback], so out[i] belongs to input[i] without a copy.
-RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
-                    std::int32_t bars, const std::array<const double*, MAX_INPUTS>& in,
-                    const std::array<double*, MAX_OUTPUTS>& out) {
-    const std::int32_t lead = std::min(lookback, bars);
-    for (int o = 0; o < info.output_count(); ++o) std::fill(out[o], out[o] + lead, std::numeric_limits<double>::quiet_NaN());
-    if (lookback >= bars) return RC_OK;
-    Request request;
-    std::int32_t out_begin = 0, out_count = 0;
-    request.first_index = lookback;
-    request.last_index = bars - 1;
-    request.inputs = in;
-    request.params = params;
-    request.out_begin = &out_begin;
-    request.out_count = &out_count;
-    for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = out[o] + lookback;
-    const RetCode code = info.invoke(request);
-    if (code == RC_OK && (out_begin != lookback || out_count != bars - lookback)) return MISALIGNED;
-    return code;
+// One row as a C program computes a whole series: the entry over
+// first_index 0 .. last_index bars - 1 (a later first_index could change the
+// bits, since running sums and recursive averages would start elsewhere).
+// The entry packs its values from out[0]; they move to out[out_begin], so
+// that out[i] belongs to input[i], and NaN fills the bars before.
+RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t bars,
+                    const std::array<const double*, MAX_INPUTS>& in, const std::array<double*, MAX_OUTPUTS>& out) {
+    std::int32_t begin = 0, count = 0;
+    if (bars > 0) {
+        Request request;
+        request.first_index = 0;
+        request.last_index = bars - 1;
+        request.inputs = in;
+        request.params = params;
+        request.out_begin = &begin;
+        request.out_count = &count;
+        request.outputs = out;
+        const RetCode code = info.invoke(request);
+        if (code != RC_OK) return code;
+    }
+    for (int o = 0; o < info.output_count(); ++o) {
+        if (count > 0 && begin > 0) std::memmove(out[o] + begin, out[o], std::size_t(count) * sizeof(double));
+        std::fill(out[o], out[o] + (count > 0 ? begin : bars), std::numeric_limits<double>::quiet_NaN());
+    }
+    return RC_OK;
 }
 
 void raise_for(const IndicatorInfo& info, RetCode code) {
     if (code == RC_NO_MEMORY) raise(PyExc_MemoryError, std::string(info.name) + ": out of memory for its scratch arrays");
-    if (code == MISALIGNED)
-        raise(PyExc_RuntimeError, std::string(info.name) + ": the entry's first output is not at its lookback");
     raise(PyExc_RuntimeError, std::string(info.entry) + " failed with code " + std::to_string(code));
 }
 
@@ -234,7 +233,6 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
     {
         py::gil_scoped_release unlocked;
         std::shared_lock state(library_state);
-        const std::int32_t lookback = info.lookback(params.data());
         const auto bars = std::int32_t(inputs.bars);
         std::mutex failure_mutex;
         auto row = [&](std::size_t r) {
@@ -245,7 +243,7 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
                 if (p) p += offset;
             for (auto& p : row_out)
                 if (p) p += offset;
-            const RetCode code = lookback < 0 ? RC_BAD_ARGUMENT : compute_row(info, params, lookback, bars, row_in, row_out);
+            const RetCode code = compute_row(info, params, bars, row_in, row_out);
             if (code != RC_OK) {
                 std::lock_guard lock(failure_mutex);
                 if (failure == RC_OK) failure = code;
