@@ -10,6 +10,7 @@
 
 #include "frame/contract.hpp"
 #include "api/entry_invoker.hpp"
+#include "api/stream.hpp"
 
 namespace movlex {
 
@@ -51,6 +52,7 @@ struct IndicatorInfo {
     Invoker invoke;
     LookbackInvoker lookback;  // -1 for parameters out of range
     Aliasing aliasing;
+    StreamFactory stream = nullptr;  // makes the indicator's stream
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }

@@ -37,20 +37,11 @@ RetCode sma_core(std::int32_t start, std::int32_t end, const double* input, std:
     const Index first = std::max<Index>(start, lookback);
     if (first > end) return no_output(out_begin, out_count);
 
-    Index trailing = first - lookback;
-    double sum = 0.0;
-    for (Index i = trailing; i < first; ++i) sum += input[i];
-
-    const double divisor = static_cast<double>(period);
-    Index k = 0;
-    for (Index i = first; i <= end; ++i, ++k) {
-        sum += input[i];
-        const double leaving = input[trailing++];
-        out[k] = sum / divisor;
-        sum -= leaving;
-    }
+    run_kernel(SmaKernel(period), std::array{input}, first - lookback, end, std::array{out});
     return report_output(out_begin, out_count, first, end);
 }
+
+SmaKernel sma_kernel(const double* params, const UnstablePeriods&) { return SmaKernel(std::int32_t(params[0])); }
 
 RetCode wma_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
                     std::int32_t* out_begin, std::int32_t* out_count, double* out) {

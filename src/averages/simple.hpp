@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
 #include "movlex.h"
 
 namespace movlex {
@@ -17,6 +19,50 @@ RetCode wma_compute(std::int32_t first_index, std::int32_t last_index, const dou
 
 // Unchecked simple average: start >= 0, end >= start, period >= 1, out with
 // room for end - max(start, period - 1) + 1 values. Always RC_OK. out may be input.
+// The running sum of the window: the newest value is added, the mean taken,
+// then the oldest value subtracted.
+class SmaKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    explicit SmaKernel(std::int32_t period) : period_(period), warm_up_(period - 1) {}
+
+    Index history() const { return period_; }
+    Index lookback() const { return period_ - 1; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (warm_up_.consume()) {
+            sum_ += bars(0, i);
+            return false;
+        }
+        steady(bars, i, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        sum_ += bars(0, i);
+        const double leaving = bars(0, i - (period_ - 1));
+        out[0] = sum_ / static_cast<double>(period_);
+        sum_ -= leaving;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(sum_);
+        archive(warm_up_);
+    }
+
+private:
+    Index period_;
+    double sum_ = 0.0;
+    WarmUp warm_up_;
+};
+
+SmaKernel sma_kernel(const double* params, const UnstablePeriods& unstable);
+
 RetCode sma_core(std::int32_t start, std::int32_t end, const double* input, std::int32_t period,
                  std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
