@@ -175,34 +175,55 @@ Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
 
 // ---- Computation ---------------------------------------------------------------
 
+// Result of a row whose entry did not start where its lookback says.
+constexpr RetCode MISALIGNED = -1;
+
 // One row as a C program computes a whole series: the entry over
 // first_index 0 .. last_index bars - 1 (a later first_index could change the
 // bits, since running sums and recursive averages would start elsewhere).
-// The entry packs its values from out[0]; they move to out[out_begin], so
-// that out[i] belongs to input[i], and NaN fills the bars before.
-RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t bars,
-                    const std::array<const double*, MAX_INPUTS>& in, const std::array<double*, MAX_OUTPUTS>& out) {
+// Its values start at bar `lookback`, so the entry is handed out + lookback
+// and writes each value straight to the bar it belongs to.
+RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
+                    std::int32_t bars, const std::array<const double*, MAX_INPUTS>& in,
+                    const std::array<double*, MAX_OUTPUTS>& out) {
+    if (lookback >= bars) return RC_OK;
     std::int32_t begin = 0, count = 0;
-    if (bars > 0) {
-        Request request;
-        request.first_index = 0;
-        request.last_index = bars - 1;
-        request.inputs = in;
-        request.params = params;
-        request.out_begin = &begin;
-        request.out_count = &count;
-        request.outputs = out;
-        const RetCode code = info.invoke(request);
-        if (code != RC_OK) return code;
-    }
-    for (int o = 0; o < info.output_count(); ++o) {
-        if (count > 0 && begin > 0) std::memmove(out[o] + begin, out[o], std::size_t(count) * sizeof(double));
-        std::fill(out[o], out[o] + (count > 0 ? begin : bars), std::numeric_limits<double>::quiet_NaN());
-    }
-    return RC_OK;
+    Request request;
+    request.first_index = 0;
+    request.last_index = bars - 1;
+    request.inputs = in;
+    request.params = params;
+    request.out_begin = &begin;
+    request.out_count = &count;
+    for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = out[o] + lookback;
+    const RetCode code = info.invoke(request);
+    if (code == RC_OK && (begin != lookback || count != bars - lookback)) return MISALIGNED;
+    return code;
+}
+
+// NaN on the bars before the first value of each row.
+void fill_leads(double* out, std::ptrdiff_t rows, std::int32_t bars, std::int32_t lookback) {
+    const std::int32_t lead = std::min(lookback, bars);
+    for (std::ptrdiff_t r = 0; r < rows; ++r)
+        std::fill(out + r * bars, out + r * bars + lead, std::numeric_limits<double>::quiet_NaN());
+}
+
+// An output array of the inputs' shape whose rows the entries can fill in
+// place. An entry may use all of the `bars` values the contract gives it,
+// which from out + lookback reach `lookback` values into the next row: that
+// row's lead, filled with NaN only once every row is done. The last row
+// reaches into a tail of `lookback` values past the array, in the same
+// allocation.
+py::array_t<double> output_array(const Inputs& inputs, std::int32_t lookback) {
+    const py::ssize_t tail = lookback < inputs.bars ? lookback : 0;
+    if (tail == 0) return py::array_t<double>(inputs.shape);
+    py::array_t<double> storage(inputs.rows * inputs.bars + tail);
+    return py::array_t<double>(inputs.shape, storage.mutable_data(), storage);
 }
 
 void raise_for(const IndicatorInfo& info, RetCode code) {
+    if (code == MISALIGNED)
+        raise(PyExc_RuntimeError, std::string(info.entry) + " did not start its output at its lookback");
     if (code == RC_NO_MEMORY) raise(PyExc_MemoryError, std::string(info.name) + ": out of memory for its scratch arrays");
     raise(PyExc_RuntimeError, std::string(info.entry) + " failed with code " + std::to_string(code));
 }
@@ -221,8 +242,17 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
     const Inputs inputs = read_inputs(info, input_values);
     const unsigned threads = thread_count(threads_value);
 
+    // The lock is taken before the lookback is read and held until the
+    // entries are done, so that both see one library state.
+    std::shared_lock state(library_state, std::defer_lock);
+    {
+        py::gil_scoped_release unlocked;
+        state.lock();
+    }
+    const std::int32_t lookback = info.lookback(params.data());
+    if (lookback < 0) raise(PyExc_ValueError, std::string(info.name) + ": parameters out of range");
     std::vector<py::array_t<double>> outputs;
-    for (int o = 0; o < info.output_count(); ++o) outputs.emplace_back(inputs.shape);
+    for (int o = 0; o < info.output_count(); ++o) outputs.push_back(output_array(inputs, lookback));
 
     std::array<const double*, MAX_INPUTS> in{};
     std::array<double*, MAX_OUTPUTS> out{};
@@ -232,7 +262,6 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
     RetCode failure = RC_OK;
     {
         py::gil_scoped_release unlocked;
-        std::shared_lock state(library_state);
         const auto bars = std::int32_t(inputs.bars);
         std::mutex failure_mutex;
         auto row = [&](std::size_t r) {
@@ -243,7 +272,7 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
                 if (p) p += offset;
             for (auto& p : row_out)
                 if (p) p += offset;
-            const RetCode code = compute_row(info, params, bars, row_in, row_out);
+            const RetCode code = compute_row(info, params, lookback, bars, row_in, row_out);
             if (code != RC_OK) {
                 std::lock_guard lock(failure_mutex);
                 if (failure == RC_OK) failure = code;
@@ -253,7 +282,9 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
             row(0);
         else
             parallel_for(std::size_t(inputs.rows), threads, row);
+        for (int o = 0; o < info.output_count(); ++o) fill_leads(out[o], inputs.rows, bars, lookback);
     }
+    state.unlock();
     if (failure != RC_OK) raise_for(info, failure);
 
     if (outputs.size() == 1) return std::move(outputs[0]);

@@ -29,6 +29,7 @@ def test_output_i_belongs_to_input_i(bars):
     close = bars["close"]
     sma = movlex.sma(close, period=10)
     assert sma.shape == close.shape and sma.dtype == np.float64
+    assert sma.flags.c_contiguous and sma.flags.writeable
     assert np.isnan(sma[:9]).all() and not np.isnan(sma[9:]).any()
     assert sma[9] == pytest.approx(close[:10].mean())
     assert sma[-1] == pytest.approx(close[-10:].mean())
