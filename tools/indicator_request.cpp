@@ -220,6 +220,7 @@ std::string describe_indicators() {
         std::string outputs;
         for (std::size_t c = 0; c < columns.size(); ++c) outputs += (c > 0 ? ", " : "") + columns[c];
         line(columns.size() == 1 ? "output" : "outputs", outputs);
+        line("drawn", info.placement == Placement::overlay ? "over the price" : "in a panel of its own");
         text += "\n";
     }
     text += "Moving-average types, by name or code: ";

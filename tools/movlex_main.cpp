@@ -57,7 +57,8 @@ Options:
                         recursive indicators then start without their
                         unstable period of 150 bars
       --list            list every indicator: inputs, parameters with kind,
-                        default and range, output columns
+                        default and range, output columns, and whether a
+                        chart draws it over the price or in a panel
   -h, --help            show this help
 
 REQUEST is NAME or NAME:KEY=VALUE,KEY=VALUE,... with these keys:

@@ -31,28 +31,19 @@ std::uint32_t fnv1a(std::span<const std::uint8_t> bytes) {
 
 // A parameter value with its default filled in; false when out of range.
 bool resolve_param(const ParamInfo& param, double raw, double& resolved) {
-    switch (param.kind) {
-        case ParamKind::real: {
-            double value = raw;
-            if (!resolve_real(value, param.default_value, param.min, param.max)) return false;
-            resolved = value;
-            return true;
-        }
-        default: {
-            // Integer and type parameters: whole numbers within int32_t, as a
-            // caller of the entry could pass them.
-            if (!(raw >= double(INT32_MIN) && raw <= double(INT32_MAX)) || raw != double(std::int32_t(raw)))
-                return false;
-            std::int32_t value = std::int32_t(raw);
-            const bool ok = param.kind == ParamKind::ma_type
-                                ? resolve_ma_type(value)
-                                : resolve_integer(value, std::int32_t(param.default_value), std::int32_t(param.min),
-                                                  std::int32_t(param.max));
-            if (!ok) return false;
-            resolved = double(value);
-            return true;
-        }
+    if (param.kind == ParamKind::real) {
+        double value = raw;
+        if (!resolve(value, param)) return false;
+        resolved = value;
+        return true;
     }
+    // Integer and type parameters: whole numbers within int32_t, as a caller
+    // of the entry could pass them.
+    if (!(raw >= double(INT32_MIN) && raw <= double(INT32_MAX)) || raw != double(std::int32_t(raw))) return false;
+    std::int32_t value = std::int32_t(raw);
+    if (!resolve(value, param)) return false;
+    resolved = double(value);
+    return true;
 }
 
 struct StateHeader {

@@ -12,13 +12,11 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 30;
-
 RetCode check_request(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t& period,
                       double* out) {
     return Validation(first_index, last_index)
         .inputs(input)
-        .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+        .params(EMA_PARAMS, period)
         .outputs(out)
         .result();
 }
@@ -28,7 +26,7 @@ double smoothing_factor(std::int32_t period) { return ema_smoothing_factor(perio
 }  // namespace
 
 std::int32_t ema_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(EMA_PARAMS, period)) return -1;
     return period - 1 + unstable_period(UNSTABLE_EMA);
 }
 

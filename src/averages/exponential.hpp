@@ -1,13 +1,20 @@
 // Exponential family: EMA, DEMA and TEMA over one exponential core.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// DEMA and TEMA share the period of EMA.
+inline constexpr std::array EMA_PARAMS{integer_param("period", 30, 2)};
+inline constexpr auto& DEMA_PARAMS = EMA_PARAMS;
+inline constexpr auto& TEMA_PARAMS = EMA_PARAMS;
 
 // period - 1 plus the unstable period of the EMA slot; -1 out of range.
 std::int32_t ema_lookback(std::int32_t period);

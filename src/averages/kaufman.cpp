@@ -17,7 +17,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 30;
 constexpr double SLOWEST = 0.06451612903225806;          // 2 / 31
 constexpr double FAST_MINUS_SLOW = 0.6021505376344085;  // 2 / 3 - 2 / 31
 constexpr double RATIO_GUARD = 1e-8;
@@ -44,7 +43,7 @@ private:
 }  // namespace
 
 std::int32_t kama_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(KAMA_PARAMS, period)) return -1;
     return period + unstable_period(UNSTABLE_KAMA);
 }
 
@@ -52,7 +51,7 @@ RetCode kama_compute(std::int32_t first_index, std::int32_t last_index, const do
                      std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(KAMA_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -1,11 +1,15 @@
 // Kaufman adaptive moving average.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array KAMA_PARAMS{integer_param("period", 30, 2)};
 
 // period plus the unstable period of the KAMA slot; -1 out of range.
 std::int32_t kama_lookback(std::int32_t period);

@@ -18,10 +18,6 @@ namespace movlex {
 
 namespace {
 
-constexpr double DEFAULT_FAST_LIMIT = 0.5;
-constexpr double DEFAULT_SLOW_LIMIT = 0.05;
-constexpr double LIMIT_MIN = 0.01;
-constexpr double LIMIT_MAX = 0.99;
 constexpr Index BASE_LOOKBACK = 32;
 constexpr double HILBERT_A = 0.0962;
 constexpr double HILBERT_B = 0.5769;
@@ -159,8 +155,7 @@ double mama_next_cycle_period(double period, double real_part, double imaginary_
 }
 
 std::int32_t mama_lookback(double fast_limit, double slow_limit) {
-    if (!resolve_real(fast_limit, DEFAULT_FAST_LIMIT, LIMIT_MIN, LIMIT_MAX)) return -1;
-    if (!resolve_real(slow_limit, DEFAULT_SLOW_LIMIT, LIMIT_MIN, LIMIT_MAX)) return -1;
+    if (!resolve(MAMA_PARAMS, fast_limit, slow_limit)) return -1;
     return static_cast<std::int32_t>(mama_lookback_value());
 }
 
@@ -169,8 +164,7 @@ RetCode mama_compute(std::int32_t first_index, std::int32_t last_index, const do
                      double* out_fama) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .real(fast_limit, DEFAULT_FAST_LIMIT, LIMIT_MIN, LIMIT_MAX)
-                           .real(slow_limit, DEFAULT_SLOW_LIMIT, LIMIT_MIN, LIMIT_MAX)
+                           .params(MAMA_PARAMS, fast_limit, slow_limit)
                            .outputs(out_mama, out_fama)
                            .result();
     if (rc != RC_OK) return rc;

@@ -1,11 +1,16 @@
 // MESA adaptive moving average and its following average FAMA.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array MAMA_PARAMS{real_param("fast_limit", 0.5, 0.01, 0.99),
+                                        real_param("slow_limit", 0.05, 0.01, 0.99)};
 
 // 32 plus the unstable period of the MAMA slot, whatever the limits; -1 for a
 // limit out of range.

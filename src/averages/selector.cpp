@@ -18,15 +18,13 @@
 namespace movlex {
 
 namespace {
-constexpr std::int32_t DEFAULT_PERIOD = 30;
 constexpr double MAMA_FAST_LIMIT = 0.5;
 constexpr double MAMA_SLOW_LIMIT = 0.05;
 constexpr double T3_VOLUME_FACTOR = 0.7;
 }  // namespace
 
 std::int32_t ma_lookback(std::int32_t period, std::int32_t ma_type) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
-    if (!resolve_ma_type(ma_type)) return -1;
+    if (!resolve(MA_PARAMS, period, ma_type)) return -1;
     if (period == 1) return 0;
     switch (ma_type) {
         case MA_SMA: return sma_lookback(period);
@@ -45,8 +43,7 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
                    std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
-                           .ma_type(ma_type)
+                           .params(MA_PARAMS, period, ma_type)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

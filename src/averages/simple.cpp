@@ -9,12 +9,8 @@
 
 namespace movlex {
 
-namespace {
-constexpr std::int32_t DEFAULT_PERIOD = 30;
-}
-
 std::int32_t sma_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(SMA_PARAMS, period)) return -1;
     return period - 1;
 }
 
@@ -24,7 +20,7 @@ RetCode sma_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(SMA_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -47,7 +43,7 @@ RetCode wma_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(WMA_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -1,13 +1,19 @@
 // Simple and weighted moving averages.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// WMA shares the period of SMA.
+inline constexpr std::array SMA_PARAMS{integer_param("period", 30, 2)};
+inline constexpr auto& WMA_PARAMS = SMA_PARAMS;
 
 std::int32_t sma_lookback(std::int32_t period);
 std::int32_t wma_lookback(std::int32_t period);

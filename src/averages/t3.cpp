@@ -15,8 +15,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 5;
-constexpr double DEFAULT_VOLUME_FACTOR = 0.7;
 constexpr int STAGES = 6;
 
 Index t3_lookback_of(std::int32_t period) { return STAGES * (Index(period) - 1) + unstable_period(UNSTABLE_T3); }
@@ -63,8 +61,7 @@ private:
 }  // namespace
 
 std::int32_t t3_lookback(std::int32_t period, double volume_factor) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
-    if (!resolve_real(volume_factor, DEFAULT_VOLUME_FACTOR, 0.0, 1.0)) return -1;
+    if (!resolve(T3_PARAMS, period, volume_factor)) return -1;
     return static_cast<std::int32_t>(t3_lookback_of(period));
 }
 
@@ -72,8 +69,7 @@ RetCode t3_compute(std::int32_t first_index, std::int32_t last_index, const doub
                    double volume_factor, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
-                           .real(volume_factor, DEFAULT_VOLUME_FACTOR, 0.0, 1.0)
+                           .params(T3_PARAMS, period, volume_factor)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

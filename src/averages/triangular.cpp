@@ -17,8 +17,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 30;
-
 struct TriangularSums {
     double weighted = 0.0;
     double left = 0.0;   // older part
@@ -44,7 +42,7 @@ TriangularSums first_window(const double* input, Index first, Index last_of_left
 }  // namespace
 
 std::int32_t trima_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(TRIMA_PARAMS, period)) return -1;
     return period - 1;
 }
 
@@ -52,7 +50,7 @@ RetCode trima_compute(std::int32_t first_index, std::int32_t last_index, const d
                       std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(TRIMA_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -1,11 +1,15 @@
 // Triangular moving average.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array TRIMA_PARAMS{integer_param("period", 30, 2)};
 
 std::int32_t trima_lookback(std::int32_t period);
 

@@ -20,10 +20,8 @@ using directional::side_of;
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-
 std::int32_t indicator_lookback(std::int32_t period, UnstableSlot slot) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
+    if (!resolve(PLUS_DI_PARAMS, period)) return -1;
     if (period == 1) return 1;
     return period + unstable_period(slot);
 }
@@ -40,7 +38,7 @@ RetCode indicator_compute(UnstableSlot slot, std::int32_t first_index, std::int3
                           std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
+                           .params(PLUS_DI_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -2,11 +2,17 @@
 // side in percent of the Wilder-smoothed true range.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// MINUS_DI shares the period of PLUS_DI.
+inline constexpr std::array PLUS_DI_PARAMS{integer_param("period", 14, 1)};
+inline constexpr auto& MINUS_DI_PARAMS = PLUS_DI_PARAMS;
 
 // Period 1: 1. Otherwise period plus the unstable period of the indicator's
 // slot; -1 out of range.

@@ -18,10 +18,8 @@ using directional::side_of;
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-
 std::int32_t movement_lookback(std::int32_t period, UnstableSlot slot) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
+    if (!resolve(PLUS_DM_PARAMS, period)) return -1;
     if (period == 1) return 1;
     return period - 1 + unstable_period(slot);
 }
@@ -32,7 +30,7 @@ RetCode movement_compute(UnstableSlot slot, std::int32_t first_index, std::int32
                          double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
+                           .params(PLUS_DM_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

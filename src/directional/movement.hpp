@@ -2,11 +2,17 @@
 // period of 2 or more its Wilder running sum.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// MINUS_DM shares the period of PLUS_DM.
+inline constexpr std::array PLUS_DM_PARAMS{integer_param("period", 14, 1)};
+inline constexpr auto& MINUS_DM_PARAMS = PLUS_DM_PARAMS;
 
 // Period 1: 1. Otherwise period - 1 plus the unstable period of the
 // indicator's slot; -1 out of range.

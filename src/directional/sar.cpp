@@ -14,9 +14,6 @@ namespace movlex {
 
 namespace {
 
-constexpr double DEFAULT_ACCELERATION = 0.02;
-constexpr double DEFAULT_MAXIMUM = 0.2;
-
 // Successive comparisons, in the order written: the first argument is
 // replaced by a later one only when that one is strictly beyond it.
 double highest(double value, double first, double second) {
@@ -107,8 +104,7 @@ private:
 }  // namespace
 
 std::int32_t sar_lookback(double acceleration, double maximum) {
-    if (!resolve_real(acceleration, DEFAULT_ACCELERATION, 0.0, REAL_LIMIT)) return -1;
-    if (!resolve_real(maximum, DEFAULT_MAXIMUM, 0.0, REAL_LIMIT)) return -1;
+    if (!resolve(SAR_PARAMS, acceleration, maximum)) return -1;
     return 1;
 }
 
@@ -117,8 +113,7 @@ RetCode sar_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low)
-                           .real(acceleration, DEFAULT_ACCELERATION, 0.0, REAL_LIMIT)
-                           .real(maximum, DEFAULT_MAXIMUM, 0.0, REAL_LIMIT)
+                           .params(SAR_PARAMS, acceleration, maximum)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -19,13 +19,11 @@ using directional::DirectionalSmoother;
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-
 RetCode validate(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                  const double* close, std::int32_t& period, const double* out) {
     return Validation(first_index, last_index)
         .inputs(high, low, close)
-        .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+        .params(DX_PARAMS, period)
         .outputs(out)
         .result();
 }
@@ -33,17 +31,17 @@ RetCode validate(std::int32_t first_index, std::int32_t last_index, const double
 }  // namespace
 
 std::int32_t dx_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(DX_PARAMS, period)) return -1;
     return period + unstable_period(UNSTABLE_DX);
 }
 
 std::int32_t adx_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(ADX_PARAMS, period)) return -1;
     return 2 * period - 1 + unstable_period(UNSTABLE_ADX);
 }
 
 std::int32_t adxr_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(ADXR_PARAMS, period)) return -1;
     return adx_lookback(period) + period - 1;
 }
 

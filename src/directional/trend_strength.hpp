@@ -2,11 +2,18 @@
 // and the ADX rating ADXR.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// ADX and ADXR share the period of DX.
+inline constexpr std::array DX_PARAMS{integer_param("period", 14, 2)};
+inline constexpr auto& ADX_PARAMS = DX_PARAMS;
+inline constexpr auto& ADXR_PARAMS = DX_PARAMS;
 
 // Lookbacks, -1 for a period outside 2..100000: DX period + U (U of the DX
 // slot); ADX 2 * period - 1 + U (U of the ADX slot); ADXR the ADX lookback

@@ -17,8 +17,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-
 // What ATR writes: the value as it is.
 struct AsIs {
     double operator()(double value, Index) const { return value; }
@@ -50,7 +48,7 @@ void write_true_ranges(Index start, Index end, const double* high, const double*
 }
 
 std::int32_t average_lookback(std::int32_t period, UnstableSlot slot) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
+    if (!resolve(ATR_PARAMS, period)) return -1;
     return period + unstable_period(slot);
 }
 
@@ -60,7 +58,7 @@ RetCode average_true_range(std::int32_t first_index, std::int32_t last_index, co
                            std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
+                           .params(ATR_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -2,11 +2,17 @@
 // bar's close (NATR).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// NATR shares the period of ATR.
+inline constexpr std::array ATR_PARAMS{integer_param("period", 14, 1)};
+inline constexpr auto& NATR_PARAMS = ATR_PARAMS;
 
 // Always 1: bar 0 has no previous close.
 std::int32_t trange_lookback();

@@ -16,7 +16,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
 constexpr std::size_t FRAME_VALUES = 30;
 constexpr double SCALE = 0.015;
 
@@ -35,7 +34,7 @@ double slot_order_deviation(const double* buffer, Index period, double mean) {
 }  // namespace
 
 std::int32_t cci_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(CCI_PARAMS, period)) return -1;
     return period - 1;
 }
 
@@ -44,7 +43,7 @@ RetCode cci_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(CCI_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -1,11 +1,15 @@
 // Commodity channel index (CCI).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array CCI_PARAMS{integer_param("period", 14, 2)};
 
 std::int32_t cci_lookback(std::int32_t period);
 

@@ -11,8 +11,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 10;
-
 // Validates a request and writes measure(current, reference) for every bar.
 template <class Measure>
 RetCode compare_with_earlier(std::int32_t first_index, std::int32_t last_index, const double* input,
@@ -20,7 +18,7 @@ RetCode compare_with_earlier(std::int32_t first_index, std::int32_t last_index, 
                              Measure measure) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
+                           .params(MOM_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -45,7 +43,7 @@ double percent_change(double current, double reference) {
 }  // namespace
 
 std::int32_t mom_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
+    if (!resolve(MOM_PARAMS, period)) return -1;
     return period;
 }
 

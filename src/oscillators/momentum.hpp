@@ -2,11 +2,17 @@
 // `period` bars earlier.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// ROC shares the period of MOM.
+inline constexpr std::array MOM_PARAMS{integer_param("period", 10, 1)};
+inline constexpr auto& ROC_PARAMS = MOM_PARAMS;
 
 std::int32_t mom_lookback(std::int32_t period);
 std::int32_t roc_lookback(std::int32_t period);

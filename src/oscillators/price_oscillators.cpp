@@ -14,9 +14,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_FAST_PERIOD = 12;
-constexpr std::int32_t DEFAULT_SLOW_PERIOD = 26;
-constexpr std::int32_t DEFAULT_SIGNAL_PERIOD = 9;
 constexpr std::int32_t MAC2_SIGNAL_PERIOD = 3;
 
 RetCode failure(std::int32_t* out_begin, std::int32_t* out_count, RetCode rc) {
@@ -30,9 +27,7 @@ RetCode price_oscillator(std::int32_t first_index, std::int32_t last_index, cons
                          std::int32_t* out_begin, std::int32_t* out_count, double* out, bool percent) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX)
-                           .integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX)
-                           .ma_type(ma_type)
+                           .params(APO_PARAMS, fast_period, slow_period, ma_type)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -46,9 +41,7 @@ RetCode price_oscillator(std::int32_t first_index, std::int32_t last_index, cons
 }  // namespace
 
 std::int32_t apo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type) {
-    if (!resolve_integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX) ||
-        !resolve_integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX) || !resolve_ma_type(ma_type))
-        return -1;
+    if (!resolve(APO_PARAMS, fast_period, slow_period, ma_type)) return -1;
     return ma_lookback(std::max(fast_period, slow_period), ma_type);
 }
 
@@ -100,9 +93,7 @@ RetCode po_core(std::int32_t first_index, std::int32_t last_index, const double*
 
 std::int32_t macd_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                            std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type) {
-    if (!resolve_integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX) || !resolve_ma_type(fast_ma_type) ||
-        !resolve_integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX) || !resolve_ma_type(slow_ma_type) ||
-        !resolve_integer(signal_period, DEFAULT_SIGNAL_PERIOD, 1, PERIOD_MAX) || !resolve_ma_type(signal_ma_type))
+    if (!resolve(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type))
         return -1;
     return std::max(ma_lookback(fast_period, fast_ma_type), ma_lookback(slow_period, slow_ma_type)) +
            ma_lookback(signal_period, signal_ma_type);
@@ -120,12 +111,8 @@ RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const do
                      double* out_hist) {
     RetCode rc = Validation(first_index, last_index)
                      .inputs(input)
-                     .integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX)
-                     .ma_type(fast_ma_type)
-                     .integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX)
-                     .ma_type(slow_ma_type)
-                     .integer(signal_period, DEFAULT_SIGNAL_PERIOD, 1, PERIOD_MAX)
-                     .ma_type(signal_ma_type)
+                     .params(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period,
+                             signal_ma_type)
                      .outputs(out_macd, out_signal, out_hist)
                      .result();
     if (rc != RC_OK) return rc;

@@ -16,17 +16,13 @@
 
 namespace movlex {
 
-namespace {
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-}
-
 std::int32_t willr_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(WILLR_PARAMS, period)) return -1;
     return period - 1;
 }
 
 std::int32_t aroon_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(AROON_PARAMS, period)) return -1;
     return period;
 }
 
@@ -37,7 +33,7 @@ RetCode willr_compute(std::int32_t first_index, std::int32_t last_index, const d
                       double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(WILLR_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -66,7 +62,7 @@ RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const d
                       double* out_aroon_up) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(AROON_PARAMS, period)
                            .outputs(out_aroon_down, out_aroon_up)
                            .result();
     if (rc != RC_OK) return rc;

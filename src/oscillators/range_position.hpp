@@ -2,11 +2,17 @@
 // extremes of a sliding window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// AROON shares the period of WILLR.
+inline constexpr std::array WILLR_PARAMS{integer_param("period", 14, 2)};
+inline constexpr auto& AROON_PARAMS = WILLR_PARAMS;
 
 std::int32_t willr_lookback(std::int32_t period);
 std::int32_t aroon_lookback(std::int32_t period);

@@ -13,8 +13,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-
 using Formula = double (*)(double average_gain, double average_loss);
 
 // Both formulas output 0 when the two averages together vanish.
@@ -46,7 +44,7 @@ Change split_change(double previous, double current) {
 }
 
 std::int32_t oscillator_lookback(std::int32_t period, UnstableSlot slot) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(RSI_PARAMS, period)) return -1;
     return period + unstable_period(slot);
 }
 
@@ -55,7 +53,7 @@ RetCode gain_loss_oscillator(std::int32_t first_index, std::int32_t last_index, 
                              std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(RSI_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

@@ -2,11 +2,17 @@
 // the two differ only in the final formula and in their unstable slot.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// CMO shares the period of RSI.
+inline constexpr std::array RSI_PARAMS{integer_param("period", 14, 2)};
+inline constexpr auto& CMO_PARAMS = RSI_PARAMS;
 
 // period plus the unstable period of the indicator's slot; -1 out of range.
 std::int32_t rsi_lookback(std::int32_t period);

@@ -16,9 +16,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD1 = 7;
-constexpr std::int32_t DEFAULT_PERIOD2 = 14;
-constexpr std::int32_t DEFAULT_PERIOD3 = 28;
 constexpr double RANGE_BAND = 1e-8;
 
 // Buying pressure (close above the true low) and true range of bar i >= 1.
@@ -46,9 +43,7 @@ struct PressureWindow {
 }  // namespace
 
 std::int32_t ultosc_lookback(std::int32_t period1, std::int32_t period2, std::int32_t period3) {
-    if (!resolve_integer(period1, DEFAULT_PERIOD1, 1, PERIOD_MAX)) return -1;
-    if (!resolve_integer(period2, DEFAULT_PERIOD2, 1, PERIOD_MAX)) return -1;
-    if (!resolve_integer(period3, DEFAULT_PERIOD3, 1, PERIOD_MAX)) return -1;
+    if (!resolve(ULTOSC_PARAMS, period1, period2, period3)) return -1;
     return std::max({period1, period2, period3});
 }
 
@@ -57,9 +52,7 @@ RetCode ultosc_compute(std::int32_t first_index, std::int32_t last_index, const 
                        std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period1, DEFAULT_PERIOD1, 1, PERIOD_MAX)
-                           .integer(period2, DEFAULT_PERIOD2, 1, PERIOD_MAX)
-                           .integer(period3, DEFAULT_PERIOD3, 1, PERIOD_MAX)
+                           .params(ULTOSC_PARAMS, period1, period2, period3)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

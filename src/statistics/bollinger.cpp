@@ -15,9 +15,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 5;
-constexpr double DEFAULT_DEVIATIONS = 2.0;
-
 struct WorkingBuffers {
     double* average;
     double* deviation;
@@ -36,10 +33,7 @@ WorkingBuffers choose_buffers(const double* input, double* out_upper, double* ou
 
 std::int32_t bbands_lookback(std::int32_t period, double deviations_up, double deviations_down,
                              std::int32_t ma_type) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX) ||
-        !resolve_real(deviations_up, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT) ||
-        !resolve_real(deviations_down, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT) || !resolve_ma_type(ma_type))
-        return -1;
+    if (!resolve(BBANDS_PARAMS, period, deviations_up, deviations_down, ma_type)) return -1;
     return std::max(ma_lookback(period, ma_type), period - 1);
 }
 
@@ -63,10 +57,7 @@ RetCode bbands_compute(std::int32_t first_index, std::int32_t last_index, const 
                        std::int32_t* out_count, double* out_upper, double* out_middle, double* out_lower) {
     RetCode rc = Validation(first_index, last_index)
                      .inputs(input)
-                     .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
-                     .real(deviations_up, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)
-                     .real(deviations_down, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)
-                     .ma_type(ma_type)
+                     .params(BBANDS_PARAMS, period, deviations_up, deviations_down, ma_type)
                      .outputs(out_upper, out_middle, out_lower)
                      .result();
     if (rc != RC_OK) return rc;

@@ -1,11 +1,16 @@
 // Bollinger bands.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array BBANDS_PARAMS{integer_param("period", 5, 2), real_param("deviations_up", 2.0),
+                                          real_param("deviations_down", 2.0), ma_type_param("ma_type")};
 
 std::int32_t bbands_lookback(std::int32_t period, double deviations_up, double deviations_down, std::int32_t ma_type);
 

@@ -14,14 +14,12 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 30;
-
 template <class Direction>
 RetCode window_extreme_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
                                std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(HIGHEST_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -42,7 +40,7 @@ RetCode window_extreme_compute(std::int32_t first_index, std::int32_t last_index
 }  // namespace
 
 std::int32_t max_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(HIGHEST_PARAMS, period)) return -1;
     return period - 1;
 }
 

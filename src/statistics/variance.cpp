@@ -14,8 +14,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 5;
-constexpr double DEFAULT_DEVIATIONS = 1.0;
 // Variances strictly below this give a standard deviation of 0; it also
 // absorbs the slightly negative residues of the running sums.
 constexpr double VARIANCE_FLOOR = 1e-8;
@@ -23,14 +21,12 @@ constexpr double VARIANCE_FLOOR = 1e-8;
 }  // namespace
 
 std::int32_t var_lookback(std::int32_t period, double deviations) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
-    if (!resolve_real(deviations, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)) return -1;
+    if (!resolve(VAR_PARAMS, period, deviations)) return -1;
     return period - 1;
 }
 
 std::int32_t stddev_lookback(std::int32_t period, double deviations) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
-    if (!resolve_real(deviations, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)) return -1;
+    if (!resolve(STDDEV_PARAMS, period, deviations)) return -1;
     return period - 1;
 }
 
@@ -70,8 +66,7 @@ RetCode var_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     double deviations, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
-                           .real(deviations, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)
+                           .params(VAR_PARAMS, period, deviations)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -82,8 +77,7 @@ RetCode stddev_compute(std::int32_t first_index, std::int32_t last_index, const 
                        double deviations, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
-                           .real(deviations, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)
+                           .params(STDDEV_PARAMS, period, deviations)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

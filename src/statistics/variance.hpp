@@ -1,11 +1,16 @@
 // Population variance and standard deviation over a sliding window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array VAR_PARAMS{integer_param("period", 5, 1), real_param("deviations", 1.0)};
+inline constexpr std::array STDDEV_PARAMS{integer_param("period", 5, 2), real_param("deviations", 1.0)};
 
 std::int32_t var_lookback(std::int32_t period, double deviations);
 std::int32_t stddev_lookback(std::int32_t period, double deviations);

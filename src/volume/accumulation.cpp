@@ -12,9 +12,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_FAST_PERIOD = 3;
-constexpr std::int32_t DEFAULT_SLOW_PERIOD = 10;
-
 // A bar moves the line only when its range high - low is positive.
 bool has_range(double high, double low) { return high - low > 0.0; }
 
@@ -46,8 +43,7 @@ struct ExponentialAverage {
 std::int32_t ad_lookback() { return 0; }
 
 std::int32_t adosc_lookback(std::int32_t fast_period, std::int32_t slow_period) {
-    if (!resolve_integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX)) return -1;
-    if (!resolve_integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(ADOSC_PARAMS, fast_period, slow_period)) return -1;
     return ema_lookback(std::max(fast_period, slow_period));
 }
 
@@ -71,8 +67,7 @@ RetCode adosc_compute(std::int32_t first_index, std::int32_t last_index, const d
                       std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close, volume)
-                           .integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX)
-                           .integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX)
+                           .params(ADOSC_PARAMS, fast_period, slow_period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

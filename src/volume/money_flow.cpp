@@ -16,7 +16,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
 // Windows of up to this many pairs live in the routine's frame.
 constexpr std::size_t FRAME_PAIRS = 50;
 // A window whose total flow lies below this many units of price times volume
@@ -85,7 +84,7 @@ private:
 }  // namespace
 
 std::int32_t mfi_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(MFI_PARAMS, period)) return -1;
     return period + unstable_period(UNSTABLE_MFI);
 }
 
@@ -94,7 +93,7 @@ RetCode mfi_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close, volume)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(MFI_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;

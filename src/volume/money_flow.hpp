@@ -1,11 +1,15 @@
 // Money-flow index (MFI).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array MFI_PARAMS{integer_param("period", 14, 2)};
 
 // period plus the unstable period of the MFI slot; -1 out of range.
 std::int32_t mfi_lookback(std::int32_t period);
