@@ -54,7 +54,7 @@ def _indicator(index, row):
         inputs=tuple(_PYTHON_INPUT_NAMES.get(name, name) for name in row["inputs"]),
         params=tuple(Param(p["name"], p["kind"], p["default"], p["min"], p["max"]) for p in row["params"]),
         outputs=outputs,
-        placement=row.get("placement", "panel"),
+        placement=row["placement"],
         index=index,
         result_type=result_type,
     )

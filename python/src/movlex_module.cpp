@@ -327,6 +327,7 @@ py::list describe_table() {
         row["inputs"] = inputs;
         row["params"] = params;
         row["outputs"] = outputs;
+        row["placement"] = info.placement == Placement::overlay ? "overlay" : "panel";
         rows.append(row);
     }
     return rows;
