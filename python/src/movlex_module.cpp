@@ -230,6 +230,8 @@ void raise_for(const IndicatorInfo& info, RetCode code) {
 
 unsigned thread_count(py::handle threads) {
     if (threads.is_none()) return 0;
+    if (!PyIndex_Check(threads.ptr()))
+        raise(PyExc_TypeError, "threads must be a whole number, not " + std::string(Py_TYPE(threads.ptr())->tp_name));
     const long long count = threads.cast<long long>();
     if (count < 1) raise(PyExc_ValueError, "threads=" + std::to_string(count) + " must be at least 1");
     return unsigned(std::min<long long>(count, 1 << 16));

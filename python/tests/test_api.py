@@ -110,6 +110,7 @@ BAD_CALLS = [
     (lambda x: movlex.sma([object(), 1.0]), TypeError, []),
     (lambda x: movlex.stoch(x, x), TypeError, ["'close'"]),
     (lambda x: movlex.sma(x, threads=0), ValueError, ["threads=0"]),
+    (lambda x: movlex.sma(x, threads=1.5), TypeError, ["threads"]),
     (lambda x: movlex.sma(x, nonsense=3), TypeError, []),
     (lambda x: movlex.adx(pd.DataFrame({"close": x})), ValueError, ["'high' column"]),
     (lambda x: movlex.adx(pd.DataFrame({"high": x, "low": x, "close": x}), 14), TypeError, ["keyword"]),
@@ -180,7 +181,7 @@ def test_no_reference_or_memory_leaks_over_many_calls(bars, frame):
     tracemalloc.start()
     try:
         before = tracemalloc.get_traced_memory()[0]
-        for _ in range(2000):
+        for _ in range(500):
             for call in calls:
                 call()
             try:
