@@ -18,6 +18,7 @@ to the uninitialised state (no unstable period), movlex.initialize() back.
 
 from . import _movlex
 from ._indicators import INDICATORS, MA_TYPES, Indicator, Param, lookback, make_function
+from . import stream
 
 __version__ = "0.1.0"
 
@@ -52,7 +53,8 @@ for _name, _indicator in INDICATORS.items():
 del _name, _indicator
 
 __all__ = sorted(INDICATORS) + [
-    "INDICATORS", "MA_TYPES", "Indicator", "Param", "lookback", "initialize", "shutdown", "hardware_threads", "plot"]
+    "INDICATORS", "MA_TYPES", "Indicator", "Param", "lookback", "initialize", "shutdown", "hardware_threads", "plot",
+    "stream"]
 
 try:
     import pandas as _pandas

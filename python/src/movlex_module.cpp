@@ -18,6 +18,7 @@
 #include "api/indicator_table.hpp"
 #include "api/ma_type_names.hpp"
 #include "api/parallel.hpp"
+#include "api/stream.hpp"
 #include "movlex.h"
 
 namespace py = pybind11;
@@ -351,7 +352,96 @@ RetCode change_state(RetCode (*change)()) {
 
 }  // namespace
 
+// A stream of one indicator: made with the parameters read as the functions
+// read them, fed one bar at a time, saved to bytes and made again from them.
+class PyStream {
+public:
+    PyStream(std::size_t index, const py::tuple& param_values) {
+        const IndicatorInfo& info = indicator_at(index);
+        const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
+        std::shared_lock<std::shared_mutex> state(library_state);
+        const RetCode code = make_stream(info, params.data(), info.param_count(), stream_);
+        if (code != RC_OK) raise_for(info, code);
+    }
+    explicit PyStream(std::unique_ptr<Stream> stream) : stream_(std::move(stream)) {}
+
+    // The bar's outputs, or None while there is no value yet.
+    py::object update(const std::vector<double>& inputs) {
+        const IndicatorInfo& info = stream_->indicator();
+        if (int(inputs.size()) != info.input_count())
+            throw py::value_error(std::string(info.name) + ": a bar has " + std::to_string(info.input_count()) +
+                                  " input(s), got " + std::to_string(inputs.size()));
+        double out[MAX_OUTPUTS];
+        if (!stream_->update(inputs.data(), out)) return py::none();
+        py::tuple values(std::size_t(info.output_count()));
+        for (int k = 0; k < info.output_count(); ++k) values[std::size_t(k)] = out[k];
+        return values;
+    }
+
+    // Every bar of the inputs (arrays of one length), outputs as arrays with
+    // NaN where there is no value yet.
+    py::list update_many(const std::vector<py::array_t<double, py::array::c_style | py::array::forcecast>>& inputs) {
+        const IndicatorInfo& info = stream_->indicator();
+        if (int(inputs.size()) != info.input_count())
+            throw py::value_error(std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
+                                  " input array(s)");
+        const py::ssize_t bars = inputs.empty() ? 0 : inputs[0].size();
+        for (const auto& input : inputs)
+            if (input.ndim() != 1 || input.size() != bars)
+                throw py::value_error(std::string(info.name) + ": the inputs must be 1-D arrays of one length");
+        std::vector<py::array_t<double>> outputs;
+        for (int k = 0; k < info.output_count(); ++k) outputs.emplace_back(bars);
+        std::vector<const double*> in;
+        for (const auto& input : inputs) in.push_back(input.data());
+        std::vector<double*> out;
+        for (auto& output : outputs) out.push_back(output.mutable_data());
+        {
+            py::gil_scoped_release released;
+            double bar[MAX_INPUTS], value[MAX_OUTPUTS];
+            for (py::ssize_t t = 0; t < bars; ++t) {
+                for (std::size_t k = 0; k < in.size(); ++k) bar[k] = in[k][t];
+                const bool has_value = stream_->update(bar, value);
+                for (std::size_t k = 0; k < out.size(); ++k)
+                    out[k][t] = has_value ? value[k] : std::numeric_limits<double>::quiet_NaN();
+            }
+        }
+        py::list result;
+        for (auto& output : outputs) result.append(output);
+        return result;
+    }
+
+    py::bytes save() const {
+        const std::vector<std::uint8_t> bytes = stream_->save();
+        return py::bytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+
+    static PyStream from_state(const py::bytes& state) {
+        const std::string bytes = state;
+        std::unique_ptr<Stream> stream;
+        const RetCode code = stream_from_state(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), stream);
+        if (code != RC_OK) throw py::value_error("not a movlex stream state (code " + std::to_string(code) + ")");
+        return PyStream(std::move(stream));
+    }
+
+    PyStream copy() const { return PyStream(stream_->clone()); }
+    std::int64_t bars() const { return stream_->bars(); }
+    std::size_t index() const { return std::size_t(&stream_->indicator() - indicator_table().data()); }
+
+private:
+    std::unique_ptr<Stream> stream_;
+};
+
 PYBIND11_MODULE(_movlex, module) {
+    py::class_<PyStream>(module, "Stream")
+        .def(py::init<std::size_t, const py::tuple&>(), py::arg("index"), py::arg("params"))
+        .def("update", &PyStream::update)
+        .def("update_many", &PyStream::update_many)
+        .def("save", &PyStream::save)
+        .def_static("from_state", &PyStream::from_state)
+        .def("copy", &PyStream::copy)
+        .def_property_readonly("bars", &PyStream::bars)
+        .def_property_readonly("index", &PyStream::index);
     module.doc() = "movlex's compiled core; use the functions of the movlex package.";
     module.def("indicator_table", &describe_table, "Every indicator of the table as a dict.");
     module.def("ma_type_names", [] { return std::vector<std::string>(MA_TYPE_NAMES.begin(), MA_TYPE_NAMES.end()); });
