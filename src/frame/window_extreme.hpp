@@ -9,13 +9,16 @@
 // comparisons are ordered, so a NaN never replaces the extreme; +0.0 and
 // -0.0 are equal, and which one is returned follows the rule above.
 //
-// Taking the extreme afresh costs nothing extra: a double-ended queue keeps
-// the window's candidates, the bars that no newer value outranks, oldest
-// first, so the fresh extreme is its front. Every bar enters and leaves the
-// queue at most once, so a bar costs the same whatever the length.
+// Taking the extreme afresh costs a constant: the bars are cut into blocks of
+// `length` bars from the first one, and a window spans the end of one block
+// and the start of the next. The extreme of every suffix of a block is found
+// once, scanning back from its last bar, and that of the current block's
+// prefix as bars arrive; the window's extreme is the better of the two parts.
+// A bar is compared twice whatever the length.
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "frame/contract.hpp"
@@ -41,19 +44,22 @@ template <class Direction, RescanTies ties = RescanTies::keep_oldest>
 class WindowExtreme {
 public:
     WindowExtreme() = default;
-    explicit WindowExtreme(Index length) : length_(length), candidates_(ring_length(length)) {}
+    explicit WindowExtreme(Index length)
+        : length_(length), suffix_value_(std::size_t(length)), suffix_bar_(std::size_t(length)) {}
 
     // Bar `today` enters the window (series(j) is the value of bar j, bars
     // entering one after another), without asking for the extreme: the
     // window's first bars, before it is full.
     template <class Series>
     void enter(const Series& series, Index today) {
-        const Index trailing = today - length_ + 1;
-        while (count_ > 0 && front() < trailing) drop_front();
-        const double value = series(today);
-        if (value != value) return;  // a NaN is never a candidate
-        while (count_ > 0 && outranks(value, series(back()))) drop_back();
-        push_back(today);
+        if (offset_ == 0) prefix_ = Candidate{};
+        prefix_.take_newer(series(today), today);
+        if (offset_ == length_ - 1) {
+            scan_block(series, today);
+            offset_ = 0;
+        } else {
+            ++offset_;
+        }
     }
 
     // Bar `today` enters and the extreme of the window ending there is returned.
@@ -62,9 +68,7 @@ public:
         enter(series, today);
         const Index trailing = today - length_ + 1;
         if (index_ < trailing) {
-            const double oldest = series(trailing);
-            index_ = oldest != oldest ? trailing : front();
-            value_ = series(index_);
+            take_afresh(series(trailing), trailing);
         } else if (const double newest = series(today); Direction::beats(newest, value_) || newest == value_) {
             value_ = newest;
             index_ = today;
@@ -77,9 +81,10 @@ public:
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive.bounded(count_, 0, length_);
-        archive.bounded(head_, 0, Index(candidates_.size()) - 1);
-        for (Index& bar : candidates_) archive.bounded(bar, 0, INDEX_LIMIT);
+        archive.bounded(offset_, 0, length_ - 1);
+        archive(prefix_);
+        archive(suffix_value_);
+        for (Index& bar : suffix_bar_) archive.bounded(bar, -1, INDEX_LIMIT);
         archive.bounded(index_, -1, INDEX_LIMIT);
         archive(value_);
     }
@@ -88,38 +93,72 @@ private:
     // Bar numbers stay below this, far from overflow in any arithmetic on them.
     static constexpr Index INDEX_LIMIT = Index{1} << 62;
 
-    static std::size_t ring_length(Index length) {
-        std::size_t ring = 1;
-        while (Index(ring) < length) ring *= 2;
-        return ring;
-    }
-
-    // Whether a new value removes an older candidate: a greater one (for the
-    // highest) always; an equal one when the newest of equals is wanted.
-    static bool outranks(double value, double candidate) {
+    // Whether a newer value wins over an older one: when greater (for the
+    // highest), and when equal if the newest of equals is wanted.
+    static bool outranks(double newer, double older) {
         if constexpr (ties == RescanTies::keep_oldest)
-            return Direction::beats(value, candidate);
+            return Direction::beats(newer, older);
         else
-            return Direction::beats(value, candidate) || value == candidate;
+            return Direction::beats(newer, older) || newer == older;
     }
 
-    Index& slot(Index position) { return candidates_[std::size_t(position) & (candidates_.size() - 1)]; }
-    Index front() { return slot(head_); }
-    Index back() { return slot(head_ + count_ - 1); }
-    void drop_front() {
-        head_ = (head_ + 1) & Index(candidates_.size() - 1);
-        --count_;
+    // The extreme of a run of bars, NaNs left out; a NaN value when there is none.
+    struct Candidate {
+        double value = std::numeric_limits<double>::quiet_NaN();
+        Index bar = -1;
+
+        bool none() const { return value != value; }
+        void take_newer(double newer, Index newer_bar) {
+            if (newer == newer && (none() || outranks(newer, value))) set(newer, newer_bar);
+        }
+        void take_older(double older, Index older_bar) {
+            if (older == older && (none() || !outranks(value, older))) set(older, older_bar);
+        }
+        void set(double new_value, Index new_bar) {
+            value = new_value;
+            bar = new_bar;
+        }
+        template <class Archive>
+        void visit(Archive& archive) {
+            archive(value);
+            archive.bounded(bar, -1, INDEX_LIMIT);
+        }
+    };
+
+    // The block ending today: the extreme of each of its suffixes.
+    template <class Series>
+    void scan_block(const Series& series, Index today) {
+        Candidate best;
+        for (Index k = length_ - 1; k >= 0; --k) {
+            const Index bar = today - (length_ - 1) + k;
+            best.take_older(series(bar), bar);
+            suffix_value_[std::size_t(k)] = best.value;
+            suffix_bar_[std::size_t(k)] = best.bar;
+        }
     }
-    void drop_back() { --count_; }
-    void push_back(Index bar) {
-        slot(head_ + count_) = bar;
-        ++count_;
+
+    // The window's oldest value when it is a NaN (nothing replaces a NaN);
+    // else the better of the extremes of the window's part in the block of
+    // its oldest bar (whose place in its block is offset_) and of its part in
+    // the current block (the prefix; the same block when the window is one).
+    void take_afresh(double oldest, Index trailing) {
+        if (oldest != oldest) {
+            value_ = oldest;
+            index_ = trailing;
+            return;
+        }
+        const std::size_t slot = std::size_t(offset_);
+        const bool prefix_wins = !prefix_.none() && (suffix_value_[slot] != suffix_value_[slot] ||
+                                                     outranks(prefix_.value, suffix_value_[slot]));
+        value_ = prefix_wins ? prefix_.value : suffix_value_[slot];
+        index_ = prefix_wins ? prefix_.bar : suffix_bar_[slot];
     }
 
     Index length_ = 1;
-    std::vector<Index> candidates_ = std::vector<Index>(1);  // a ring of bar numbers, oldest first
-    Index head_ = 0;                                         // ring position of the oldest candidate
-    Index count_ = 0;
+    Index offset_ = 0;  // place of the next bar in its block
+    Candidate prefix_;  // of the current block, up to the newest bar
+    std::vector<double> suffix_value_ = std::vector<double>(1);  // of the last complete block, from each place on
+    std::vector<Index> suffix_bar_ = std::vector<Index>(1);
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;
 };
