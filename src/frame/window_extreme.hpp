@@ -14,7 +14,8 @@
 // and the start of the next. The extreme of every suffix of a block is found
 // once, scanning back from its last bar, and that of the current block's
 // prefix as bars arrive; the window's extreme is the better of the two parts.
-// A bar is compared twice whatever the length.
+// A bar is compared twice whatever the length. A short window (up to
+// SHORT_WINDOW bars) is simply scanned again, which costs less there.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +53,7 @@ public:
     // window's first bars, before it is full.
     template <class Series>
     void enter(const Series& series, Index today) {
+        if (length_ <= SHORT_WINDOW) return;
         if (offset_ == 0) prefix_ = Candidate{};
         prefix_.take_newer(series(today), today);
         if (offset_ == length_ - 1) {
@@ -68,7 +70,10 @@ public:
         enter(series, today);
         const Index trailing = today - length_ + 1;
         if (index_ < trailing) {
-            take_afresh(series(trailing), trailing);
+            if (length_ <= SHORT_WINDOW)
+                scan_window(series, trailing, today);
+            else
+                take_afresh(series(trailing), trailing);
         } else if (const double newest = series(today); Direction::beats(newest, value_) || newest == value_) {
             value_ = newest;
             index_ = today;
@@ -92,6 +97,7 @@ public:
 private:
     // Bar numbers stay below this, far from overflow in any arithmetic on them.
     static constexpr Index INDEX_LIMIT = Index{1} << 62;
+    static constexpr Index SHORT_WINDOW = 16;
 
     // Whether a newer value wins over an older one: when greater (for the
     // highest), and when equal if the newest of equals is wanted.
@@ -124,6 +130,19 @@ private:
             archive.bounded(bar, -1, INDEX_LIMIT);
         }
     };
+
+    // The window scanned from its oldest bar, which stays the extreme when it
+    // is a NaN.
+    template <class Series>
+    void scan_window(const Series& series, Index trailing, Index today) {
+        value_ = series(trailing);
+        index_ = trailing;
+        for (Index j = trailing + 1; j <= today; ++j)
+            if (const double value = series(j); outranks(value, value_)) {  // never a NaN
+                value_ = value;
+                index_ = j;
+            }
+    }
 
     // The block ending today: the extreme of each of its suffixes.
     template <class Series>
