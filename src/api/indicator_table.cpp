@@ -60,7 +60,7 @@ const IndicatorInfo table[] = {
      stream_of<&kama_kernel>},
     {"mama", "MOVLEX_MAMA", "MESA adaptive moving average and its following average", {"input"},
      row_params(MAMA_PARAMS), {"out_mama", "out_fama"}, invoke_entry<&MOVLEX_MAMA>, invoke_lookback<&mama_lookback>,
-     OUTPUT_MAY_BE_INPUT, OVERLAY},
+     OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&mama_kernel>},
     {"t3", "MOVLEX_T3", "T3 moving average", {"input"}, row_params(T3_PARAMS), {"out"}, invoke_entry<&MOVLEX_T3>,
      invoke_lookback<&t3_lookback>, OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&t3_kernel>},
     // Price oscillators
