@@ -45,8 +45,11 @@ template <class Direction, RescanTies ties = RescanTies::keep_oldest>
 class WindowExtreme {
 public:
     WindowExtreme() = default;
+    // A short window needs no blocks, and so no memory of its own.
     explicit WindowExtreme(Index length)
-        : length_(length), suffix_value_(std::size_t(length)), suffix_bar_(std::size_t(length)) {}
+        : length_(length),
+          suffix_value_(length > SHORT_WINDOW ? std::size_t(length) : 0),
+          suffix_bar_(length > SHORT_WINDOW ? std::size_t(length) : 0) {}
 
     // Bar `today` enters the window (series(j) is the value of bar j, bars
     // entering one after another), without asking for the extreme: the
@@ -176,8 +179,8 @@ private:
     Index length_ = 1;
     Index offset_ = 0;  // place of the next bar in its block
     Candidate prefix_;  // of the current block, up to the newest bar
-    std::vector<double> suffix_value_ = std::vector<double>(1);  // of the last complete block, from each place on
-    std::vector<Index> suffix_bar_ = std::vector<Index>(1);
+    std::vector<double> suffix_value_;  // of the last complete block, from each place on
+    std::vector<Index> suffix_bar_;
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;
 };
