@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "averages/arc_tangent.hpp"
-#include "averages/mesa_kernel.hpp"
+#include "mama_with_arc_tangent.hpp"
 
 namespace {
 
@@ -69,7 +69,7 @@ std::vector<double> mama_arguments() {
     std::vector<double> arguments, mama(walk.size()), fama(walk.size());
     recorded = &arguments;
     std::int32_t begin = 0, count = 0;
-    mesa::compute<recording_arc_tangent>(0, std::int32_t(walk.size() - 1), walk.data(), 0.5, 0.05, &begin, &count,
+    bench_mama::compute<recording_arc_tangent>(0, std::int32_t(walk.size() - 1), walk.data(), 0.5, 0.05, &begin, &count,
                                          mama.data(), fama.data());
     recorded = nullptr;
     return arguments;
@@ -101,7 +101,7 @@ void mama_with(benchmark::State& state) {
     std::vector<double> mama(input.size()), fama(input.size());
     std::int32_t begin = 0, count = 0;
     for (auto _ : state) {
-        mesa::compute<ArcTangent>(0, std::int32_t(input.size() - 1), input.data(), 0.5, 0.05, &begin, &count,
+        bench_mama::compute<ArcTangent>(0, std::int32_t(input.size() - 1), input.data(), 0.5, 0.05, &begin, &count,
                                   mama.data(), fama.data());
         benchmark::DoNotOptimize(mama.data());
         benchmark::ClobberMemory();

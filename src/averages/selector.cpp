@@ -4,6 +4,7 @@
 // its FAMA line discarded; T3 with volume factor 0.7).
 #include "averages/selector.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "averages/exponential.hpp"
@@ -13,14 +14,13 @@
 #include "averages/t3.hpp"
 #include "averages/triangular.hpp"
 #include "frame/contract.hpp"
-#include "frame/scratch.hpp"
 
 namespace movlex {
 
 namespace {
-constexpr double MAMA_FAST_LIMIT = 0.5;
-constexpr double MAMA_SLOW_LIMIT = 0.05;
-constexpr double T3_VOLUME_FACTOR = 0.7;
+constexpr double MAMA_FAST_LIMIT = SELECTOR_MAMA_FAST_LIMIT;
+constexpr double MAMA_SLOW_LIMIT = SELECTOR_MAMA_SLOW_LIMIT;
+constexpr double T3_VOLUME_FACTOR = SELECTOR_T3_VOLUME_FACTOR;
 }  // namespace
 
 std::int32_t ma_lookback(std::int32_t period, std::int32_t ma_type) {
@@ -65,10 +65,12 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
         case MA_TRIMA: return trima_compute(first_index, last_index, input, period, out_begin, out_count, out);
         case MA_KAMA: return kama_compute(first_index, last_index, input, period, out_begin, out_count, out);
         case MA_MAMA: {
-            ScratchArray fama(Index(last_index) - first_index + 1);
-            if (!fama) return RC_NO_MEMORY;
-            return mama_compute(first_index, last_index, input, MAMA_FAST_LIMIT, MAMA_SLOW_LIMIT, out_begin,
-                                out_count, out, fama.data());
+            // Only the MAMA line is kept: no array for FAMA.
+            const AnyMaKernel mama(period, ma_type, current_unstable_periods());
+            const Index start = std::max<Index>(first_index, mama.lookback());
+            if (start > last_index) return no_output(out_begin, out_count);
+            run_kernel(mama, std::array{input}, start - mama.lookback(), last_index, std::array{out});
+            return report_output(out_begin, out_count, start, last_index);
         }
         default:
             return t3_compute(first_index, last_index, input, period, T3_VOLUME_FACTOR, out_begin, out_count, out);

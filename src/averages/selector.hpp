@@ -3,7 +3,17 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <variant>
 
+#include "averages/exponential.hpp"
+#include "averages/kaufman.hpp"
+#include "averages/mesa.hpp"
+#include "averages/simple.hpp"
+#include "averages/t3.hpp"
+#include "averages/triangular.hpp"
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "movlex.h"
 
@@ -17,5 +27,152 @@ std::int32_t ma_lookback(std::int32_t period, std::int32_t ma_type);
 // Parameters as MA_PARAMS; a period of 1 copies the input. out may be input.
 RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
                    std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out);
+
+// The average of a period of 1: the value itself.
+class CopyKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+    Index history() const { return 1; }
+    Index lookback() const { return 0; }
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        steady(bars, i, out);
+        return true;
+    }
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        out[0] = bars(0, i);
+    }
+    template <class Archive>
+    void visit(Archive&) {}
+};
+
+// One average as a stage of a larger kernel, fed one value per bar: push(i,
+// value, out) consumes `value` as bar i and, once the average's warm-up is
+// over, writes its first output to out[0] and returns true. An average that
+// reads back over its window keeps the values it was fed in its own ring.
+template <class Average>
+class AverageStage {
+public:
+    explicit AverageStage(const Average& average)
+        : average_(average), reads_history_(average.history() > 1), series_(average.history()) {}
+
+    Index lookback() const { return average_.lookback(); }
+
+    bool push(Index i, double value, double* out) {
+        double values[Average::outputs];
+        const bool ready =
+            reads_history_ ? average_.step(series_.push(i, value), i, values) : average_.step(ValueBars{value}, i, values);
+        out[0] = values[0];
+        return ready;
+    }
+
+    // The same once the warm-up is over.
+    void push_steady(Index i, double value, double* out) {
+        double values[Average::outputs];
+        if (reads_history_)
+            average_.steady(series_.push(i, value), i, values);
+        else
+            average_.steady(ValueBars{value}, i, values);
+        out[0] = values[0];
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(average_);
+        archive(series_);
+    }
+
+private:
+    Average average_;
+    bool reads_history_;
+    DerivedSeries series_;
+};
+
+// The selector's own rules: a period of 1 copies the input; MAMA runs with
+// limits 0.5 and 0.05 (its FAMA line is dropped), T3 with volume factor 0.7.
+inline constexpr double SELECTOR_MAMA_FAST_LIMIT = 0.5;
+inline constexpr double SELECTOR_MAMA_SLOW_LIMIT = 0.05;
+inline constexpr double SELECTOR_T3_VOLUME_FACTOR = 0.7;
+
+// Calls visitor(AverageStage<K>) with the stage of the average that `period`
+// and `ma_type` select (both valid), its concrete type known to the visitor:
+// a composite can so be compiled once per average.
+template <class Visitor>
+decltype(auto) with_average(std::int32_t period, std::int32_t ma_type, const UnstablePeriods& unstable,
+                            Visitor&& visitor) {
+    if (period == 1) return visitor(AverageStage(CopyKernel{}));
+    switch (ma_type) {
+        case MA_SMA: return visitor(AverageStage(SmaKernel(period)));
+        case MA_EMA:
+            return visitor(AverageStage(EmaKernel(period, ema_smoothing_factor(period), unstable[UNSTABLE_EMA])));
+        case MA_WMA: return visitor(AverageStage(WmaKernel(period)));
+        case MA_DEMA: return visitor(AverageStage(DemaKernel(period, unstable[UNSTABLE_EMA])));
+        case MA_TEMA: return visitor(AverageStage(TemaKernel(period, unstable[UNSTABLE_EMA])));
+        case MA_TRIMA: return visitor(AverageStage(TrimaKernel(period)));
+        case MA_KAMA: return visitor(AverageStage(KamaKernel(period, unstable[UNSTABLE_KAMA])));
+        case MA_MAMA:
+            return visitor(AverageStage(
+                MamaKernel(SELECTOR_MAMA_FAST_LIMIT, SELECTOR_MAMA_SLOW_LIMIT, unstable[UNSTABLE_MAMA])));
+        default:
+            return visitor(AverageStage(T3Kernel(period, SELECTOR_T3_VOLUME_FACTOR, unstable[UNSTABLE_T3])));
+    }
+}
+
+// Any of the averages by period and MaType, chosen when it is made; the same
+// interface as AverageStage. Use it as a stage fed a derived series:
+//
+//   AnyMaKernel signal(period, ma_type, unstable);   // in the constructor
+//   double d;
+//   if (!signal.push(i, k_value, &d)) return false;   // in step()
+//   signal.push_steady(i, k_value, &d);               // in steady()
+//   archive(signal);                                  // in visit()
+//
+// signal.lookback() is the selector's lookback (ma_lookback) under the given
+// unstable periods. It is a kernel of one input as well, reading only the
+// current bar.
+class AnyMaKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    AnyMaKernel(std::int32_t period, std::int32_t ma_type, const UnstablePeriods& unstable)
+        : stage_(with_average(period, ma_type, unstable, [](auto stage) { return Stage(stage); })) {}
+
+    Index history() const { return 1; }
+    Index lookback() const {
+        return std::visit([](const auto& stage) { return stage.lookback(); }, stage_);
+    }
+
+    bool push(Index i, double value, double* out) {
+        return std::visit([&](auto& stage) { return stage.push(i, value, out); }, stage_);
+    }
+    void push_steady(Index i, double value, double* out) {
+        std::visit([&](auto& stage) { stage.push_steady(i, value, out); }, stage_);
+    }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        return push(i, bars(0, i), out);
+    }
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        push_steady(i, bars(0, i), out);
+    }
+
+    // The chosen average is fixed by the parameters, so only its state is listed.
+    template <class Archive>
+    void visit(Archive& archive) {
+        std::visit([&](auto& stage) { archive(stage); }, stage_);
+    }
+
+private:
+    using Stage = std::variant<AverageStage<CopyKernel>, AverageStage<SmaKernel>, AverageStage<EmaKernel>,
+                               AverageStage<WmaKernel>, AverageStage<DemaKernel>, AverageStage<TemaKernel>,
+                               AverageStage<TrimaKernel>, AverageStage<KamaKernel>, AverageStage<MamaKernel>,
+                               AverageStage<T3Kernel>>;
+    Stage stage_;
+};
 
 }  // namespace movlex

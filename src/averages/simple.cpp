@@ -51,34 +51,10 @@ RetCode wma_compute(std::int32_t first_index, std::int32_t last_index, const dou
     const Index lookback = period - 1;
     const Index start = std::max<Index>(first_index, lookback);
     if (start > last_index) return no_output(out_begin, out_count);
-
-    // Weights 1 .. period - 1 on the values before start, and their plain sum.
-    Index trailing = start - lookback;
-    double weighted = 0.0;
-    double plain = 0.0;
-    for (Index j = 0; j < lookback; ++j) {
-        const double value = input[trailing + j];
-        weighted += value * static_cast<double>(j + 1);
-        plain += value;
-    }
-
-    const double weight = static_cast<double>(period);
-    const double divider = static_cast<double>(static_cast<Index>(period) * (period + 1) / 2);
-    double trailing_value = 0.0;
-    Index k = 0;
-    for (Index i = start; i <= last_index; ++i, ++k) {
-        const double next = input[trailing++];
-        const double value = input[i];
-        weighted += value * weight;
-        out[k] = weighted / divider;
-        // The value that left one step earlier is taken out of the plain sum
-        // one step late, so plain is the sum of the current window here and
-        // subtracting it lowers every weight of the window by one.
-        plain = (plain + value) - trailing_value;
-        weighted -= plain;
-        trailing_value = next;
-    }
+    run_kernel(WmaKernel(period), std::array{input}, start - lookback, last_index, std::array{out});
     return report_output(out_begin, out_count, start, last_index);
 }
+
+WmaKernel wma_kernel(const double* params, const UnstablePeriods&) { return WmaKernel(std::int32_t(params[0])); }
 
 }  // namespace movlex

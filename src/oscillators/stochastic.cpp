@@ -58,12 +58,17 @@ private:
 // it, so k may be one of the inputs.
 void raw_k(Index first, Index last_index, const double* high, const double* low, const double* close,
            std::int32_t fast_k_period, double* k) {
-    WindowExtreme<Lowest> lowest;
-    WindowExtreme<Highest> highest;
+    WindowExtreme<Lowest> lowest(fast_k_period);
+    WindowExtreme<Highest> highest(fast_k_period);
+    const auto low_at = [low](Index j) { return low[j]; };
+    const auto high_at = [high](Index j) { return high[j]; };
+    for (Index today = first - fast_k_period + 1; today < first; ++today) {
+        lowest.enter(low_at, today);
+        highest.enter(high_at, today);
+    }
     for (Index today = first; today <= last_index; ++today) {
-        const Index trailing = today - fast_k_period + 1;
-        const double lowest_low = lowest.advance(low, trailing, today);
-        const double highest_high = highest.advance(high, trailing, today);
+        const double lowest_low = lowest.advance(low_at, today);
+        const double highest_high = highest.advance(high_at, today);
         const double range = (highest_high - lowest_low) / 100.0;
         k[today - first] = range == 0.0 ? 0.0 : (close[today] - lowest_low) / range;
     }

@@ -6,20 +6,22 @@
 // follows MAMA with half the factor. The same components feed a smoothed
 // estimate of the cycle period, which scales the transforms of the next bar.
 //
-// The kernel, with the arc tangent as a parameter: the library runs it with its
-// own arc tangent, the benchmarks also with the runtime's.
+// MAMA's batch computation with the arc tangent as a parameter, for the
+// benchmark that sets the library's arc tangent against the runtime's inside
+// MAMA. The library's own MAMA is its kernel (averages/mesa.hpp); this copy
+// exists only to be timed beside it.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "averages/mesa.hpp"
+#include "averages/mesa.hpp"  // MAMA_PARAMS
 #include "frame/contract.hpp"
 #include "frame/library_state.hpp"
 #include "movlex.h"
 
-namespace movlex::mesa {
+namespace movlex::bench_mama {
 
 
 constexpr Index BASE_LOOKBACK = 32;
@@ -205,4 +207,4 @@ RetCode compute(std::int32_t first_index, std::int32_t last_index, const double*
     return RC_OK;
 }
 
-}  // namespace movlex::mesa
+}  // namespace movlex::bench_mama
