@@ -102,7 +102,7 @@ void run_kernel(Kernel kernel, const std::array<const double*, N>& inputs, Index
                 const std::array<double*, Kernel::outputs>& outs) {
     const PointerBars<int(N)> bars{inputs};
     const Index first = seed + kernel.lookback();
-    double value[Kernel::outputs];
+    double value[Kernel::outputs] = {};
     for (Index i = seed; i < first; ++i) kernel.step(bars, i, value);
     kernel.step(bars, first, value);
     for (int k = 0; k < Kernel::outputs; ++k) outs[k][0] = value[k];
