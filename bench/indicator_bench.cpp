@@ -5,8 +5,16 @@
 // the value, a second one (slow_period, ...) twice the value, each kept
 // within its range; every other parameter keeps its default.
 //
-// MOVLEX_BENCH_BARS=N runs over N bars instead.
+// Each indicator with a stream also runs as a stream fed the same bars one at
+// a time ("stream/sma/period=10", counter time_per_update in ns), to set
+// beside the batch cost per value.
+//
+// MOVLEX_BENCH_BARS=N runs over N bars instead. MOVLEX_BENCH_COLD_HEAP=1
+// returns freed memory to the system before every batch call (malloc_trim,
+// outside the timed region), as in a host whose heap is not warm: every
+// scratch array then costs its page faults.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +25,7 @@
 #include <vector>
 
 #include "api/indicator_table.hpp"
+#include "api/stream.hpp"
 
 namespace {
 
@@ -107,7 +116,13 @@ void run_indicator(benchmark::State& state, const IndicatorInfo* info, Setting s
     std::int32_t begin = 0, written = 0;
     request.out_begin = &begin;
     request.out_count = &written;
+    const bool cold_heap = std::getenv("MOVLEX_BENCH_COLD_HEAP") != nullptr;
     for (auto _ : state) {
+        if (cold_heap) {
+            state.PauseTiming();
+            malloc_trim(0);
+            state.ResumeTiming();
+        }
         const RetCode code = info->invoke(request);
         if (code != RC_OK) {
             std::string message = "failed with code ";
@@ -125,6 +140,29 @@ void run_indicator(benchmark::State& state, const IndicatorInfo* info, Setting s
     state.counters["outputs"] = double(written);
 }
 
+void run_stream(benchmark::State& state, const IndicatorInfo* info, Setting setting) {
+    const Bars& data = bars();
+    const std::size_t count = data.close.size();
+    std::vector<const double*> series;
+    for (int i = 0; i < info->input_count(); ++i) series.push_back(data.series(info->inputs[i]).data());
+    double sink = 0;
+    for (auto _ : state) {
+        std::unique_ptr<Stream> stream;
+        if (make_stream(*info, setting.params.data(), info->param_count(), stream) != RC_OK) {
+            state.SkipWithError("the stream could not be made");
+            return;
+        }
+        double bar[MAX_INPUTS], out[MAX_OUTPUTS] = {};
+        for (std::size_t t = 0; t < count; ++t) {
+            for (std::size_t k = 0; k < series.size(); ++k) bar[k] = series[k][t];
+            if (stream->update(bar, out)) sink += out[0];
+        }
+    }
+    benchmark::DoNotOptimize(sink);
+    state.counters["time_per_update"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 void register_all() {
     for (const IndicatorInfo& info : indicator_table()) {
         bool has_period = false;
@@ -133,6 +171,9 @@ void register_all() {
             const Setting setting = setting_for(info, period);
             benchmark::RegisterBenchmark(setting.name.c_str(), run_indicator, &info, setting)
                 ->Unit(benchmark::kMillisecond);
+            if (info.stream != nullptr)
+                benchmark::RegisterBenchmark(("stream/" + setting.name).c_str(), run_stream, &info, setting)
+                    ->Unit(benchmark::kMillisecond);
             if (!has_period) break;
         }
     }

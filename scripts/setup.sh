@@ -3,7 +3,7 @@
 # nothing is downloaded when everything is there already.
 set -euo pipefail
 
-packages=(cmake make gcc g++ binutils libgtest-dev libbenchmark-dev)
+packages=(cmake make gcc g++ binutils libgtest-dev libbenchmark-dev pkg-config dpkg-dev file)
 
 if ! command -v dpkg-query > /dev/null; then
     echo "setup: no dpkg-query here; make sure these are installed: ${packages[*]}" >&2

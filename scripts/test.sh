@@ -13,6 +13,6 @@ build_dir=${1:-build}
 [ $# -gt 0 ] && shift
 jobs=$(nproc 2> /dev/null || echo 2)
 
-cmake -S . -B "$build_dir" -DMOVLEX_BUILD_TESTS=ON -DMOVLEX_BUILD_TOOLS=ON -DMOVLEX_BUILD_BENCH=ON "$@"
+cmake -S . -B "$build_dir" -DMOVLEX_BUILD_TESTS=ON -DMOVLEX_BUILD_TOOLS=ON -DMOVLEX_BUILD_BENCH=ON -DMOVLEX_BUILD_STATIC=ON "$@"
 cmake --build "$build_dir" -j "$jobs"
 ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"

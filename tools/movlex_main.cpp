@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <new>
 #include <optional>
@@ -26,6 +27,12 @@
 #include "api/stream.hpp"
 #include "indicator_request.hpp"
 #include "movlex.h"
+
+#if defined(_WIN32)
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 namespace movlex::cli {
 namespace {
@@ -197,9 +204,24 @@ std::string read_all(std::FILE* stream, const std::string& name) {
     return text;
 }
 
+// The bundled sample lies at MOVLEX_SAMPLE_FROM_PROGRAM from the directory of
+// this program, in the build tree as where it is installed.
+std::string bundled_sample() {
+    std::filesystem::path program;
+#if defined(_WIN32)
+    std::wstring name(32768, L'\0');
+    name.resize(GetModuleFileNameW(nullptr, name.data(), DWORD(name.size())));
+    program = name;
+#else
+    std::error_code ignored;
+    program = std::filesystem::read_symlink("/proc/self/exe", ignored);
+#endif
+    return (program.parent_path() / MOVLEX_SAMPLE_FROM_PROGRAM).lexically_normal().string();
+}
+
 Input read_input(const Options& options) {
     if (options.input_path && *options.input_path == "-") return {"standard input", read_all(stdin, "standard input")};
-    const std::string path = options.input_path ? *options.input_path : std::string(MOVLEX_SAMPLE_CSV);
+    const std::string path = options.input_path ? *options.input_path : bundled_sample();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         const std::string reason = std::strerror(errno);
@@ -641,7 +663,7 @@ int run(int argc, char** argv) {
     for (const IndicatorRequest& request : options.requests) compute(request, prices, table.rows.size(), columns);
     write_output(options, render(table, columns));
     if (!options.input_path)
-        std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n", MOVLEX_SAMPLE_CSV);
+        std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n", input.name.c_str());
     return 0;
 }
 

@@ -23,11 +23,6 @@ constexpr char STATE_MAGIC_BYTES[8] = {'M', 'V', 'L', 'X', 'S', 'T', 'R', 'M'};
 constexpr std::uint32_t STATE_FORMAT_VERSION = 1;
 constexpr Index MAX_BARS = Index{1} << 62;
 
-std::uint32_t fnv1a(std::span<const std::uint8_t> bytes) {
-    std::uint32_t hash = 2166136261u;
-    for (std::uint8_t byte : bytes) hash = (hash ^ byte) * 16777619u;
-    return hash;
-}
 
 // A parameter value with its default filled in; false when out of range.
 bool resolve_param(const ParamInfo& param, double raw, double& resolved) {
@@ -96,7 +91,7 @@ RetCode read_header(StateReader& reader, StateHeader& header) {
     if (reader.get_bits(1) != UNSTABLE_SLOT_COUNT) return RC_STATE_CORRUPT;
     for (std::int32_t& period : header.setup.unstable.periods) reader.bounded(period, 0, PERIOD_MAX);
     reader.bounded(header.bars, 0, MAX_BARS);
-    return reader.ok() ? RC_OK : RC_STATE_CORRUPT;
+    return reader.ok() ? RetCode(RC_OK) : RetCode(RC_STATE_CORRUPT);
 }
 
 // Checks the checksum and returns the bytes it covers.
@@ -105,10 +100,16 @@ bool checked_body(std::span<const std::uint8_t> bytes, std::span<const std::uint
     body = bytes.first(bytes.size() - 4);
     std::uint32_t stored = 0;
     for (int b = 0; b < 4; ++b) stored |= std::uint32_t(bytes[body.size() + b]) << (8 * b);
-    return stored == fnv1a(body);
+    return stored == state_checksum(body);
 }
 
 }  // namespace
+
+std::uint32_t state_checksum(std::span<const std::uint8_t> bytes) {
+    std::uint32_t hash = 2166136261u;
+    for (std::uint8_t byte : bytes) hash = (hash ^ byte) * 16777619u;
+    return hash;
+}
 
 RetCode make_stream(const IndicatorInfo& indicator, const double* params, int param_count,
                     std::unique_ptr<Stream>& stream) {
@@ -136,7 +137,7 @@ std::vector<std::uint8_t> Stream::save() const {
     StateWriter writer(bytes);
     write_header(writer, *this);
     const_cast<Stream*>(this)->write_state(writer);
-    const std::uint32_t checksum = fnv1a(bytes);
+    const std::uint32_t checksum = state_checksum(bytes);
     writer.put_bits(checksum, 4);
     return bytes;
 }

@@ -115,6 +115,10 @@ std::unique_ptr<Stream> stream_of(const StreamSetup& setup) {
 RetCode make_stream(const IndicatorInfo& indicator, const double* params, int param_count,
                     std::unique_ptr<Stream>& stream);
 
+// The checksum that ends a saved state: 32-bit FNV-1a of the bytes before it.
+// Any change confined to one byte changes it.
+std::uint32_t state_checksum(std::span<const std::uint8_t> bytes);
+
 // A new stream from a saved state.
 RetCode stream_from_state(std::span<const std::uint8_t> bytes, std::unique_ptr<Stream>& stream);
 
