@@ -96,28 +96,65 @@ inline constexpr double SELECTOR_MAMA_FAST_LIMIT = 0.5;
 inline constexpr double SELECTOR_MAMA_SLOW_LIMIT = 0.05;
 inline constexpr double SELECTOR_T3_VOLUME_FACTOR = 0.7;
 
-// Calls visitor(AverageStage<K>) with the stage of the average that `period`
-// and `ma_type` select (both valid), its concrete type known to the visitor:
-// a composite can so be compiled once per average.
+// The kind of average K as a value, for visitors.
+template <class K>
+struct AverageKind {
+    using type = K;
+};
+
+// Calls visitor(AverageKind<K>{}) with the kernel type K that `period` and
+// `ma_type` (both valid) select: a composite can so be compiled once per
+// average and choose it once per call.
 template <class Visitor>
-decltype(auto) with_average(std::int32_t period, std::int32_t ma_type, const UnstablePeriods& unstable,
-                            Visitor&& visitor) {
-    if (period == 1) return visitor(AverageStage(CopyKernel{}));
+decltype(auto) with_average_kind(std::int32_t period, std::int32_t ma_type, Visitor&& visitor) {
+    if (period == 1) return visitor(AverageKind<CopyKernel>{});
     switch (ma_type) {
-        case MA_SMA: return visitor(AverageStage(SmaKernel(period)));
-        case MA_EMA:
-            return visitor(AverageStage(EmaKernel(period, ema_smoothing_factor(period), unstable[UNSTABLE_EMA])));
-        case MA_WMA: return visitor(AverageStage(WmaKernel(period)));
-        case MA_DEMA: return visitor(AverageStage(DemaKernel(period, unstable[UNSTABLE_EMA])));
-        case MA_TEMA: return visitor(AverageStage(TemaKernel(period, unstable[UNSTABLE_EMA])));
-        case MA_TRIMA: return visitor(AverageStage(TrimaKernel(period)));
-        case MA_KAMA: return visitor(AverageStage(KamaKernel(period, unstable[UNSTABLE_KAMA])));
-        case MA_MAMA:
-            return visitor(AverageStage(
-                MamaKernel(SELECTOR_MAMA_FAST_LIMIT, SELECTOR_MAMA_SLOW_LIMIT, unstable[UNSTABLE_MAMA])));
-        default:
-            return visitor(AverageStage(T3Kernel(period, SELECTOR_T3_VOLUME_FACTOR, unstable[UNSTABLE_T3])));
+        case MA_SMA: return visitor(AverageKind<SmaKernel>{});
+        case MA_EMA: return visitor(AverageKind<EmaKernel>{});
+        case MA_WMA: return visitor(AverageKind<WmaKernel>{});
+        case MA_DEMA: return visitor(AverageKind<DemaKernel>{});
+        case MA_TEMA: return visitor(AverageKind<TemaKernel>{});
+        case MA_TRIMA: return visitor(AverageKind<TrimaKernel>{});
+        case MA_KAMA: return visitor(AverageKind<KamaKernel>{});
+        case MA_MAMA: return visitor(AverageKind<MamaKernel>{});
+        default: return visitor(AverageKind<T3Kernel>{});
     }
+}
+
+// The average of kind K for a period (of 1 only for CopyKernel) under the
+// selector's rules.
+inline CopyKernel make_average(AverageKind<CopyKernel>, std::int32_t, const UnstablePeriods&) { return {}; }
+inline SmaKernel make_average(AverageKind<SmaKernel>, std::int32_t period, const UnstablePeriods&) {
+    return SmaKernel(period);
+}
+inline EmaKernel make_average(AverageKind<EmaKernel>, std::int32_t period, const UnstablePeriods& unstable) {
+    return EmaKernel(period, ema_smoothing_factor(period), unstable[UNSTABLE_EMA]);
+}
+inline WmaKernel make_average(AverageKind<WmaKernel>, std::int32_t period, const UnstablePeriods&) {
+    return WmaKernel(period);
+}
+inline DemaKernel make_average(AverageKind<DemaKernel>, std::int32_t period, const UnstablePeriods& unstable) {
+    return DemaKernel(period, unstable[UNSTABLE_EMA]);
+}
+inline TemaKernel make_average(AverageKind<TemaKernel>, std::int32_t period, const UnstablePeriods& unstable) {
+    return TemaKernel(period, unstable[UNSTABLE_EMA]);
+}
+inline TrimaKernel make_average(AverageKind<TrimaKernel>, std::int32_t period, const UnstablePeriods&) {
+    return TrimaKernel(period);
+}
+inline KamaKernel make_average(AverageKind<KamaKernel>, std::int32_t period, const UnstablePeriods& unstable) {
+    return KamaKernel(period, unstable[UNSTABLE_KAMA]);
+}
+inline MamaKernel make_average(AverageKind<MamaKernel>, std::int32_t, const UnstablePeriods& unstable) {
+    return MamaKernel(SELECTOR_MAMA_FAST_LIMIT, SELECTOR_MAMA_SLOW_LIMIT, unstable[UNSTABLE_MAMA]);
+}
+inline T3Kernel make_average(AverageKind<T3Kernel>, std::int32_t period, const UnstablePeriods& unstable) {
+    return T3Kernel(period, SELECTOR_T3_VOLUME_FACTOR, unstable[UNSTABLE_T3]);
+}
+
+template <class K>
+AverageStage<K> average_stage(AverageKind<K> kind, std::int32_t period, const UnstablePeriods& unstable) {
+    return AverageStage<K>(make_average(kind, period, unstable));
 }
 
 // Any of the averages by period and MaType, chosen when it is made; the same
@@ -138,7 +175,8 @@ public:
     static constexpr int outputs = 1;
 
     AnyMaKernel(std::int32_t period, std::int32_t ma_type, const UnstablePeriods& unstable)
-        : stage_(with_average(period, ma_type, unstable, [](auto stage) { return Stage(stage); })) {}
+        : stage_(with_average_kind(period, ma_type,
+                                   [&](auto kind) { return Stage(average_stage(kind, period, unstable)); })) {}
 
     Index history() const { return 1; }
     Index lookback() const {
