@@ -66,13 +66,11 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
         case MA_KAMA: return kama_compute(first_index, last_index, input, period, out_begin, out_count, out);
         case MA_MAMA: {
             // Only the MAMA line is kept: no array for FAMA.
-            return guard_allocation(out_begin, out_count, [&] {
-                const AnyMaKernel mama(period, ma_type, current_unstable_periods());
-                const Index start = std::max<Index>(first_index, mama.lookback());
-                if (start > last_index) return no_output(out_begin, out_count);
-                run_kernel(mama, std::array{input}, start - mama.lookback(), last_index, std::array{out});
-                return report_output(out_begin, out_count, start, last_index);
-            });
+            const AnyMaKernel mama(period, ma_type, current_unstable_periods(), Feed::bars);
+            const Index start = std::max<Index>(first_index, mama.lookback());
+            if (start > last_index) return no_output(out_begin, out_count);
+            run_kernel(mama, std::array{input}, start - mama.lookback(), last_index, std::array{out});
+            return report_output(out_begin, out_count, start, last_index);
         }
         default:
             return t3_compute(first_index, last_index, input, period, T3_VOLUME_FACTOR, out_begin, out_count, out);

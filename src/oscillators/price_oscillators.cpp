@@ -21,7 +21,8 @@ Index shorter_delay(std::int32_t first_index, Index shorter_lookback, Index star
     return (std::max<Index>(first_index, shorter_lookback) - shorter_lookback) - (start - longer_lookback);
 }
 
-// Both averages in one pass: one kernel type per average kind.
+// Both averages in one pass over the input, nothing allocated: one kernel
+// type per average kind.
 RetCode price_oscillator(std::int32_t first_index, std::int32_t last_index, const double* input,
                          std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type,
                          std::int32_t* out_begin, std::int32_t* out_count, double* out, bool percent) {
@@ -35,18 +36,16 @@ RetCode price_oscillator(std::int32_t first_index, std::int32_t last_index, cons
     const std::int32_t shorter = std::min(fast_period, slow_period);
     const std::int32_t longer = std::max(fast_period, slow_period);
     const UnstablePeriods unstable = current_unstable_periods();
-    return guard_allocation(out_begin, out_count, [&] {
-        return with_average_kind(longer, ma_type, [&](auto kind) {
-            const auto shorter_average = average_stage(kind, shorter, unstable);
-            const auto longer_average = average_stage(kind, longer, unstable);
-            const Index lookback = longer_average.lookback();
-            const Index start = std::max<Index>(first_index, lookback);
-            if (start > last_index) return no_output(out_begin, out_count);
-            const Index delay = shorter_delay(first_index, shorter_average.lookback(), start, lookback);
-            run_kernel(PriceOscillatorKernel(shorter_average, longer_average, delay, percent), std::array{input},
-                       start - lookback, last_index, std::array{out});
-            return report_output(out_begin, out_count, start, last_index);
-        });
+    return with_average_kind(longer, ma_type, [&](auto kind) {
+        const auto shorter_average = average_stage(kind, shorter, unstable, Feed::bars);
+        const auto longer_average = average_stage(kind, longer, unstable, Feed::bars);
+        const Index lookback = longer_average.lookback();
+        const Index start = std::max<Index>(first_index, lookback);
+        if (start > last_index) return no_output(out_begin, out_count);
+        const Index delay = shorter_delay(first_index, shorter_average.lookback(), start, lookback);
+        run_kernel(PriceOscillatorKernel(shorter_average, longer_average, delay, percent), std::array{input},
+                   start - lookback, last_index, std::array{out});
+        return report_output(out_begin, out_count, start, last_index);
     });
 }
 
@@ -80,12 +79,12 @@ RetCode with_macd_kernel(std::int32_t fast_period, std::int32_t fast_ma_type, st
                          const UnstablePeriods& unstable, Run&& run) {
     if (fast_ma_type == slow_ma_type && slow_ma_type == signal_ma_type && signal_period > 1)
         return with_average_kind(slow_period, slow_ma_type, [&](auto kind) {
-            return run(MacdKernel(average_stage(kind, fast_period, unstable),
-                                  average_stage(kind, slow_period, unstable),
+            return run(MacdKernel(average_stage(kind, fast_period, unstable, Feed::bars),
+                                  average_stage(kind, slow_period, unstable, Feed::bars),
                                   average_stage(kind, signal_period, unstable)));
         });
-    return run(MacdKernel(AnyMaKernel(fast_period, fast_ma_type, unstable),
-                          AnyMaKernel(slow_period, slow_ma_type, unstable),
+    return run(MacdKernel(AnyMaKernel(fast_period, fast_ma_type, unstable, Feed::bars),
+                          AnyMaKernel(slow_period, slow_ma_type, unstable, Feed::bars),
                           AnyMaKernel(signal_period, signal_ma_type, unstable)));
 }
 
@@ -149,6 +148,7 @@ RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const do
                            .result();
     if (rc != RC_OK) return rc;
     order_by_period(fast_period, fast_ma_type, slow_period, slow_ma_type);
+    // The signal keeps the window of the line it averages.
     return guard_allocation(out_begin, out_count, [&] {
         return with_macd_kernel(fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type,
                                 current_unstable_periods(), [&](const auto& kernel) {
@@ -186,8 +186,8 @@ namespace {
 PriceOscillatorKernel<AnyMaKernel> oscillator_kernel(const double* params, const UnstablePeriods& unstable,
                                                      bool percent) {
     const auto fast = std::int32_t(params[0]), slow = std::int32_t(params[1]), type = std::int32_t(params[2]);
-    return PriceOscillatorKernel(AnyMaKernel(std::min(fast, slow), type, unstable),
-                                 AnyMaKernel(std::max(fast, slow), type, unstable), 0, percent);
+    return PriceOscillatorKernel(AnyMaKernel(std::min(fast, slow), type, unstable, Feed::bars),
+                                 AnyMaKernel(std::max(fast, slow), type, unstable, Feed::bars), 0, percent);
 }
 
 MacdKernel<AnyMaKernel, AnyMaKernel> macd_of(const double* params, std::int32_t signal_period,
@@ -195,7 +195,7 @@ MacdKernel<AnyMaKernel, AnyMaKernel> macd_of(const double* params, std::int32_t 
     auto fast = std::int32_t(params[0]), fast_type = std::int32_t(params[1]);
     auto slow = std::int32_t(params[2]), slow_type = std::int32_t(params[3]);
     order_by_period(fast, fast_type, slow, slow_type);
-    return MacdKernel(AnyMaKernel(fast, fast_type, unstable), AnyMaKernel(slow, slow_type, unstable),
+    return MacdKernel(AnyMaKernel(fast, fast_type, unstable, Feed::bars), AnyMaKernel(slow, slow_type, unstable, Feed::bars),
                       AnyMaKernel(signal_period, signal_ma_type, unstable));
 }
 

@@ -47,9 +47,9 @@ RetCode mac2_compute(std::int32_t first_index, std::int32_t last_index, const do
                      std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                      std::int32_t slow_ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd);
 
-// APO and PPO: the shorter and the longer average of one series, fed each
-// bar; the shorter one starts `shorter_delay` bars after the longer. Average
-// is AverageStage<K> or AnyMaKernel.
+// APO and PPO: the shorter and the longer average of one series, read in
+// place; the shorter one starts `shorter_delay` bars after the longer.
+// Average is AverageStage<K> or AnyMaKernel, made with Feed::bars.
 template <class Average>
 class PriceOscillatorKernel {
 public:
@@ -59,25 +59,23 @@ public:
     PriceOscillatorKernel(const Average& shorter, const Average& longer, Index shorter_delay, bool percent)
         : shorter_(shorter), longer_(longer), delay_(shorter_delay), percent_(percent) {}
 
-    Index history() const { return 1; }
+    Index history() const { return std::max(shorter_.history(), longer_.history()); }
     Index lookback() const { return longer_.lookback(); }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        const double value = bars(0, i);
         double fast = 0.0, slow;
-        if (!delay_.consume()) shorter_.push(i, value, &fast);  // ready no later than the longer one
-        if (!longer_.push(i, value, &slow)) return false;
+        if (!delay_.consume()) shorter_.step(bars, i, &fast);  // ready no later than the longer one
+        if (!longer_.step(bars, i, &slow)) return false;
         out[0] = combine(fast, slow);
         return true;
     }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
-        const double value = bars(0, i);
         double fast, slow;
-        shorter_.push_steady(i, value, &fast);
-        longer_.push_steady(i, value, &slow);
+        shorter_.steady(bars, i, &fast);
+        longer_.steady(bars, i, &slow);
         out[0] = combine(fast, slow);
     }
 
@@ -100,10 +98,11 @@ private:
     bool percent_;
 };
 
-// MACD: the line is the fast average minus the slow one, each started so
-// that both give their first value on the same bar; the signal is an average
-// of the line, fed from the line's first value on (its bars counted from 0).
-// Outputs the line, the signal and their difference.
+// MACD: the line is the fast average minus the slow one (both of the input,
+// read in place: Feed::bars), each started so that both give their first
+// value on the same bar; the signal is an average of the line (Feed::values),
+// fed from the line's first value on, its bars counted from 0. Outputs the
+// line, the signal and their difference.
 template <class Average, class Signal>
 class MacdKernel {
 public:
@@ -119,15 +118,14 @@ public:
           slow_delay_(line_lookback_ - slow.lookback()),
           line_warm_up_(line_lookback_) {}
 
-    Index history() const { return 1; }
+    Index history() const { return std::max(fast_.history(), slow_.history()); }
     Index lookback() const { return line_lookback_ + signal_.lookback(); }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        const double value = bars(0, i);
         double fast = 0.0, slow = 0.0;
-        if (!fast_delay_.consume()) fast_.push(i, value, &fast);
-        if (!slow_delay_.consume()) slow_.push(i, value, &slow);
+        if (!fast_delay_.consume()) fast_.step(bars, i, &fast);
+        if (!slow_delay_.consume()) slow_.step(bars, i, &slow);
         if (line_warm_up_.consume()) return false;
         const double line = fast - slow;
         double signal;
@@ -138,10 +136,9 @@ public:
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
-        const double value = bars(0, i);
         double fast, slow, signal;
-        fast_.push_steady(i, value, &fast);
-        slow_.push_steady(i, value, &slow);
+        fast_.steady(bars, i, &fast);
+        slow_.steady(bars, i, &slow);
         const double line = fast - slow;
         signal_.push_steady(line_bar_++, line, &signal);
         write(line, signal, out);
@@ -181,7 +178,7 @@ public:
 
     explicit Mac2Kernel(const MacdKernel<Average, Signal>& macd) : macd_(macd) {}
 
-    Index history() const { return 1; }
+    Index history() const { return macd_.history(); }
     Index lookback() const { return macd_.lookback(); }
 
     template <class Bars>

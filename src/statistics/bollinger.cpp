@@ -1,5 +1,5 @@
-// The bands allocate nothing but the rings an average keeps of its own
-// window: the average, the deviation and the bands are made in one pass.
+// The bands allocate nothing: the average, the deviation and the bands are
+// made in one pass over the input.
 #include "statistics/bollinger.hpp"
 
 #include <algorithm>
@@ -54,23 +54,21 @@ RetCode bbands_compute(std::int32_t first_index, std::int32_t last_index, const 
     if (input_passed_twice(input, out_upper, out_middle, out_lower)) return RC_BAD_ARGUMENT;
 
     const UnstablePeriods unstable = current_unstable_periods();
-    return guard_allocation(out_begin, out_count, [&] {
-        // The simple average is the variance's own mean: no stage of its own.
-        if (ma_type == MA_SMA)
-            return run_bands(AverageStage(CopyKernel{}), true, first_index, last_index, input, period,
-                             deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle, out_lower);
-        return with_average_kind(period, ma_type, [&](auto kind) {
-            return run_bands(average_stage(kind, period, unstable), false, first_index, last_index, input, period,
-                             deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle,
-                             out_lower);
-        });
+    // The simple average is the variance's own mean: no stage of its own.
+    if (ma_type == MA_SMA)
+        return run_bands(AverageStage(CopyKernel{}, Feed::bars), true, first_index, last_index, input, period,
+                         deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle, out_lower);
+    return with_average_kind(period, ma_type, [&](auto kind) {
+        return run_bands(average_stage(kind, period, unstable, Feed::bars), false, first_index, last_index, input,
+                         period, deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle,
+                         out_lower);
     });
 }
 
 BandsKernel<AnyMaKernel> bbands_kernel(const double* params, const UnstablePeriods& unstable) {
     const auto period = std::int32_t(params[0]);
     const auto ma_type = std::int32_t(params[3]);
-    return BandsKernel(AnyMaKernel(ma_type == MA_SMA ? 1 : period, ma_type, unstable), ma_type == MA_SMA, period,
+    return BandsKernel(AnyMaKernel(ma_type == MA_SMA ? 1 : period, ma_type, unstable, Feed::bars), ma_type == MA_SMA, period,
                        params[1], params[2], 0);
 }
 

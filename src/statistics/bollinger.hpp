@@ -29,7 +29,8 @@ RetCode bbands_compute(std::int32_t first_index, std::int32_t last_index, const 
 // average by average_delay bars, the deviation by the rest). With a simple
 // average the middle band is the mean the variance already has, the same
 // bits, and `average` (then of period 1) is not fed. Average is
-// AverageStage<K> or AnyMaKernel; outputs upper, middle, lower.
+// AverageStage<K> or AnyMaKernel made with Feed::bars; outputs upper, middle,
+// lower.
 template <class Average>
 class BandsKernel {
 public:
@@ -47,13 +48,13 @@ public:
           average_delay_(average_delay),
           variance_delay_(lookback_ - variance_.lookback()) {}
 
-    Index history() const { return variance_.history(); }
+    Index history() const { return std::max(average_.history(), variance_.history()); }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
         double middle = 0.0, mean, variance;
-        if (!simple_average_ && !average_delay_.consume()) average_.push(i, bars(0, i), &middle);
+        if (!simple_average_ && !average_delay_.consume()) average_.step(bars, i, &middle);
         if (variance_delay_.consume() || !variance_.step(bars, i, variance, mean)) return false;
         // The average is ready no later than the deviation.
         write(simple_average_ ? mean : middle, standard_deviation(variance), out);
@@ -67,7 +68,7 @@ public:
         if (simple_average_)
             middle = mean;
         else
-            average_.push_steady(i, bars(0, i), &middle);
+            average_.steady(bars, i, &middle);
         write(middle, standard_deviation(variance), out);
     }
 
