@@ -63,19 +63,16 @@ Calls composite_calls() {
     };
     Calls calls;
     calls.failing = {
-        {"apo scratch", 0, RC_NO_MEMORY, false, apo(MA_SMA)},
-        {"ppo scratch", 0, RC_NO_MEMORY, false, ppo},
-        {"macd fast line", 0, RC_NO_MEMORY, true, macd(MA_SMA)},
-        {"macd slow line", 1, RC_NO_MEMORY, true, macd(MA_SMA)},
-        {"mac2 signal scratch", 0, RC_BAD_ARGUMENT, false, mac2},
         {"stoch k scratch", 0, RC_NO_MEMORY, true, stoch(MA_SMA)},
         {"stochf k scratch", 0, RC_NO_MEMORY, true, stochf},
         {"stochrsi rsi array", 0, RC_BAD_ARGUMENT, true, stochrsi},
         {"stochrsi k scratch", 1, RC_NO_MEMORY, true, stochrsi},
     };
-    // The selector's MAMA keeps no FAMA array.
+    // The price oscillators run their averages in one pass, and the
+    // selector's MAMA keeps no FAMA array.
     calls.free = {
-        {"bbands mama", bbands},
+        {"apo", apo(MA_SMA)},   {"apo mama", apo(MA_MAMA)},   {"ppo", ppo},   {"macd", macd(MA_SMA)},
+        {"macd mama", macd(MA_MAMA)}, {"mac2", mac2}, {"bbands mama", bbands},
     };
     return calls;
 }

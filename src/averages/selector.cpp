@@ -66,7 +66,7 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
         case MA_KAMA: return kama_compute(first_index, last_index, input, period, out_begin, out_count, out);
         case MA_MAMA: {
             // Only the MAMA line is kept: no array for FAMA.
-            const AnyMaKernel mama(period, ma_type, current_unstable_periods());
+            const AnyMaKernel mama(period, ma_type, current_unstable_periods(), Feed::bars);
             const Index start = std::max<Index>(first_index, mama.lookback());
             if (start > last_index) return no_output(out_begin, out_count);
             run_kernel(mama, std::array{input}, start - mama.lookback(), last_index, std::array{out});

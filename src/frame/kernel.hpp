@@ -27,6 +27,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "frame/contract.hpp"
@@ -109,6 +110,20 @@ void run_kernel(Kernel kernel, const std::array<const double*, N>& inputs, Index
     for (Index i = first + 1; i <= end; ++i) {
         kernel.steady(bars, i, value);
         for (int k = 0; k < Kernel::outputs; ++k) outs[k][i - first] = value[k];
+    }
+}
+
+// Runs body() (which makes and runs a kernel) and returns its code; when the
+// rings a kernel keeps for its stages cannot be had, reports no output and
+// RC_NO_MEMORY instead.
+template <class Body>
+RetCode guard_allocation(std::int32_t* out_begin, std::int32_t* out_count, Body&& body) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        *out_begin = 0;
+        *out_count = 0;
+        return RC_NO_MEMORY;
     }
 }
 
