@@ -156,7 +156,9 @@ TEST(Selector, StageFedOneValuePerBarMatchesTheBatch) {
                     if (!ready) continue;
                     const double want = expected.values[std::size_t(i - expected.begin)];
                     ASSERT_TRUE(same_bits(want, value)) << "type " << type << " period " << period << " bar " << i;
-                    if (i >= last / 2) EXPECT_TRUE(ready_again && same_bits(want, again));
+                    if (i >= last / 2) {
+                        EXPECT_TRUE(ready_again && same_bits(want, again));
+                    }
                 }
             }
         }

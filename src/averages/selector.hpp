@@ -74,9 +74,9 @@ public:
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
         double values[Average::outputs];
-        const bool ready = average_.step(bars, i, values);
+        if (!average_.step(bars, i, values)) return false;
         out[0] = values[0];
-        return ready;
+        return true;
     }
 
     template <class Bars>
