@@ -68,14 +68,15 @@ Calls composite_calls() {
         {"macd fast line", 0, RC_NO_MEMORY, true, macd(MA_SMA)},
         {"macd slow line", 1, RC_NO_MEMORY, true, macd(MA_SMA)},
         {"mac2 signal scratch", 0, RC_BAD_ARGUMENT, false, mac2},
-        {"stoch k scratch", 0, RC_NO_MEMORY, true, stoch(MA_SMA)},
-        {"stochf k scratch", 0, RC_NO_MEMORY, true, stochf},
-        {"stochrsi rsi array", 0, RC_BAD_ARGUMENT, true, stochrsi},
-        {"stochrsi k scratch", 1, RC_NO_MEMORY, true, stochrsi},
     };
-    // The selector's MAMA keeps no FAMA array.
+    // The selector's MAMA keeps no FAMA array; the stochastics feed their
+    // averages (and STOCHRSI its RSI) one value per bar, with no %K or RSI array.
     calls.free = {
         {"bbands mama", bbands},
+        {"stoch", stoch(MA_SMA)},
+        {"stoch ema", stoch(MA_EMA)},
+        {"stochf", stochf},
+        {"stochrsi", stochrsi},
     };
     return calls;
 }
