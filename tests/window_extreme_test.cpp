@@ -137,7 +137,7 @@ TEST(WindowExtreme, SameOnSteadyTrendsAndFlatRuns) {
 }
 
 // A saved and restored extreme carries on exactly as the original; a state
-// with a place in the block out of range is refused.
+// with a bar number out of range is refused.
 TEST(WindowExtreme, StateRoundTripsAndRejectsABadCount) {
     const auto series = awkward_series(600, 77, 30);
     const auto at = [&series](Index j) { return series[std::size_t(j)]; };
@@ -156,9 +156,9 @@ TEST(WindowExtreme, StateRoundTripsAndRejectsABadCount) {
         ASSERT_EQ(restored.index(), original.index());
     }
 
-    // The place in the block is stored first: make it larger than the window.
+    // The current block's first bar is stored first: put it beyond the limit.
     std::vector<std::uint8_t> crafted = bytes;
-    crafted[0] = 0xff;
+    crafted[7] = 0x7f;
     WindowExtreme<Highest> refused(20);
     StateReader bad(crafted);
     bad(refused);
