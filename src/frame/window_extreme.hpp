@@ -58,7 +58,7 @@ public:
     // full. series(j) is the value of bar j.
     template <class Series>
     void enter(const Series&, Index today) {
-        if (today - block_start_ >= length_ || today < block_start_) block_start_ = today;
+        if (length_ > SHORT_WINDOW && (today - block_start_ >= length_ || today < block_start_)) block_start_ = today;
     }
 
     // Bar `today` enters and the extreme of the window ending there is returned.
