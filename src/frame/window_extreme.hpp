@@ -148,8 +148,10 @@ private:
     // else the better of the extremes of the window's part in the earlier
     // block (none when the window is the current block) and of its part in
     // the current block.
+    // Kept out of line, so that the common step stays small enough to be
+    // inlined into the loop over the bars.
     template <class Series>
-    void take_afresh(const Series& series, Index trailing, Index today) {
+    [[gnu::noinline]] void take_afresh(const Series& series, Index trailing, Index today) {
         if (const double oldest = series(trailing); oldest != oldest) {
             value_ = oldest;
             index_ = trailing;

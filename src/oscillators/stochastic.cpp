@@ -41,11 +41,16 @@ RetCode stochf_compute(std::int32_t first_index, std::int32_t last_index, const 
                            .result();
     if (rc != RC_OK) return rc;
 
-    const StochfKernel kernel(fast_k_period, fast_d_period, fast_d_ma_type, current_unstable_periods());
-    const Index start = std::max<Index>(first_index, kernel.lookback());
-    if (start > last_index) return no_output(out_begin, out_count);
-    run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index, std::array{out_k, out_d});
-    return report_output(out_begin, out_count, start, last_index);
+    // The kernel compiled for the chosen average: the stream's kernel with
+    // the choice made once instead of at every bar.
+    return with_average(fast_d_period, fast_d_ma_type, current_unstable_periods(), [&](const auto& d) {
+        const StochfKernelOf kernel(fast_k_period, d);
+        const Index start = std::max<Index>(first_index, kernel.lookback());
+        if (start > last_index) return no_output(out_begin, out_count);
+        run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index,
+                   std::array{out_k, out_d});
+        return report_output(out_begin, out_count, start, last_index);
+    });
 }
 
 RetCode stoch_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
@@ -91,7 +96,8 @@ StochKernel stoch_kernel(const double* params, const UnstablePeriods& unstable) 
 }
 
 StochfKernel stochf_kernel(const double* params, const UnstablePeriods& unstable) {
-    return StochfKernel(std::int32_t(params[0]), std::int32_t(params[1]), std::int32_t(params[2]), unstable);
+    return StochfKernel(std::int32_t(params[0]),
+                        AnyMaKernel(std::int32_t(params[1]), std::int32_t(params[2]), unstable));
 }
 
 StochrsiKernel stochrsi_kernel(const double* params, const UnstablePeriods& unstable) {

@@ -85,12 +85,12 @@ private:
 };
 
 // The fast stochastic of high, low and close series: raw %K and its average
-// %D, the average fed from the first raw %K on.
+// %D (an AnyMaKernel, or the stage of one average when the batch call knows
+// it), the average fed from the first raw %K on.
+template <class Average = AnyMaKernel>
 class FastStochastic {
 public:
-    FastStochastic(std::int32_t fast_k_period, std::int32_t fast_d_period, std::int32_t fast_d_ma_type,
-                   const UnstablePeriods& unstable)
-        : raw_k_(fast_k_period), d_(fast_d_period, fast_d_ma_type, unstable) {}
+    FastStochastic(std::int32_t fast_k_period, const Average& d) : raw_k_(fast_k_period), d_(d) {}
 
     Index lookback() const { return raw_k_.lookback() + d_.lookback(); }
 
@@ -118,18 +118,18 @@ public:
 
 private:
     RawK raw_k_;
-    AnyMaKernel d_;
+    Average d_;
 };
 
 // STOCHF: inputs high, low, close; outputs %K, %D.
-class StochfKernel {
+template <class Average = AnyMaKernel>
+class StochfKernelOf {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 2;
 
-    StochfKernel(std::int32_t fast_k_period, std::int32_t fast_d_period, std::int32_t fast_d_ma_type,
-                 const UnstablePeriods& unstable)
-        : fast_k_period_(fast_k_period), stochastic_(fast_k_period, fast_d_period, fast_d_ma_type, unstable) {}
+    StochfKernelOf(std::int32_t fast_k_period, const Average& d)
+        : fast_k_period_(fast_k_period), stochastic_(fast_k_period, d) {}
 
     Index history() const { return fast_k_period_; }
     Index lookback() const { return stochastic_.lookback(); }
@@ -150,8 +150,10 @@ public:
 
 private:
     Index fast_k_period_;
-    FastStochastic stochastic_;
+    FastStochastic<Average> stochastic_;
 };
+
+using StochfKernel = StochfKernelOf<>;
 
 // STOCH: raw %K smoothed into the slow %K, which is averaged into %D; each
 // average fed from the first value of the one before. Inputs high, low,
@@ -212,7 +214,7 @@ public:
                    std::int32_t fast_d_ma_type, const UnstablePeriods& unstable)
         : rsi_(period, unstable[UNSTABLE_RSI]),
           rsi_series_(fast_k_period),
-          stochastic_(fast_k_period, fast_d_period, fast_d_ma_type, unstable) {}
+          stochastic_(fast_k_period, AnyMaKernel(fast_d_period, fast_d_ma_type, unstable)) {}
 
     Index history() const { return 1; }
     Index lookback() const { return rsi_.lookback() + stochastic_.lookback(); }
@@ -242,7 +244,7 @@ public:
 private:
     RsiKernel rsi_;
     DerivedSeries rsi_series_;
-    FastStochastic stochastic_;
+    FastStochastic<> stochastic_;
 };
 
 StochKernel stoch_kernel(const double* params, const UnstablePeriods& unstable);
