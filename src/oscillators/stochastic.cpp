@@ -65,12 +65,16 @@ RetCode stoch_compute(std::int32_t first_index, std::int32_t last_index, const d
                            .result();
     if (rc != RC_OK) return rc;
 
-    const StochKernel kernel(fast_k_period, slow_k_period, slow_k_ma_type, slow_d_period, slow_d_ma_type,
-                             current_unstable_periods());
-    const Index start = std::max<Index>(first_index, kernel.lookback());
-    if (start > last_index) return no_output(out_begin, out_count);
-    run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index, std::array{out_k, out_d});
-    return report_output(out_begin, out_count, start, last_index);
+    const UnstablePeriods unstable = current_unstable_periods();
+    const AnyMaKernel slow_d(slow_d_period, slow_d_ma_type, unstable);
+    return with_average(slow_k_period, slow_k_ma_type, unstable, [&](const auto& slow_k) {
+        const StochKernelOf kernel(fast_k_period, slow_k, slow_d);
+        const Index start = std::max<Index>(first_index, kernel.lookback());
+        if (start > last_index) return no_output(out_begin, out_count);
+        run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index,
+                   std::array{out_k, out_d});
+        return report_output(out_begin, out_count, start, last_index);
+    });
 }
 
 RetCode stochrsi_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
@@ -83,16 +87,20 @@ RetCode stochrsi_compute(std::int32_t first_index, std::int32_t last_index, cons
                            .result();
     if (rc != RC_OK) return rc;
 
-    const StochrsiKernel kernel(period, fast_k_period, fast_d_period, fast_d_ma_type, current_unstable_periods());
-    const Index start = std::max<Index>(first_index, kernel.lookback());
-    if (start > last_index) return no_output(out_begin, out_count);
-    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_k, out_d});
-    return report_output(out_begin, out_count, start, last_index);
+    const UnstablePeriods unstable = current_unstable_periods();
+    const RsiKernel rsi(period, unstable[UNSTABLE_RSI]);
+    return with_average(fast_d_period, fast_d_ma_type, unstable, [&](const auto& d) {
+        const StochrsiKernelOf kernel(rsi, fast_k_period, d);
+        const Index start = std::max<Index>(first_index, kernel.lookback());
+        if (start > last_index) return no_output(out_begin, out_count);
+        run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_k, out_d});
+        return report_output(out_begin, out_count, start, last_index);
+    });
 }
 
 StochKernel stoch_kernel(const double* params, const UnstablePeriods& unstable) {
-    return StochKernel(std::int32_t(params[0]), std::int32_t(params[1]), std::int32_t(params[2]),
-                       std::int32_t(params[3]), std::int32_t(params[4]), unstable);
+    return StochKernel(std::int32_t(params[0]), AnyMaKernel(std::int32_t(params[1]), std::int32_t(params[2]), unstable),
+                       AnyMaKernel(std::int32_t(params[3]), std::int32_t(params[4]), unstable));
 }
 
 StochfKernel stochf_kernel(const double* params, const UnstablePeriods& unstable) {
@@ -101,8 +109,8 @@ StochfKernel stochf_kernel(const double* params, const UnstablePeriods& unstable
 }
 
 StochrsiKernel stochrsi_kernel(const double* params, const UnstablePeriods& unstable) {
-    return StochrsiKernel(std::int32_t(params[0]), std::int32_t(params[1]), std::int32_t(params[2]),
-                          std::int32_t(params[3]), unstable);
+    return StochrsiKernel(RsiKernel(std::int32_t(params[0]), unstable[UNSTABLE_RSI]), std::int32_t(params[1]),
+                          AnyMaKernel(std::int32_t(params[2]), std::int32_t(params[3]), unstable));
 }
 
 }  // namespace movlex

@@ -157,18 +157,16 @@ using StochfKernel = StochfKernelOf<>;
 
 // STOCH: raw %K smoothed into the slow %K, which is averaged into %D; each
 // average fed from the first value of the one before. Inputs high, low,
-// close; outputs slow %K, %D.
-class StochKernel {
+// close; outputs slow %K, %D. The slow %K average is an AnyMaKernel, or the
+// stage of one average when the batch call knows it.
+template <class SlowK = AnyMaKernel>
+class StochKernelOf {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 2;
 
-    StochKernel(std::int32_t fast_k_period, std::int32_t slow_k_period, std::int32_t slow_k_ma_type,
-                std::int32_t slow_d_period, std::int32_t slow_d_ma_type, const UnstablePeriods& unstable)
-        : fast_k_period_(fast_k_period),
-          raw_k_(fast_k_period),
-          slow_k_(slow_k_period, slow_k_ma_type, unstable),
-          slow_d_(slow_d_period, slow_d_ma_type, unstable) {}
+    StochKernelOf(std::int32_t fast_k_period, const SlowK& slow_k, const AnyMaKernel& slow_d)
+        : fast_k_period_(fast_k_period), raw_k_(fast_k_period), slow_k_(slow_k), slow_d_(slow_d) {}
 
     Index history() const { return fast_k_period_; }
     Index lookback() const { return raw_k_.lookback() + slow_k_.lookback() + slow_d_.lookback(); }
@@ -199,22 +197,22 @@ public:
 private:
     Index fast_k_period_;
     RawK raw_k_;
-    AnyMaKernel slow_k_;
+    SlowK slow_k_;
     AnyMaKernel slow_d_;
 };
 
+using StochKernel = StochKernelOf<>;
+
 // STOCHRSI: the fast stochastic of the RSI (its high, low and close), fed
 // from the first RSI value on. Input the series; outputs %K, %D.
-class StochrsiKernel {
+template <class Average = AnyMaKernel>
+class StochrsiKernelOf {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 2;
 
-    StochrsiKernel(std::int32_t period, std::int32_t fast_k_period, std::int32_t fast_d_period,
-                   std::int32_t fast_d_ma_type, const UnstablePeriods& unstable)
-        : rsi_(period, unstable[UNSTABLE_RSI]),
-          rsi_series_(fast_k_period),
-          stochastic_(fast_k_period, AnyMaKernel(fast_d_period, fast_d_ma_type, unstable)) {}
+    StochrsiKernelOf(const RsiKernel& rsi, std::int32_t fast_k_period, const Average& d)
+        : rsi_(rsi), rsi_series_(fast_k_period), stochastic_(fast_k_period, d) {}
 
     Index history() const { return 1; }
     Index lookback() const { return rsi_.lookback() + stochastic_.lookback(); }
@@ -244,8 +242,10 @@ public:
 private:
     RsiKernel rsi_;
     DerivedSeries rsi_series_;
-    FastStochastic<> stochastic_;
+    FastStochastic<Average> stochastic_;
 };
+
+using StochrsiKernel = StochrsiKernelOf<>;
 
 StochKernel stoch_kernel(const double* params, const UnstablePeriods& unstable);
 StochfKernel stochf_kernel(const double* params, const UnstablePeriods& unstable);
