@@ -63,7 +63,7 @@ public:
 
     // Bar `today` enters and the extreme of the window ending there is returned.
     template <class Series>
-    double advance(const Series& series, Index today) {
+    [[gnu::always_inline]] double advance(const Series& series, Index today) {
         enter(series, today);
         const Index trailing = today - length_ + 1;
         if (index_ < trailing) {

@@ -63,7 +63,7 @@ public:
     }
 
     template <class High, class Low>
-    double push_steady(const High& high, const Low& low, double close, Index i) {
+    [[gnu::always_inline]] double push_steady(const High& high, const Low& low, double close, Index i) {
         const double lowest_low = lowest_.advance(low, i);
         const double highest_high = highest_.advance(high, i);
         const double range = (highest_high - lowest_low) / 100.0;
