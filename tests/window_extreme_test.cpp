@@ -84,14 +84,12 @@ std::vector<double> awkward_series(std::size_t count, std::uint64_t seed, int na
     return series;
 }
 
-// Starting at bar `start` (the first output), the new extreme entered from
-// `start - length + 1` on, the reference rescanning from `start`.
+// Both starting at bar `start` (the first output).
 template <class Direction, RescanTies ties>
 void expect_same_as_rescanning(const std::vector<double>& series, Index length, Index start) {
     RescanningExtreme<Direction, ties> reference;
     WindowExtreme<Direction, ties> extreme(length);
     const auto at = [&series](Index j) { return series[std::size_t(j)]; };
-    for (Index i = start - length + 1; i < start; ++i) extreme.enter(at, i);
     for (Index today = start; today < Index(series.size()); ++today) {
         const double want = reference.advance(series.data(), today - length + 1, today);
         const double got = extreme.advance(at, today);

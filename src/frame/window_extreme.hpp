@@ -10,7 +10,7 @@
 // -0.0 are equal, and which one is returned follows the rule above.
 //
 // Taking the extreme afresh costs a constant on average: the bars are cut
-// into blocks of `length` bars from the first one, so a window is the end of
+// into blocks of `length` bars from bar 0, so a window is the end of
 // one block and the start of the next. The extremes of the earlier block's
 // suffixes are found in one scan back from its last bar, the first time one
 // is needed; the extreme of the current block's prefix is brought up to date
@@ -49,22 +49,15 @@ public:
     // A short window needs no blocks, and so no memory of its own.
     explicit WindowExtreme(Index length)
         : length_(length),
-          block_start_(-length),
+          block_start_(0),
           suffix_value_(length > SHORT_WINDOW ? std::size_t(length) : 0),
           suffix_bar_(length > SHORT_WINDOW ? std::size_t(length) : 0) {}
 
-    // Bar `today` enters the window (bars entering one after another),
-    // without asking for the extreme: the window's first bars, before it is
-    // full. series(j) is the value of bar j.
-    template <class Series>
-    void enter(const Series&, Index today) {
-        if (length_ > SHORT_WINDOW && (today - block_start_ >= length_ || today < block_start_)) block_start_ = today;
-    }
-
-    // Bar `today` enters and the extreme of the window ending there is returned.
+    // The extreme of the window ending at bar `today` (series(j) is the value
+    // of bar j, for every bar of the window). Called for one bar after
+    // another from the first full window on; nothing is fed before it.
     template <class Series>
     [[gnu::always_inline]] double advance(const Series& series, Index today) {
-        enter(series, today);
         const Index trailing = today - length_ + 1;
         if (index_ < trailing) {
             if (length_ <= SHORT_WINDOW)
@@ -83,7 +76,7 @@ public:
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive.bounded(block_start_, -INDEX_LIMIT, INDEX_LIMIT);
+        archive.bounded(block_start_, 0, INDEX_LIMIT);
         archive(prefix_);
         archive.bounded(prefix_end_, -INDEX_LIMIT, INDEX_LIMIT);
         archive.bounded(suffix_block_, -INDEX_LIMIT, INDEX_LIMIT);
@@ -157,12 +150,19 @@ private:
             index_ = trailing;
             return;
         }
+        move_block(today);
         Candidate best = prefix(series, today);
         if (trailing < block_start_)
             if (const Candidate older = suffix(series, trailing); best.none() || !outranks(best.value, older.value))
                 best = older;
         value_ = best.value;
         index_ = best.bar;
+    }
+
+    // Blocks follow one another from bar 0; the current one holds today.
+    void move_block(Index today) {
+        if (today < block_start_) block_start_ = 0;
+        if (today - block_start_ >= length_) block_start_ += (today - block_start_) / length_ * length_;
     }
 
     // The extreme of the current block up to today, carried on from where
@@ -198,7 +198,7 @@ private:
     }
 
     Index length_ = 1;
-    Index block_start_ = -1;  // the current block's first bar
+    Index block_start_ = 0;   // the current block's first bar, as of the last time it was needed
     Candidate prefix_;        // of the current block, from its first bar ..
     Index prefix_end_ = -1;   // .. to this one
     Index suffix_block_ = -1;  // the block whose suffixes are known,

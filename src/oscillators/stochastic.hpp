@@ -53,11 +53,7 @@ public:
 
     template <class High, class Low>
     bool push(const High& high, const Low& low, double close, Index i, double* k) {
-        if (warm_up_.consume()) {
-            lowest_.enter(low, i);
-            highest_.enter(high, i);
-            return false;
-        }
+        if (warm_up_.consume()) return false;
         *k = push_steady(high, low, close, i);
         return true;
     }
