@@ -14,8 +14,9 @@
 // one block and the start of the next. The extremes of the earlier block's
 // suffixes are found in one scan back from its last bar, the first time one
 // is needed; the extreme of the current block's prefix is brought up to date
-// when needed. The window's extreme is the better of the two parts. No bar
-// is scanned twice, and a window whose extreme never leaves costs nothing
+// when needed. The window's extreme is the better of the two parts. A bar
+// is scanned at most once as part of a suffix and once as part of a prefix,
+// and a window whose extreme never leaves costs nothing
 // more. A short window (up to SHORT_WINDOW bars) is simply scanned again.
 #pragma once
 
