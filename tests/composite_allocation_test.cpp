@@ -63,16 +63,14 @@ Calls composite_calls() {
     };
     Calls calls;
     calls.failing = {
-        {"stoch k scratch", 0, RC_NO_MEMORY, true, stoch(MA_SMA)},
-        {"stochf k scratch", 0, RC_NO_MEMORY, true, stochf},
-        {"stochrsi rsi array", 0, RC_BAD_ARGUMENT, true, stochrsi},
-        {"stochrsi k scratch", 1, RC_NO_MEMORY, true, stochrsi},
     };
-    // The price oscillators run their averages in one pass, and the
-    // selector's MAMA keeps no FAMA array.
+    // The price oscillators run their averages in one pass, the selector's
+    // MAMA keeps no FAMA array, and the stochastics feed their averages (and
+    // STOCHRSI its RSI) one value per bar, with no %K or RSI array.
     calls.free = {
         {"apo", apo(MA_SMA)},   {"apo mama", apo(MA_MAMA)},   {"ppo", ppo},   {"macd", macd(MA_SMA)},
         {"macd mama", macd(MA_MAMA)}, {"mac2", mac2}, {"bbands mama", bbands},
+        {"stoch", stoch(MA_SMA)}, {"stoch ema", stoch(MA_EMA)}, {"stochf", stochf}, {"stochrsi", stochrsi},
     };
     return calls;
 }

@@ -177,6 +177,15 @@ AverageStage<K> average_stage(AverageKind<K> kind, std::int32_t period, const Un
     return AverageStage<K>(make_average(kind, period, unstable), feed);
 }
 
+// Calls visitor(stage) with the stage of the average that `period` and
+// `ma_type` select, fed one value per bar.
+template <class Visitor>
+decltype(auto) with_average(std::int32_t period, std::int32_t ma_type, const UnstablePeriods& unstable,
+                            Visitor&& visitor) {
+    return with_average_kind(period, ma_type,
+                             [&](auto kind) { return visitor(average_stage(kind, period, unstable)); });
+}
+
 // Any of the averages by period and MaType, chosen when it is made; the same
 // interface as AverageStage. As a stage fed a derived series:
 //

@@ -9,13 +9,15 @@
 // comparisons are ordered, so a NaN never replaces the extreme; +0.0 and
 // -0.0 are equal, and which one is returned follows the rule above.
 //
-// Taking the extreme afresh costs a constant: the bars are cut into blocks of
-// `length` bars from the first one, and a window spans the end of one block
-// and the start of the next. The extreme of every suffix of a block is found
-// once, scanning back from its last bar, and that of the current block's
-// prefix as bars arrive; the window's extreme is the better of the two parts.
-// A bar is compared twice whatever the length. A short window (up to
-// SHORT_WINDOW bars) is simply scanned again, which costs less there.
+// Taking the extreme afresh costs a constant on average: the bars are cut
+// into blocks of `length` bars from bar 0, so a window is the end of
+// one block and the start of the next. The extremes of the earlier block's
+// suffixes are found in one scan back from its last bar, the first time one
+// is needed; the extreme of the current block's prefix is brought up to date
+// when needed. The window's extreme is the better of the two parts. A bar
+// is scanned at most once as part of a suffix and once as part of a prefix,
+// and a window whose extreme never leaves costs nothing
+// more. A short window (up to SHORT_WINDOW bars) is simply scanned again.
 #pragma once
 
 #include <cstdint>
@@ -48,35 +50,21 @@ public:
     // A short window needs no blocks, and so no memory of its own.
     explicit WindowExtreme(Index length)
         : length_(length),
+          block_start_(0),
           suffix_value_(length > SHORT_WINDOW ? std::size_t(length) : 0),
           suffix_bar_(length > SHORT_WINDOW ? std::size_t(length) : 0) {}
 
-    // Bar `today` enters the window (series(j) is the value of bar j, bars
-    // entering one after another), without asking for the extreme: the
-    // window's first bars, before it is full.
+    // The extreme of the window ending at bar `today` (series(j) is the value
+    // of bar j, for every bar of the window). Called for one bar after
+    // another from the first full window on; nothing is fed before it.
     template <class Series>
-    void enter(const Series& series, Index today) {
-        if (length_ <= SHORT_WINDOW) return;
-        if (offset_ == 0) prefix_ = Candidate{};
-        prefix_.take_newer(series(today), today);
-        if (offset_ == length_ - 1) {
-            scan_block(series, today);
-            offset_ = 0;
-        } else {
-            ++offset_;
-        }
-    }
-
-    // Bar `today` enters and the extreme of the window ending there is returned.
-    template <class Series>
-    double advance(const Series& series, Index today) {
-        enter(series, today);
+    [[gnu::always_inline]] double advance(const Series& series, Index today) {
         const Index trailing = today - length_ + 1;
         if (index_ < trailing) {
             if (length_ <= SHORT_WINDOW)
                 scan_window(series, trailing, today);
             else
-                take_afresh(series(trailing), trailing);
+                take_afresh(series, trailing, today);
         } else if (const double newest = series(today); Direction::beats(newest, value_) || newest == value_) {
             value_ = newest;
             index_ = today;
@@ -89,8 +77,11 @@ public:
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive.bounded(offset_, 0, length_ - 1);
+        archive.bounded(block_start_, 0, INDEX_LIMIT);
         archive(prefix_);
+        archive.bounded(prefix_end_, -INDEX_LIMIT, INDEX_LIMIT);
+        archive.bounded(suffix_block_, -INDEX_LIMIT, INDEX_LIMIT);
+        archive.bounded(suffix_from_, -INDEX_LIMIT, INDEX_LIMIT);
         archive(suffix_value_);
         for (Index& bar : suffix_bar_) archive.bounded(bar, -1, INDEX_LIMIT);
         archive.bounded(index_, -1, INDEX_LIMIT);
@@ -98,7 +89,7 @@ public:
     }
 
 private:
-    // Bar numbers stay below this, far from overflow in any arithmetic on them.
+    // Bar numbers stay within this, far from overflow in any arithmetic on them.
     static constexpr Index INDEX_LIMIT = Index{1} << 62;
     static constexpr Index SHORT_WINDOW = 16;
 
@@ -147,39 +138,73 @@ private:
             }
     }
 
-    // The block ending today: the extreme of each of its suffixes.
-    template <class Series>
-    void scan_block(const Series& series, Index today) {
-        Candidate best;
-        for (Index k = length_ - 1; k >= 0; --k) {
-            const Index bar = today - (length_ - 1) + k;
-            best.take_older(series(bar), bar);
-            suffix_value_[std::size_t(k)] = best.value;
-            suffix_bar_[std::size_t(k)] = best.bar;
-        }
-    }
-
     // The window's oldest value when it is a NaN (nothing replaces a NaN);
-    // else the better of the extremes of the window's part in the block of
-    // its oldest bar (whose place in its block is offset_) and of its part in
-    // the current block (the prefix; the same block when the window is one).
-    void take_afresh(double oldest, Index trailing) {
-        if (oldest != oldest) {
+    // else the better of the extremes of the window's part in the earlier
+    // block (none when the window is the current block) and of its part in
+    // the current block.
+    // Kept out of line, so that the common step stays small enough to be
+    // inlined into the loop over the bars.
+    template <class Series>
+    [[gnu::noinline]] void take_afresh(const Series& series, Index trailing, Index today) {
+        if (const double oldest = series(trailing); oldest != oldest) {
             value_ = oldest;
             index_ = trailing;
             return;
         }
-        const std::size_t slot = std::size_t(offset_);
-        const bool prefix_wins = !prefix_.none() && (suffix_value_[slot] != suffix_value_[slot] ||
-                                                     outranks(prefix_.value, suffix_value_[slot]));
-        value_ = prefix_wins ? prefix_.value : suffix_value_[slot];
-        index_ = prefix_wins ? prefix_.bar : suffix_bar_[slot];
+        move_block(today);
+        Candidate best = prefix(series, today);
+        if (trailing < block_start_)
+            if (const Candidate older = suffix(series, trailing); best.none() || !outranks(best.value, older.value))
+                best = older;
+        value_ = best.value;
+        index_ = best.bar;
+    }
+
+    // Blocks follow one another from bar 0; the current one holds today.
+    void move_block(Index today) {
+        if (today < block_start_) block_start_ = 0;
+        if (today - block_start_ >= length_) block_start_ += (today - block_start_) / length_ * length_;
+    }
+
+    // The extreme of the current block up to today, carried on from where
+    // it was last brought up to date.
+    template <class Series>
+    const Candidate& prefix(const Series& series, Index today) {
+        if (prefix_end_ < block_start_ || prefix_end_ > today) {  // of an earlier block
+            prefix_ = Candidate{};
+            prefix_end_ = block_start_ - 1;
+        }
+        for (Index bar = prefix_end_ + 1; bar <= today; ++bar) prefix_.take_newer(series(bar), bar);
+        prefix_end_ = today;
+        return prefix_;
+    }
+
+    // The extreme of the earlier block from `trailing` to its end. Its
+    // suffixes are scanned once, from the block's end back to the first
+    // trailing bar asked for; later windows ask for later bars.
+    template <class Series>
+    Candidate suffix(const Series& series, Index trailing) {
+        const Index block = block_start_ - length_;
+        if (suffix_block_ != block || trailing < suffix_from_) {
+            Candidate best;
+            for (Index bar = block_start_ - 1; bar >= trailing; --bar) {
+                best.take_older(series(bar), bar);
+                suffix_value_[std::size_t(bar - block)] = best.value;
+                suffix_bar_[std::size_t(bar - block)] = best.bar;
+            }
+            suffix_block_ = block;
+            suffix_from_ = trailing;
+        }
+        return Candidate{suffix_value_[std::size_t(trailing - block)], suffix_bar_[std::size_t(trailing - block)]};
     }
 
     Index length_ = 1;
-    Index offset_ = 0;  // place of the next bar in its block
-    Candidate prefix_;  // of the current block, up to the newest bar
-    std::vector<double> suffix_value_;  // of the last complete block, from each place on
+    Index block_start_ = 0;   // the current block's first bar, as of the last time it was needed
+    Candidate prefix_;        // of the current block, from its first bar ..
+    Index prefix_end_ = -1;   // .. to this one
+    Index suffix_block_ = -1;  // the block whose suffixes are known,
+    Index suffix_from_ = 0;    // from this bar on:
+    std::vector<double> suffix_value_;  // the extreme from each bar of the block to its end
     std::vector<Index> suffix_bar_;
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;

@@ -44,11 +44,7 @@ public:
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) {
-            lowest_.enter(input_series(bars, 1), i);
-            highest_.enter(input_series(bars, 0), i);
-            return false;
-        }
+        if (warm_up_.consume()) return false;
         steady(bars, i, out);
         return true;
     }
@@ -95,11 +91,7 @@ public:
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) {
-            lowest_.enter(input_series(bars, 1), i);
-            highest_.enter(input_series(bars, 0), i);
-            return false;
-        }
+        if (warm_up_.consume()) return false;
         steady(bars, i, out);
         return true;
     }

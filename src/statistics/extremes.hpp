@@ -39,10 +39,7 @@ public:
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) {
-            extreme_.enter(input_series(bars, 0), i);
-            return false;
-        }
+        if (warm_up_.consume()) return false;
         steady(bars, i, out);
         return true;
     }

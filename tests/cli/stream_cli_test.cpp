@@ -31,7 +31,6 @@ class StreamOption : public ::testing::TestWithParam<bool> {};
 
 TEST_P(StreamOption, SameOutputAsBatchForEveryIndicator) {
     for (const IndicatorInfo& info : indicator_table()) {
-        if (info.stream == nullptr) continue;
         std::vector<std::string> arguments = {"-i", info.name, "-q", SAMPLE};
         if (!GetParam()) arguments.insert(arguments.begin(), "--no-init");
         const ProcessResult batch = movlex(arguments);
@@ -124,7 +123,7 @@ TEST(ByOption, InterleavedGroupsEqualEachGroupAlone) {
         alone[symbol] += symbol + "," + rows[r] + "\n";
         order.push_back(symbol);
     }
-    const std::vector<std::string> requests = {"-i", "sma:period=4", "-i", "ema:period=5", "-i", "tema:period=3"};
+    const std::vector<std::string> requests = {"-i", "rsi", "-i", "adx:period=5", "-i", "stoch", "-i", "tema:period=3"};
     std::vector<std::string> arguments = {"--by", "symbol", "-q"};
     arguments.insert(arguments.end(), requests.begin(), requests.end());
     arguments.push_back("-");
