@@ -46,6 +46,7 @@
 extern "C" {
 #endif
 
+#ifndef MOVLEX_EXTENDED_API
 #if defined(_WIN32)
 #if defined(MOVLEX_BUILDING_EXTENDED)
 #define MOVLEX_EXTENDED_API __declspec(dllexport)
@@ -56,6 +57,7 @@ extern "C" {
 #define MOVLEX_EXTENDED_API __attribute__((visibility("default")))
 #else
 #define MOVLEX_EXTENDED_API
+#endif
 #endif
 
 /* Result codes of the extended library, beside those of movlex.h. */
