@@ -48,6 +48,12 @@ MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_hma(int32_t first_index, int32_t 
                                                    int32_t period, int32_t *out_begin, int32_t *out_count,
                                                    double *out);
 
+/* ---- Momentum and oscillators ----------------------------------------- */
+
+/* ---- Volume ------------------------------------------------------------- */
+
+/* ---- Statistics --------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif

@@ -69,6 +69,10 @@ enum {
     RC_BUFFER_TOO_SMALL = 24   /* the buffer cannot hold the state; the size needed is reported */
 };
 
+/* No indicator has more outputs (or inputs) than these. */
+#define MOVLEX_MAX_OUTPUTS 6
+#define MOVLEX_MAX_INPUTS 4
+
 /* The version of the state format movlex_stream_save writes. */
 #define MOVLEX_STREAM_STATE_VERSION 1
 

@@ -189,6 +189,9 @@ const IndicatorInfo table[] = {
     {"hma", "movlex_hma", "Hull moving average", {"input"}, row_params(HMA_PARAMS), {"out"},
      invoke_entry<&movlex_hma>, extended_lookback<&hma_kernel, HMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
      stream_of<&hma_kernel>, EXTENDED},
+    // Momentum and oscillators
+    // Volume
+    // Statistics
 };
 
 }  // namespace
