@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+#include "frame/exactness.hpp"
+
 namespace movlex {
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "frame/exactness.hpp"
 #include "movlex.h"
 
 namespace movlex {
