@@ -5,18 +5,31 @@
 // the value, a second one (slow_period, ...) twice the value, each kept
 // within its range; every other parameter keeps its default.
 //
-// MOVLEX_BENCH_BARS=N runs over N bars instead.
+// Each indicator with a stream also runs as a stream fed the same bars one at
+// a time ("stream/sma/period=10", counter time_per_update in ns), to set
+// beside the batch cost per value.
+//
+// MOVLEX_BENCH_BARS=N runs over N bars instead. MOVLEX_BENCH_COLD_HEAP=1
+// returns freed memory to the system before every batch call (malloc_trim,
+// outside the timed region), as in a host whose heap is not warm: every
+// scratch array then costs its page faults. MOVLEX_BENCH_SERIES=rising or
+// falling replaces the random walk by a steady trend (the case where a
+// window's lowest or highest value leaves it at every bar);
+// MOVLEX_BENCH_PERIODS=10,14,1000 sets the periods.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "api/indicator_table.hpp"
+#include "api/stream.hpp"
 
 namespace {
 
@@ -34,7 +47,21 @@ struct Bars {
     }
 };
 
-// A deterministic random walk with consistent high and low.
+std::string environment(const char* name) {
+    const char* text = std::getenv(name);
+    return text != nullptr ? text : "";
+}
+
+// The relative change of the close from one bar to the next: random, or a
+// steady trend up or down.
+double drift() {
+    const std::string series = environment("MOVLEX_BENCH_SERIES");
+    if (series == "rising") return 0.0005;
+    if (series == "falling") return -0.0005;
+    return 0.0;
+}
+
+// A deterministic random walk (or trend) with consistent high and low.
 Bars make_bars(std::size_t count) {
     Bars bars;
     std::uint64_t state = 42;
@@ -42,23 +69,34 @@ Bars make_bars(std::size_t count) {
         state = state * 6364136223846793005ull + 1442695040888963407ull;
         return double(state >> 11) / double(1ull << 53);
     };
+    const double trend = drift();
     double price = 100.0;
     for (std::size_t i = 0; i < count; ++i) {
         const double open = price;
-        price *= 1.0 + (uniform() - 0.5) * 0.04;
+        price *= 1.0 + (trend != 0.0 ? trend : (uniform() - 0.5) * 0.04);
         bars.open.push_back(open);
         bars.close.push_back(price);
-        bars.high.push_back(std::max(open, price) * (1.0 + uniform() * 0.01));
-        bars.low.push_back(std::min(open, price) * (1.0 - uniform() * 0.01));
+        // A trend keeps high and low moving with the close at every bar.
+        bars.high.push_back(std::max(open, price) * (1.0 + (trend != 0.0 ? 0.5 : uniform()) * 0.01));
+        bars.low.push_back(std::min(open, price) * (1.0 - (trend != 0.0 ? 0.5 : uniform()) * 0.01));
         bars.volume.push_back(std::floor(1000.0 + uniform() * 9000.0));
     }
     return bars;
 }
 
 std::size_t bar_count() {
-    const char* text = std::getenv("MOVLEX_BENCH_BARS");
-    const long count = text != nullptr ? std::atol(text) : 0;
+    const long count = std::atol(environment("MOVLEX_BENCH_BARS").c_str());
     return count > 0 ? std::size_t(count) : 1000000;
+}
+
+std::vector<std::int32_t> periods() {
+    std::vector<std::int32_t> chosen;
+    std::stringstream list(environment("MOVLEX_BENCH_PERIODS"));
+    std::string item;
+    while (std::getline(list, item, ','))
+        if (const int period = std::atoi(item.c_str()); period > 0) chosen.push_back(period);
+    if (chosen.empty()) chosen = {10, 1000};
+    return chosen;
 }
 
 const Bars& bars() {
@@ -107,7 +145,13 @@ void run_indicator(benchmark::State& state, const IndicatorInfo* info, Setting s
     std::int32_t begin = 0, written = 0;
     request.out_begin = &begin;
     request.out_count = &written;
+    const bool cold_heap = std::getenv("MOVLEX_BENCH_COLD_HEAP") != nullptr;
     for (auto _ : state) {
+        if (cold_heap) {
+            state.PauseTiming();
+            malloc_trim(0);
+            state.ResumeTiming();
+        }
         const RetCode code = info->invoke(request);
         if (code != RC_OK) {
             std::string message = "failed with code ";
@@ -125,14 +169,40 @@ void run_indicator(benchmark::State& state, const IndicatorInfo* info, Setting s
     state.counters["outputs"] = double(written);
 }
 
+void run_stream(benchmark::State& state, const IndicatorInfo* info, Setting setting) {
+    const Bars& data = bars();
+    const std::size_t count = data.close.size();
+    std::vector<const double*> series;
+    for (int i = 0; i < info->input_count(); ++i) series.push_back(data.series(info->inputs[i]).data());
+    double sink = 0;
+    for (auto _ : state) {
+        std::unique_ptr<Stream> stream;
+        if (make_stream(*info, setting.params.data(), info->param_count(), stream) != RC_OK) {
+            state.SkipWithError("the stream could not be made");
+            return;
+        }
+        double bar[MAX_INPUTS], out[MAX_OUTPUTS] = {};
+        for (std::size_t t = 0; t < count; ++t) {
+            for (std::size_t k = 0; k < series.size(); ++k) bar[k] = series[k][t];
+            if (stream->update(bar, out)) sink += out[0];
+        }
+    }
+    benchmark::DoNotOptimize(sink);
+    state.counters["time_per_update"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 void register_all() {
     for (const IndicatorInfo& info : indicator_table()) {
         bool has_period = false;
         for (int p = 0; p < info.param_count(); ++p) has_period = has_period || is_period(info.params[p]);
-        for (std::int32_t period : {10, 1000}) {
+        for (std::int32_t period : periods()) {
             const Setting setting = setting_for(info, period);
             benchmark::RegisterBenchmark(setting.name.c_str(), run_indicator, &info, setting)
                 ->Unit(benchmark::kMillisecond);
+            if (info.stream != nullptr)
+                benchmark::RegisterBenchmark(("stream/" + setting.name).c_str(), run_stream, &info, setting)
+                    ->Unit(benchmark::kMillisecond);
             if (!has_period) break;
         }
     }

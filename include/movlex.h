@@ -31,6 +31,8 @@
 
 #include <stdint.h>
 
+#include "movlex_version.h" /* MOVLEX_VERSION_MAJOR, _MINOR, _PATCH, MOVLEX_VERSION_STRING */
+
 #if defined(_WIN32) && !defined(_WIN64)
 #define MOVLEX_CALL __stdcall
 #else

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds movlex-ta-dll.dll for 32-bit and 64-bit Windows with MinGW-w64,
-# checks both export tables, runs the test suites under Wine and compares the
+# installs each and makes its zip (cpack -G ZIP), checks both export tables, runs the test suites under Wine and compares the
 # results of a host program on each DLL with those on the Linux library.
 #
 #   scripts/windows-check.sh [--partial]
@@ -80,24 +80,51 @@ configure_and_build() {
         { tail -n 30 "$build_dir/$name.log"; return 1; }
 }
 
+# movlex_version.h, included by movlex.h, is generated into each build's include/.
 host_flags=(-std=c11 -O2 -Wall -Wextra -ffp-contract=off "-I$source_dir/include")
 host_source=$source_dir/tests/windows/abi_host.c
 
 # Only what built in this run is checked and run, never an older binary.
 declare -A built=([win32]=0 [win64]=0 [linux]=0)
 configure_and_build win32 --toolchain "$source_dir/cmake/mingw-w64-i686.cmake" &&
-    i686-w64-mingw32-gcc-posix "${host_flags[@]}" -msse2 -mfpmath=sse -static "$host_source" \
+    i686-w64-mingw32-gcc-posix "${host_flags[@]}" "-I$build_dir/win32/include" -msse2 -mfpmath=sse -static "$host_source" \
         -o "$build_dir/win32/bin/abi_host.exe" && built[win32]=1 || fail "32-bit Windows build"
 configure_and_build win64 --toolchain "$source_dir/cmake/mingw-w64-x86_64.cmake" &&
-    x86_64-w64-mingw32-gcc-posix "${host_flags[@]}" -static "$host_source" \
+    x86_64-w64-mingw32-gcc-posix "${host_flags[@]}" "-I$build_dir/win64/include" -static "$host_source" \
         -o "$build_dir/win64/bin/abi_host.exe" && built[win64]=1 || fail "64-bit Windows build"
 # The Linux library, as the reference for the host program's results.
 say "building linux (the library only)"
 { cmake -S "$source_dir" -B "$build_dir/linux" -DMOVLEX_BUILD_TESTS=OFF -DMOVLEX_BUILD_BENCH=OFF \
     -DMOVLEX_BUILD_TOOLS=OFF >"$build_dir/linux.log" 2>&1 &&
     cmake --build "$build_dir/linux" -j "$jobs" --target movlex-ta-dll >>"$build_dir/linux.log" 2>&1 &&
-    cc "${host_flags[@]}" "$host_source" -ldl -lm -o "$build_dir/linux/abi_host" && built[linux]=1; } ||
+    cc "${host_flags[@]}" "-I$build_dir/linux/include" "$host_source" -ldl -lm -o "$build_dir/linux/abi_host" && built[linux]=1; } ||
     { tail -n 30 "$build_dir/linux.log"; fail "Linux build"; }
+
+# ---- Install and zip -----------------------------------------------------
+
+# cmake --install into NAME-install and cpack -G ZIP in the build: the zip
+# holds the DLL, its import library, the headers and the CMake package.
+install_and_zip() { # NAME
+    local dir=$build_dir/$1 log=$build_dir/$1-package.log
+    say "install and zip of the $1 build"
+    rm -rf "$dir-install" "$dir"/movlex-*.zip
+    { cmake --install "$dir" --prefix "$dir-install" && (cd "$dir" && cpack -G ZIP); } >"$log" 2>&1 ||
+        { tail -n 20 "$log"; fail "install and zip ($1)"; return; }
+    python3 - "$dir"/movlex-*.zip <<'CHECK' || fail "the zip of the $1 build"
+import sys, zipfile
+expected = ["bin/movlex-ta-dll.dll", "lib/movlex-ta-dll.dll.a", "include/movlex.h", "include/movlex_version.h",
+            "lib/cmake/movlex/movlex-config.cmake", "lib/cmake/movlex/movlex-config-version.cmake",
+            "lib/cmake/movlex/movlex-targets.cmake", "lib/pkgconfig/movlex-ta-dll.pc"]
+path = sys.argv[1]
+members = ["/".join(name.split("/")[1:]) for name in zipfile.ZipFile(path).namelist()]
+missing = [name for name in expected if name not in members]
+print("windows-check: %s: %d files%s" % (path.split("/")[-1], len(members), ", missing " + ", ".join(missing) if missing else ""))
+sys.exit(1 if missing else 0)
+CHECK
+}
+for arch in win32 win64; do
+    [[ ${built[$arch]} -eq 1 ]] && install_and_zip $arch
+done
 
 # ---- Export tables -------------------------------------------------------
 

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "averages/selector.hpp"
+#include "frame/archive.hpp"
 #include "frame/scratch.hpp"
 #include "test_support.hpp"
 
@@ -108,15 +109,58 @@ TEST(Selector, EachCodeMatchesItsAverageAlsoInPlace) {
     }
 }
 
-TEST(Selector, MamaScratchFailureReportsNoMemory) {
+// MAMA through the selector keeps only its MAMA line: no FAMA array is
+// allocated, so a failing allocation changes nothing.
+TEST(Selector, MamaAllocatesNothing) {
     const std::vector<double> input = make_series(100);
+    const Output expected = selected(input, 0, 99, 10, MA_MAMA);
     std::vector<double> out(100, 0.0);
     std::int32_t begin = -1, count = -1;
+    const int attempted = testing::scratch_allocations_attempted();
     testing::fail_scratch_allocation(0);
-    EXPECT_EQ(ma_compute(0, 99, input.data(), 10, MA_MAMA, &begin, &count, out.data()), RC_NO_MEMORY);
+    EXPECT_EQ(ma_compute(0, 99, input.data(), 10, MA_MAMA, &begin, &count, out.data()), RC_OK);
     testing::fail_scratch_allocation(-1);
-    EXPECT_EQ(begin, -1);
-    EXPECT_EQ(count, -1);
+    EXPECT_EQ(testing::scratch_allocations_attempted(), attempted);
+    EXPECT_EQ(begin, expected.begin);
+    EXPECT_TRUE(same_values(expected.values, out.data(), std::size_t(count)));
+}
+
+// The selector as a stage fed one value per bar gives the selector's batch
+// results bar for bar, for every type (period 1 included) in both library
+// states; a state saved mid-way and read into a fresh stage goes on the same.
+TEST(Selector, StageFedOneValuePerBarMatchesTheBatch) {
+    for (const bool initialised : {false, true}) {
+        const LibraryStateGuard state(initialised);
+        const std::vector<double> input = make_series(700, 5);
+        const Index last = Index(input.size()) - 1;
+        for (std::int32_t type = 0; type < MA_TYPE_COUNT; ++type) {
+            for (const std::int32_t period : {1, 2, 3, 8, 31}) {
+                const Output expected = selected(input, 0, std::int32_t(last), period, type);
+                ASSERT_EQ(expected.rc, RC_OK);
+                AnyMaKernel stage(period, type, current_unstable_periods());
+                ASSERT_EQ(stage.lookback(), ma_lookback(period, type));
+                AnyMaKernel restored(period, type, current_unstable_periods());
+                for (Index i = 0; i <= last; ++i) {
+                    if (i == last / 2) {
+                        std::vector<std::uint8_t> bytes;
+                        StateWriter writer(bytes);
+                        writer(stage);
+                        StateReader reader(bytes);
+                        reader(restored);
+                        ASSERT_TRUE(reader.ok() && reader.at_end());
+                    }
+                    double value = -1.5, again = -1.5;
+                    const bool ready = stage.push(i, input[std::size_t(i)], &value);
+                    const bool ready_again = i >= last / 2 && restored.push(i, input[std::size_t(i)], &again);
+                    ASSERT_EQ(ready, i >= expected.begin) << "type " << type << " period " << period << " bar " << i;
+                    if (!ready) continue;
+                    const double want = expected.values[std::size_t(i - expected.begin)];
+                    ASSERT_TRUE(same_bits(want, value)) << "type " << type << " period " << period << " bar " << i;
+                    if (i >= last / 2) EXPECT_TRUE(ready_again && same_bits(want, again));
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -292,21 +292,34 @@ TEST(TrueRange, EachAverageReadsItsOwnSlot) {
     }
 }
 
-// The missing scratch array reaches the true-range stage as a null output.
-TEST(TrueRange, FailedAllocationIsABadArgument) {
-    LibraryStateGuard loaded(false);
+// The averages carry their state from bar to bar and take no scratch array:
+// with the next allocation set to fail, they allocate nothing and give what
+// they give otherwise.
+TEST(TrueRange, AveragesSucceedUnderAFailingAllocator) {
     const Bars bars = make_bars(100, 23);
-    for (const Average& average : AVERAGES) {
-        std::vector<double> out(100, -1.0);
-        std::int32_t begin = -1, count = -1;
-        FailingAllocation failing(0);
-        EXPECT_EQ(average.entry(0, 99, bars.high.data(), bars.low.data(), bars.close.data(), 14, &begin, &count,
-                                out.data()),
-                  RC_BAD_ARGUMENT)
-            << average.name;
-        EXPECT_EQ(begin, 0);
-        EXPECT_EQ(count, 0);
-        EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](double v) { return v == -1.0; }));
+    for (bool initialised : {false, true}) {
+        LibraryStateGuard state(initialised);
+        for (const Average& average : AVERAGES) {
+            for (std::int32_t period : {1, 14}) {
+                std::vector<double> expected(100), out(100, -1.0);
+                std::int32_t expected_begin = -1, expected_count = -1, begin = -1, count = -1;
+                ASSERT_EQ(average.entry(0, 99, bars.high.data(), bars.low.data(), bars.close.data(), period,
+                                        &expected_begin, &expected_count, expected.data()),
+                          RC_OK);
+                const int before = movlex::testing::scratch_allocations_attempted();
+                {
+                    FailingAllocation failing(0);
+                    EXPECT_EQ(average.entry(0, 99, bars.high.data(), bars.low.data(), bars.close.data(), period,
+                                            &begin, &count, out.data()),
+                              RC_OK)
+                        << average.name << " period " << period;
+                }
+                EXPECT_EQ(movlex::testing::scratch_allocations_attempted(), before) << average.name;
+                EXPECT_EQ(begin, expected_begin);
+                ASSERT_EQ(count, expected_count);
+                EXPECT_TRUE(same_values(expected.data(), out.data(), std::size_t(count))) << average.name;
+            }
+        }
     }
 }
 

@@ -1,6 +1,10 @@
 #include "csv_reader.hpp"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <optional>
 #include <system_error>
@@ -31,12 +35,13 @@ std::string_view trim_blanks(std::string_view text) {
 // breaks inside quoted fields.
 class RecordReader {
 public:
-    explicit RecordReader(std::string_view text) : text_(text) {
+    explicit RecordReader(std::string_view text, std::size_t first_line = 1) : text_(text), line_(first_line) {
         constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
-        if (text_.starts_with(byte_order_mark)) position_ = byte_order_mark.size();
+        if (first_line == 1 && text_.starts_with(byte_order_mark)) position_ = byte_order_mark.size();
     }
 
     bool at_end() const { return position_ >= text_.size(); }
+    std::size_t line() const { return line_; }
 
     // Reads the next record into `record`; an error stops the reading.
     std::optional<Error> next(Record& record) {
@@ -109,17 +114,17 @@ private:
 
     std::string_view text_;
     std::size_t position_ = 0;
-    std::size_t line_ = 1;
+    std::size_t line_;
 };
 
 bool is_empty_line(const Record& record) { return record.fields.size() == 1 && trim_blanks(record.text).empty(); }
+
+}  // namespace
 
 std::string field_count_mismatch(std::size_t found, std::size_t expected) {
     return std::to_string(found) + (found == 1 ? " field" : " fields") + ", but the header has " +
            std::to_string(expected);
 }
-
-}  // namespace
 
 std::vector<std::size_t> Table::columns_named(std::string_view name) const {
     std::vector<std::size_t> columns;
@@ -149,6 +154,69 @@ std::variant<Table, Error> parse_table(std::string_view text) {
     }
     if (!have_header) return Error{0, "the input is empty (no header line)"};
     return table;
+}
+
+RecordStream::RecordStream(std::FILE* file) : file_(file) {}
+
+// The end of the next record in the buffer (the index just past its line
+// end), or npos while more bytes are needed to tell. A line end inside quotes
+// belongs to a field.
+std::size_t RecordStream::record_end() {
+    for (; scan_ < buffer_.size(); ++scan_) {
+        const char c = buffer_[scan_];
+        if (c == '"') {
+            in_quotes_ = !in_quotes_;
+        } else if (!in_quotes_ && c == '\n') {
+            return scan_ + 1;
+        } else if (!in_quotes_ && c == '\r') {
+            if (scan_ + 1 == buffer_.size() && !at_end_of_file_) return std::string::npos;  // CR or CRLF?
+            return scan_ + (scan_ + 1 < buffer_.size() && buffer_[scan_ + 1] == '\n' ? 2 : 1);
+        }
+    }
+    return at_end_of_file_ && start_ < buffer_.size() ? buffer_.size() : std::string::npos;
+}
+
+bool RecordStream::read_more() {
+    if (start_ > 0 && start_ * 2 >= buffer_.size()) {
+        buffer_.erase(0, start_);
+        scan_ -= start_;
+        start_ = 0;
+    }
+    // read() rather than fread(): from a pipe it returns what has arrived
+    // instead of waiting for a full chunk.
+    char chunk[1 << 16];
+    ssize_t got;
+    do {
+        got = ::read(fileno(file_), chunk, sizeof chunk);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        failed_ = true;
+        at_end_of_file_ = true;
+        return false;
+    }
+    buffer_.append(chunk, std::size_t(got));
+    bytes_read_ += std::uint64_t(got);
+    if (got == 0) at_end_of_file_ = true;
+    return got > 0;
+}
+
+std::variant<bool, Error> RecordStream::next(Record& record) {
+    for (;;) {
+        std::size_t end = record_end();
+        while (end == std::string::npos) {
+            if (at_end_of_file_) return false;
+            read_more();
+            if (failed_) return Error{0, std::string("the input could not be read: ") + std::strerror(errno)};
+            end = record_end();
+        }
+        RecordReader reader(std::string_view(buffer_).substr(start_, end - start_), line_);
+        if (std::optional<Error> error = reader.next(record)) return *error;
+        line_ = reader.line();
+        start_ = scan_ = end;
+        in_quotes_ = false;
+        if (is_empty_line(record)) continue;
+        return true;
+    }
 }
 
 std::variant<double, std::string> parse_number(std::string_view text) {

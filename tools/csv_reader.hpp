@@ -16,6 +16,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -47,6 +49,37 @@ struct Error {
 
 // Splits `text` into the header and the data rows.
 std::variant<Table, Error> parse_table(std::string_view text);
+
+// Reads the records of a file or pipe one at a time, holding only the bytes
+// of the record being read: the same records, with the same rules and the
+// same line numbers, as parse_table gives for the whole text. Empty lines are
+// skipped; the caller takes the first record as the header.
+class RecordStream {
+public:
+    explicit RecordStream(std::FILE* file);
+
+    // The next record: true, or false at the end of the input, or an error.
+    std::variant<bool, Error> next(Record& record);
+
+    std::uint64_t bytes_read() const { return bytes_read_; }
+
+private:
+    std::size_t record_end();
+    bool read_more();
+
+    std::FILE* file_;
+    std::string buffer_;
+    std::size_t start_ = 0;  // where the next record begins in buffer_
+    std::size_t scan_ = 0;   // how far the search for its end has come
+    bool in_quotes_ = false;
+    bool at_end_of_file_ = false;
+    bool failed_ = false;
+    std::size_t line_ = 1;
+    std::uint64_t bytes_read_ = 0;
+};
+
+// The message for a row whose field count differs from the header's.
+std::string field_count_mismatch(std::size_t found, std::size_t expected);
 
 // A strict decimal number: an optional minus sign, digits with an optional
 // fraction, an optional exponent ("12", "-0.5", ".5", "1e-3"). Nothing else

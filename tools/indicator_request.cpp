@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <system_error>
 
+#include "api/ma_type_names.hpp"
 #include "csv_reader.hpp"
 
 namespace movlex::cli {
 
 namespace {
 
-constexpr const char* MA_TYPE_NAMES[MA_TYPE_COUNT] = {"sma", "ema", "wma", "dema", "tema", "trima", "kama", "mama", "t3"};
 constexpr const char* MA_TYPE_CHOICES = "sma, ema, wma, dema, tema, trima, kama, mama, t3, or 0..8";
 
 std::string lower_case(std::string_view text) {
@@ -220,6 +220,7 @@ std::string describe_indicators() {
         std::string outputs;
         for (std::size_t c = 0; c < columns.size(); ++c) outputs += (c > 0 ? ", " : "") + columns[c];
         line(columns.size() == 1 ? "output" : "outputs", outputs);
+        line("drawn", info.placement == Placement::overlay ? "over the price" : "in a panel of its own");
         text += "\n";
     }
     text += "Moving-average types, by name or code: ";

@@ -4,11 +4,18 @@
 // indicators through their exported entries, MOVLEX_SHUTDOWN last.
 //
 // Every failure ends the program with a one-line message on standard error
-// and a non-zero status, before anything is written: the whole output is
-// built in memory first.
+// and a non-zero status. By default nothing is written before then: the
+// whole output is built in memory first. With --stream (or --by) each row is
+// written once computed, so a failure can come after earlier rows.
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
+#include <memory>
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <new>
 #include <optional>
@@ -17,11 +24,20 @@
 #include <vector>
 
 #include "csv_reader.hpp"
+#include "api/stream.hpp"
 #include "indicator_request.hpp"
 #include "movlex.h"
 
+#if defined(_WIN32)
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace movlex::cli {
 namespace {
+
+using movlex::Stream;
 
 constexpr int EXIT_BAD_INPUT = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
@@ -56,8 +72,21 @@ Options:
       --no-init         skip MOVLEX_INIT: EMA, RSI, ADX and the other
                         recursive indicators then start without their
                         unstable period of 150 bars
+      --stream          compute through streams, one row at a time: each row
+                        is written as soon as it is read (the same output
+                        as without --stream), so an unbounded standard input
+                        works: tail -f prices.csv | movlex --stream -i rsi -
+      --by COLUMN       compute every indicator separately for each value of
+                        COLUMN (a symbol, say): rows of different values may
+                        be interleaved and are kept apart; rows are written
+                        back in their input order. Implies --stream. Memory
+                        grows with the number of values and the periods, not
+                        with the length of the input.
+  -q, --quiet           no progress on standard error (shown with --stream
+                        or --by on a terminal)
       --list            list every indicator: inputs, parameters with kind,
-                        default and range, output columns
+                        default and range, output columns, and whether a
+                        chart draws it over the price or in a panel
   -h, --help            show this help
 
 REQUEST is NAME or NAME:KEY=VALUE,KEY=VALUE,... with these keys:
@@ -96,6 +125,9 @@ struct Options {
     bool initialise = true;
     bool list = false;
     bool help = false;
+    bool stream = false;
+    bool quiet = false;
+    std::optional<std::string> by_column;
 };
 
 IndicatorRequest request_from(const std::string& request) {
@@ -134,6 +166,13 @@ Options parse_options(int argc, char** argv) {
             options.requests.push_back(request_from(*request));
         } else if (std::optional<std::string> path = value_option(argc, argv, a, "-o", "--output")) {
             options.output_path = *path;
+        } else if (std::optional<std::string> column = value_option(argc, argv, a, "--by", "--by")) {
+            options.by_column = *column;
+            options.stream = true;
+        } else if (argument == "--stream") {
+            options.stream = true;
+        } else if (argument == "-q" || argument == "--quiet") {
+            options.quiet = true;
         } else if (argument == "--no-init") {
             options.initialise = false;
         } else if (argument == "--list") {
@@ -165,9 +204,24 @@ std::string read_all(std::FILE* stream, const std::string& name) {
     return text;
 }
 
+// The bundled sample lies at MOVLEX_SAMPLE_FROM_PROGRAM from the directory of
+// this program, in the build tree as where it is installed.
+std::string bundled_sample() {
+    std::filesystem::path program;
+#if defined(_WIN32)
+    std::wstring name(32768, L'\0');
+    name.resize(GetModuleFileNameW(nullptr, name.data(), DWORD(name.size())));
+    program = name;
+#else
+    std::error_code ignored;
+    program = std::filesystem::read_symlink("/proc/self/exe", ignored);
+#endif
+    return (program.parent_path() / MOVLEX_SAMPLE_FROM_PROGRAM).lexically_normal().string();
+}
+
 Input read_input(const Options& options) {
     if (options.input_path && *options.input_path == "-") return {"standard input", read_all(stdin, "standard input")};
-    const std::string path = options.input_path ? *options.input_path : std::string(MOVLEX_SAMPLE_CSV);
+    const std::string path = options.input_path ? *options.input_path : bundled_sample();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         const std::string reason = std::strerror(errno);
@@ -196,28 +250,34 @@ std::string header_summary(const csv::Table& table) {
     return names;
 }
 
+// The column an input of a request reads, found by name in the header.
+std::size_t column_for(const Input& input, const csv::Table& table, const IndicatorRequest& request,
+                       int input_index) {
+    const std::string& name = request.columns[input_index];
+    const std::vector<std::size_t> matches = table.columns_named(name);
+    const std::string role = std::string("the input '") + request.info->inputs[input_index] + "' of " + request.label;
+    if (matches.empty())
+        input_error(input.name + ": no column " + csv::quoted(name) + " for " + role +
+                    "; the header has: " + header_summary(table));
+    if (matches.size() > 1)
+        input_error(input.name + ": column " + csv::quoted(name) + " for " + role + " appears " +
+                    std::to_string(matches.size()) + " times in the header");
+    return matches.front();
+}
+
 // The numbers of the columns the indicators read, each parsed once.
 class PriceColumns {
 public:
     PriceColumns(const Input& input, const csv::Table& table) : input_(input), table_(table) {}
 
     const std::vector<double>& values_for(const IndicatorRequest& request, int input_index) {
-        const std::string& name = request.columns[input_index];
-        const std::vector<std::size_t> matches = table_.columns_named(name);
-        const std::string role = std::string("the input '") + request.info->inputs[input_index] + "' of " + request.label;
-        if (matches.empty())
-            input_error(input_.name + ": no column " + csv::quoted(name) + " for " + role +
-                        "; the header has: " + header_summary(table_));
-        if (matches.size() > 1)
-            input_error(input_.name + ": column " + csv::quoted(name) + " for " + role + " appears " +
-                        std::to_string(matches.size()) + " times in the header");
-        auto found = parsed_.find(matches.front());
+        const std::size_t column = column_for(input_, table_, request, input_index);
+        auto found = parsed_.find(column);
         if (found != parsed_.end()) return found->second;
-        std::variant<std::vector<double>, csv::Error> values = csv::column_values(table_, matches.front());
+        std::variant<std::vector<double>, csv::Error> values = csv::column_values(table_, column);
         if (const csv::Error* error = std::get_if<csv::Error>(&values)) input_error(input_.name + ": " + error->describe());
-        return parsed_.emplace(matches.front(), std::move(std::get<std::vector<double>>(values))).first->second;
+        return parsed_.emplace(column, std::move(std::get<std::vector<double>>(values))).first->second;
     }
-
 private:
     const Input& input_;
     const csv::Table& table_;
@@ -339,6 +399,239 @@ private:
     bool initialised_;
 };
 
+// ---- Streaming ---------------------------------------------------------
+//
+// With --stream or --by the rows are read, computed and written one at a time
+// through the library's streams: the same output as the batch computation,
+// row by row, in memory that does not grow with the input.
+
+// Standard output, or a partial file renamed over the target once complete.
+class RowWriter {
+public:
+    RowWriter(const Options& options, bool flush_every_row) : flush_every_row_(flush_every_row) {
+        if (!options.output_path) {
+            file_ = stdout;
+            name_ = "standard output";
+            return;
+        }
+        path_ = *options.output_path;
+        partial_ = path_ + ".partial";
+        name_ = csv::printable(path_);
+        file_ = std::fopen(partial_.c_str(), "wb");
+        if (file_ == nullptr) input_error("cannot create " + csv::printable(partial_) + ": " + std::strerror(errno));
+    }
+    ~RowWriter() {
+        if (!partial_.empty() && file_ != nullptr) {
+            std::fclose(file_);
+            std::remove(partial_.c_str());
+        }
+    }
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
+
+    void write(const std::string& line) {
+        if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || (flush_every_row_ && std::fflush(file_) != 0))
+            fail();
+    }
+
+    void finish() {
+        if (std::fflush(file_) != 0) fail();
+        if (partial_.empty()) return;
+        std::FILE* file = file_;
+        file_ = nullptr;
+        if (std::fclose(file) != 0 || std::rename(partial_.c_str(), path_.c_str()) != 0) {
+            const std::string reason = std::strerror(errno);
+            std::remove(partial_.c_str());
+            input_error("cannot write " + name_ + ": " + reason);
+        }
+    }
+
+private:
+    [[noreturn]] void fail() { input_error("cannot write " + name_ + ": " + std::strerror(errno)); }
+
+    std::FILE* file_ = nullptr;
+    std::string name_, path_, partial_;
+    bool flush_every_row_;
+};
+
+// Bytes read, rows per second and groups seen, on standard error at most four
+// times a second, when it is a terminal and --quiet is not given.
+class Progress {
+public:
+    Progress(bool shown, std::uint64_t total_bytes) : shown_(shown), total_bytes_(total_bytes) {}
+    ~Progress() {
+        if (drawn_) std::fputs("\r\033[K", stderr);
+    }
+
+    void update(std::uint64_t bytes, std::uint64_t rows, std::size_t groups) {
+        if (!shown_ || (rows & 1023) != 0) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(250)) return;
+        last_ = now;
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        std::string text = "\rmovlex: " + megabytes(bytes);
+        if (total_bytes_ > 0) text += " of " + megabytes(total_bytes_);
+        text += ", " + std::to_string(std::uint64_t(double(rows) / (seconds > 0 ? seconds : 1))) + " rows/s";
+        if (groups > 1) text += ", " + std::to_string(groups) + " groups";
+        std::fputs((text + "\033[K").c_str(), stderr);
+        drawn_ = true;
+    }
+
+private:
+    static std::string megabytes(std::uint64_t bytes) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f MB", double(bytes) / 1e6);
+        return text;
+    }
+
+    bool shown_;
+    std::uint64_t total_bytes_;
+    bool drawn_ = false;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last_ = start_;
+};
+
+// The streams of one group: one per request, in request order.
+using StreamSet = std::vector<std::unique_ptr<Stream>>;
+
+StreamSet make_streams(const std::vector<IndicatorRequest>& requests) {
+    StreamSet streams;
+    for (const IndicatorRequest& request : requests) {
+        const IndicatorInfo& info = *request.info;
+        std::unique_ptr<Stream> stream;
+        const RetCode code = make_stream(info, request.params.data(), info.param_count(), stream);
+        if (code != RC_OK)
+            input_error(request.label + ": " + info.entry + " failed with " + code_name(code) + " (" +
+                        std::to_string(code) + ")");
+        streams.push_back(std::move(stream));
+    }
+    return streams;
+}
+
+StreamSet copy_streams(const StreamSet& prototype) {
+    StreamSet streams;
+    for (const auto& stream : prototype) streams.push_back(stream->clone());
+    return streams;
+}
+
+struct OpenedInput {
+    std::FILE* file = nullptr;
+    std::string name;
+    bool regular = false;          // a regular file: its size is known
+    std::uint64_t size = 0;
+    ~OpenedInput() {
+        if (file != nullptr && file != stdin) std::fclose(file);
+    }
+};
+
+void open_input(const Options& options, OpenedInput& input) {
+    if (options.input_path && *options.input_path == "-") {
+        input.file = stdin;
+        input.name = "standard input";
+    } else {
+        const std::string path = options.input_path ? *options.input_path : bundled_sample();
+        input.file = std::fopen(path.c_str(), "rb");
+        if (input.file == nullptr) {
+            const std::string reason = std::strerror(errno);
+            input_error(options.input_path ? "cannot open " + csv::printable(path) + ": " + reason
+                                           : "cannot open the bundled sample " + path + ": " + reason);
+        }
+        input.name = csv::printable(path);
+    }
+    struct stat status {};
+    if (fstat(fileno(input.file), &status) == 0 && S_ISREG(status.st_mode)) {
+        input.regular = true;
+        input.size = std::uint64_t(status.st_size);
+    }
+}
+
+void run_streaming(const Options& options) {
+    OpenedInput opened;
+    open_input(options, opened);
+    const Input input{opened.name, {}};
+    csv::RecordStream records(opened.file);
+    auto next_record = [&](csv::Record& record) {
+        std::variant<bool, csv::Error> got = records.next(record);
+        if (const csv::Error* error = std::get_if<csv::Error>(&got)) input_error(input.name + ": " + error->describe());
+        return std::get<bool>(got);
+    };
+
+    csv::Table table;  // the header alone: columns are found in it
+    if (!next_record(table.header)) input_error(input.name + ": the input is empty (no header line)");
+    check_column_names(table, options.requests);
+
+    std::vector<std::vector<std::size_t>> columns;  // per request, per input
+    for (const IndicatorRequest& request : options.requests) {
+        columns.emplace_back();
+        for (int k = 0; k < request.info->input_count(); ++k)
+            columns.back().push_back(column_for(input, table, request, k));
+    }
+    std::optional<std::size_t> by;
+    if (options.by_column) {
+        const std::vector<std::size_t> matches = table.columns_named(*options.by_column);
+        if (matches.size() != 1)
+            input_error(input.name + ": " +
+                        (matches.empty() ? "no column " + csv::quoted(*options.by_column) + " for --by; the header has: " +
+                                               header_summary(table)
+                                         : "column " + csv::quoted(*options.by_column) + " for --by appears " +
+                                               std::to_string(matches.size()) + " times in the header"));
+        by = matches.front();
+    }
+
+    const StreamSet prototype = make_streams(options.requests);
+    std::map<std::string, StreamSet, std::less<>> groups;
+    StreamSet single = copy_streams(prototype);
+
+    std::string header_line = table.header.text;
+    for (const IndicatorRequest& request : options.requests)
+        for (const std::string& name : request.output_columns()) header_line += "," + name;
+    header_line += "\n";
+
+    RowWriter writer(options, !opened.regular);
+    Progress progress(!options.quiet && isatty(STDERR_FILENO), opened.size);
+    csv::Record row;
+    std::uint64_t rows = 0;
+    std::string line;
+    while (next_record(row)) {
+        if (row.fields.size() != table.header.fields.size())
+            input_error(input.name + ": " +
+                        csv::Error{row.line, csv::field_count_mismatch(row.fields.size(), table.header.fields.size())}
+                            .describe());
+        if (rows++ == 0) writer.write(header_line);
+        StreamSet* streams = &single;
+        if (by) {
+            auto found = groups.find(row.fields[*by]);
+            if (found == groups.end()) found = groups.emplace(row.fields[*by], copy_streams(prototype)).first;
+            streams = &found->second;
+        }
+        line = row.text;
+        for (std::size_t r = 0; r < options.requests.size(); ++r) {
+            double bar[MAX_INPUTS];
+            for (std::size_t k = 0; k < columns[r].size(); ++k) {
+                const std::size_t column = columns[r][k];
+                std::variant<double, std::string> number = csv::parse_number(row.fields[column]);
+                if (const std::string* problem = std::get_if<std::string>(&number))
+                    input_error(input.name + ": " +
+                                csv::Error{row.line, "column " + std::to_string(column + 1) + " (" +
+                                                         csv::printable(table.header.fields[column]) + "): " + *problem}
+                                    .describe());
+                bar[k] = std::get<double>(number);
+            }
+            double out[MAX_OUTPUTS];
+            const bool has_value = (*streams)[r]->update(bar, out);
+            for (int o = 0; o < options.requests[r].info->output_count(); ++o) {
+                line += ',';
+                if (has_value) line += format_number(out[o]);
+            }
+        }
+        line += '\n';
+        writer.write(line);
+        progress.update(records.bytes_read(), rows, by ? groups.size() : 1);
+    }
+    if (rows == 0) input_error(input.name + ": no data rows after the header");
+    writer.finish();
+}
+
 int run(int argc, char** argv) {
     const Options options = parse_options(argc, argv);
     if (options.help) {
@@ -350,6 +643,13 @@ int run(int argc, char** argv) {
         return 0;
     }
     LibrarySession library(options.initialise);
+    if (options.stream) {
+        run_streaming(options);
+        if (!options.input_path)
+            std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n",
+                         bundled_sample().c_str());
+        return 0;
+    }
     const Input input = read_input(options);
     std::variant<csv::Table, csv::Error> parsed = csv::parse_table(input.text);
     if (const csv::Error* error = std::get_if<csv::Error>(&parsed)) input_error(input.name + ": " + error->describe());
@@ -364,7 +664,7 @@ int run(int argc, char** argv) {
     for (const IndicatorRequest& request : options.requests) compute(request, prices, table.rows.size(), columns);
     write_output(options, render(table, columns));
     if (!options.input_path)
-        std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n", MOVLEX_SAMPLE_CSV);
+        std::fprintf(stderr, "movlex: no input file was given; read the bundled sample %s\n", input.name.c_str());
     return 0;
 }
 

@@ -1,6 +1,8 @@
 // One table describes every indicator: its name, inputs, parameters with
-// type, default and range, outputs, and the entry that computes it. The
-// command-line tool, the tests, the fuzzer and the benchmarks all read it.
+// type, default and range (read from the declaration its validation and its
+// lookback use), outputs, the entry that computes it and where a chart draws
+// it. The command-line tool, the tests, the fuzzer and the benchmarks all
+// read it.
 #pragma once
 
 #include <array>
@@ -9,35 +11,30 @@
 #include <string_view>
 
 #include "frame/contract.hpp"
+#include "frame/parameter.hpp"
 #include "api/entry_invoker.hpp"
+#include "api/stream.hpp"
 
 namespace movlex {
-
-enum class ParamKind { integer, real, ma_type };
-
-struct ParamInfo {
-    const char* name = nullptr;
-    ParamKind kind = ParamKind::integer;
-    double default_value = 0;
-    double min = 0;
-    double max = 0;
-};
-
-constexpr ParamInfo integer_param(const char* name, std::int32_t default_value, std::int32_t min,
-                                  std::int32_t max = PERIOD_MAX) {
-    return {name, ParamKind::integer, double(default_value), double(min), double(max)};
-}
-constexpr ParamInfo real_param(const char* name, double default_value, double min = -REAL_LIMIT,
-                               double max = REAL_LIMIT) {
-    return {name, ParamKind::real, default_value, min, max};
-}
-constexpr ParamInfo ma_type_param(const char* name) {
-    return {name, ParamKind::ma_type, double(MA_SMA), 0.0, double(MA_TYPE_COUNT - 1)};
-}
 
 // Whether an output array may be the same array as an input array (one
 // output aliasing one input at a time).
 enum class Aliasing { separate_arrays, output_may_be_input };
+
+// Where a chart draws the indicator: over the price, sharing its scale
+// (moving averages, bands, stop and reverse, highest and lowest), or in a
+// panel of its own below it (oscillators, directional movement, volume,
+// dispersion, ranges).
+enum class Placement { overlay, panel };
+
+// The row's parameters from the indicator's declaration.
+template <std::size_t N>
+constexpr std::array<ParamInfo, MAX_PARAMS> row_params(const ParamList<N>& declared) {
+    static_assert(N <= MAX_PARAMS);
+    std::array<ParamInfo, MAX_PARAMS> params{};
+    for (std::size_t p = 0; p < N; ++p) params[p] = declared[p];
+    return params;
+}
 
 // Input names: "input" (one price series, usually the close), "open",
 // "high", "low", "close", "volume".
@@ -51,6 +48,8 @@ struct IndicatorInfo {
     Invoker invoke;
     LookbackInvoker lookback;  // -1 for parameters out of range
     Aliasing aliasing;
+    Placement placement;
+    StreamFactory stream = nullptr;  // makes the indicator's stream
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }

@@ -11,4 +11,8 @@ namespace movlex {
 // doubles). NaN gives NaN, +-infinity gives +-pi/2 rounded.
 double arc_tangent(double x);
 
+// The same by the careful pass alone, which arc_tangent takes only for the few
+// arguments its quick pass cannot settle; for tests.
+double careful_arc_tangent(double x);
+
 }  // namespace movlex

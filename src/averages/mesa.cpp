@@ -18,103 +18,10 @@ namespace movlex {
 
 namespace {
 
-constexpr double DEFAULT_FAST_LIMIT = 0.5;
-constexpr double DEFAULT_SLOW_LIMIT = 0.05;
-constexpr double LIMIT_MIN = 0.01;
-constexpr double LIMIT_MAX = 0.99;
-constexpr Index BASE_LOOKBACK = 32;
-constexpr double HILBERT_A = 0.0962;
-constexpr double HILBERT_B = 0.5769;
+using mesa::Components;
+using mesa::MesaState;
 
-Index mama_lookback_value() { return BASE_LOOKBACK + unstable_period(UNSTABLE_MAMA); }
-
-// The 4-bar weighted average (4, 3, 2, 1 tenths, newest first), carried as a
-// weighted sum and the plain sum of the values it holds.
-class PriceSmoother {
-public:
-    // Starts on input[first], input[first + 1], input[first + 2].
-    PriceSmoother(const double* input, Index first)
-        : input_(input),
-          plain_((input[first] + input[first + 1]) + input[first + 2]),
-          weighted_(input[first] + 2.0 * input[first + 1] + 3.0 * input[first + 2]),
-          trailing_index_(first) {}
-
-    double step(double value) {
-        plain_ = (plain_ + value) - trailing_value_;
-        trailing_value_ = input_[trailing_index_++];
-        weighted_ = weighted_ + value * 4.0;
-        const double smoothed = weighted_ * 0.1;
-        weighted_ = weighted_ - plain_;
-        return smoothed;
-    }
-
-private:
-    const double* input_;
-    double plain_;
-    double weighted_;
-    double trailing_value_ = 0.0;
-    Index trailing_index_;
-};
-
-// One parity's delay line of a Hilbert transform: A times the input of its
-// last three bars (bars of one parity lie two apart, so the oldest is six
-// bars back) in a circular store, the input two bars back, and B times the
-// input four bars back.
-struct HilbertLine {
-    double a_products[3] = {};
-    double input_two_back = 0.0;
-    double b_product_four_back = 0.0;
-
-    // (((A v - A p6) - B p4) + B p2) * adjustment
-    double filter(double value, int slot, double adjustment) {
-        const double a_product = HILBERT_A * value;
-        const double b_product = HILBERT_B * input_two_back;
-        const double result = (((a_product - a_products[slot]) - b_product_four_back) + b_product) * adjustment;
-        a_products[slot] = a_product;
-        b_product_four_back = b_product;
-        input_two_back = value;
-        return result;
-    }
-};
-
-struct Components {
-    double q1, i1, ji, jq;
-};
-
-// The four transforms (detrender, Q1, jI, jQ), each with one delay line for
-// even and one for odd input indices. One slot index serves all eight
-// circular stores and advances after every even bar.
-class HilbertStage {
-public:
-    Components step(double smoothed, Index today, double adjustment) {
-        const int parity = static_cast<int>(today & 1);
-        Components c;
-        const double detrender = detrender_[parity].filter(smoothed, slot_, adjustment);
-        c.q1 = q1_[parity].filter(detrender, slot_, adjustment);
-        c.i1 = detrenders_[oldest_];  // the detrender three bars back
-        c.ji = ji_[parity].filter(c.i1, slot_, adjustment);
-        c.jq = jq_[parity].filter(c.q1, slot_, adjustment);
-        if (parity == 0) slot_ = (slot_ + 1) % 3;
-        detrenders_[oldest_] = detrender;
-        oldest_ = (oldest_ + 1) % 3;
-        return c;
-    }
-
-private:
-    HilbertLine detrender_[2], q1_[2], ji_[2], jq_[2];
-    int slot_ = 0;
-    double detrenders_[3] = {};
-    int oldest_ = 0;
-};
-
-// Everything the bar loop carries apart from the smoother and the transforms.
-struct MesaState {
-    double previous_q2 = 0.0, previous_i2 = 0.0;
-    double real_part = 0.0, imaginary_part = 0.0;
-    double period = 0.0;
-    double previous_phase = 0.0;
-    double mama = 0.0, fama = 0.0;
-};
+Index mama_lookback_value() { return MamaKernel::BASE_LOOKBACK + unstable_period(UNSTABLE_MAMA); }
 
 double smoothing_factor(double phase_change, double fast_limit, double slow_limit) {
     if (phase_change <= 1.0) return fast_limit;
@@ -159,8 +66,7 @@ double mama_next_cycle_period(double period, double real_part, double imaginary_
 }
 
 std::int32_t mama_lookback(double fast_limit, double slow_limit) {
-    if (!resolve_real(fast_limit, DEFAULT_FAST_LIMIT, LIMIT_MIN, LIMIT_MAX)) return -1;
-    if (!resolve_real(slow_limit, DEFAULT_SLOW_LIMIT, LIMIT_MIN, LIMIT_MAX)) return -1;
+    if (!resolve(MAMA_PARAMS, fast_limit, slow_limit)) return -1;
     return static_cast<std::int32_t>(mama_lookback_value());
 }
 
@@ -169,42 +75,34 @@ RetCode mama_compute(std::int32_t first_index, std::int32_t last_index, const do
                      double* out_fama) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .real(fast_limit, DEFAULT_FAST_LIMIT, LIMIT_MIN, LIMIT_MAX)
-                           .real(slow_limit, DEFAULT_SLOW_LIMIT, LIMIT_MIN, LIMIT_MAX)
+                           .params(MAMA_PARAMS, fast_limit, slow_limit)
                            .outputs(out_mama, out_fama)
                            .result();
     if (rc != RC_OK) return rc;
 
-    const double degrees_per_radian = 180.0 / (arc_tangent(1.0) * 4.0);
-    const Index lookback = mama_lookback_value();
-    const Index start = std::max<Index>(first_index, lookback);
+    const MamaKernel kernel(fast_limit, slow_limit, unstable_period(UNSTABLE_MAMA));
+    const Index start = std::max<Index>(first_index, kernel.lookback());
     if (start > last_index) return no_output(out_begin, out_count);
-    *out_begin = static_cast<std::int32_t>(start);
+    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_mama, out_fama});
+    return report_output(out_begin, out_count, start, last_index);
+}
 
-    // The filters start from zero at t; the bars up to start - 1 are run-in.
-    // At bar `today` only input[today] and input[today - 3] are read, and
-    // output element k belongs to bar start + k, so an output may be input.
-    const Index t = start - lookback;
-    PriceSmoother smoother(input, t);
-    for (Index i = t + 3; i <= t + 11; ++i) smoother.step(input[i]);
+MamaKernel::MamaKernel(double fast_limit, double slow_limit, std::int32_t unstable)
+    : fast_limit_(fast_limit),
+      slow_limit_(slow_limit),
+      degrees_per_radian_(180.0 / (arc_tangent(1.0) * 4.0)),
+      unstable_(unstable),
+      warm_up_(BASE_LOOKBACK + unstable) {}
 
-    HilbertStage hilbert;
-    MesaState state;
-    Index k = 0;
-    for (Index today = t + 12; today <= last_index; ++today) {
-        const double price = input[today];
-        const double adjustment = 0.075 * state.period + 0.54;
-        const double smoothed = smoother.step(price);
-        const Components components = hilbert.step(smoothed, today, adjustment);
-        advance_bar(state, components, price, fast_limit, slow_limit, degrees_per_radian);
-        if (today >= start) {
-            out_mama[k] = state.mama;
-            out_fama[k] = state.fama;
-            ++k;
-        }
-    }
-    *out_count = static_cast<std::int32_t>(k);
-    return RC_OK;
+void MamaKernel::advance(double price, double three_back, Index today) {
+    const double adjustment = 0.075 * state_.period + 0.54;
+    const double smoothed = smoother_.step(price, three_back);
+    const Components components = hilbert_.step(smoothed, today, adjustment);
+    advance_bar(state_, components, price, fast_limit_, slow_limit_, degrees_per_radian_);
+}
+
+MamaKernel mama_kernel(const double* params, const UnstablePeriods& unstable) {
+    return MamaKernel(params[0], params[1], unstable[UNSTABLE_MAMA]);
 }
 
 }  // namespace movlex

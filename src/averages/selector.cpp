@@ -4,6 +4,7 @@
 // its FAMA line discarded; T3 with volume factor 0.7).
 #include "averages/selector.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "averages/exponential.hpp"
@@ -13,20 +14,17 @@
 #include "averages/t3.hpp"
 #include "averages/triangular.hpp"
 #include "frame/contract.hpp"
-#include "frame/scratch.hpp"
 
 namespace movlex {
 
 namespace {
-constexpr std::int32_t DEFAULT_PERIOD = 30;
-constexpr double MAMA_FAST_LIMIT = 0.5;
-constexpr double MAMA_SLOW_LIMIT = 0.05;
-constexpr double T3_VOLUME_FACTOR = 0.7;
+constexpr double MAMA_FAST_LIMIT = SELECTOR_MAMA_FAST_LIMIT;
+constexpr double MAMA_SLOW_LIMIT = SELECTOR_MAMA_SLOW_LIMIT;
+constexpr double T3_VOLUME_FACTOR = SELECTOR_T3_VOLUME_FACTOR;
 }  // namespace
 
 std::int32_t ma_lookback(std::int32_t period, std::int32_t ma_type) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
-    if (!resolve_ma_type(ma_type)) return -1;
+    if (!resolve(MA_PARAMS, period, ma_type)) return -1;
     if (period == 1) return 0;
     switch (ma_type) {
         case MA_SMA: return sma_lookback(period);
@@ -45,8 +43,7 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
                    std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
-                           .ma_type(ma_type)
+                           .params(MA_PARAMS, period, ma_type)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -68,10 +65,12 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
         case MA_TRIMA: return trima_compute(first_index, last_index, input, period, out_begin, out_count, out);
         case MA_KAMA: return kama_compute(first_index, last_index, input, period, out_begin, out_count, out);
         case MA_MAMA: {
-            ScratchArray fama(Index(last_index) - first_index + 1);
-            if (!fama) return RC_NO_MEMORY;
-            return mama_compute(first_index, last_index, input, MAMA_FAST_LIMIT, MAMA_SLOW_LIMIT, out_begin,
-                                out_count, out, fama.data());
+            // Only the MAMA line is kept: no array for FAMA.
+            const AnyMaKernel mama(period, ma_type, current_unstable_periods(), Feed::bars);
+            const Index start = std::max<Index>(first_index, mama.lookback());
+            if (start > last_index) return no_output(out_begin, out_count);
+            run_kernel(mama, std::array{input}, start - mama.lookback(), last_index, std::array{out});
+            return report_output(out_begin, out_count, start, last_index);
         }
         default:
             return t3_compute(first_index, last_index, input, period, T3_VOLUME_FACTOR, out_begin, out_count, out);

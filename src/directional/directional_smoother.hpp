@@ -27,85 +27,93 @@ struct BarMeasures {
     double range;
 };
 
-// Walks the bars in increasing order from a reference bar, carrying the
-// previous bar's high, low and close in locals: every input element is read
-// once, before any output element with the same index can be written, so an
-// output may be one of the inputs. Without closes (directional movement
-// alone) the range is left at 0.
-class BarWalk {
+// Reads successive bars of (high, low[, close]) inputs and measures each
+// against the one before. The first bar fed is the reference and has no
+// measures; every bar's inputs are read once and the previous bar's values
+// carried over. Without closes (directional movement alone) the range is 0.
+template <bool with_range>
+class BarReader {
 public:
-    BarWalk(const double* high, const double* low, const double* close, Index reference_bar)
-        : high_(high),
-          low_(low),
-          close_(close),
-          next_bar_(reference_bar + 1),
-          previous_high_(high[reference_bar]),
-          previous_low_(low[reference_bar]),
-          previous_close_(close != nullptr ? close[reference_bar] : 0.0) {}
-
-    BarMeasures next() {
-        const double high = high_[next_bar_];
-        const double low = low_[next_bar_];
-        BarMeasures bar{directional_movement(high, low, previous_high_, previous_low_), 0.0};
-        if (close_ != nullptr) {
-            bar.range = true_range(high, low, previous_close_);
-            previous_close_ = close_[next_bar_];
+    // Consumes bar i; true with its measures in bar, false for the reference.
+    template <class Bars>
+    bool step(const Bars& bars, Index i, BarMeasures& bar) {
+        if (!started_) {
+            remember(bars(input::high, i), bars(input::low, i), bars, i);
+            started_ = true;
+            return false;
         }
-        previous_high_ = high;
-        previous_low_ = low;
-        ++next_bar_;
+        bar = next(bars, i);
+        return true;
+    }
+
+    // The measures of bar i, once the reference has been fed.
+    template <class Bars>
+    BarMeasures next(const Bars& bars, Index i) {
+        const double high = bars(input::high, i);
+        const double low = bars(input::low, i);
+        BarMeasures bar{directional_movement(high, low, previous_high_, previous_low_), 0.0};
+        if constexpr (with_range) bar.range = true_range(high, low, previous_close_);
+        remember(high, low, bars, i);
         return bar;
     }
 
-private:
-    const double* high_;
-    const double* low_;
-    const double* close_;
-    Index next_bar_;
-    double previous_high_;
-    double previous_low_;
-    double previous_close_;
-};
-
-// -1e-8 < value < 1e-8, both bounds strict.
-inline bool inside_near_zero_band(double value) { return -1e-8 < value && value < 1e-8; }
-
-// part as a percentage of range, 0 when the range is near zero.
-inline double percent_of_range(double part, double range) {
-    return inside_near_zero_band(range) ? 0.0 : (part / range) * 100.0;
-}
-
-// The smoothed movement of both sides and the smoothed true range of one
-// pass over the bars that follow a reference bar.
-class DirectionalSmoother {
-public:
-    DirectionalSmoother(const double* high, const double* low, const double* close, Index reference_bar,
-                        std::int32_t period)
-        : bars_(high, low, close, reference_bar), period_(static_cast<double>(period)), seed_length_(period - 1) {}
-
-    // Plain sums over the period - 1 bars after the reference bar.
-    void seed() {
-        for (Index n = 0; n < seed_length_; ++n) {
-            const BarMeasures bar = bars_.next();
-            plus_ += bar.movement.plus;
-            minus_ += bar.movement.minus;
-            range_ += bar.range;
-        }
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(started_);
+        archive(previous_high_);
+        archive(previous_low_);
+        archive(previous_close_);
     }
 
-    // Smooths the next bar in.
-    void step() {
-        const BarMeasures bar = bars_.next();
+private:
+    template <class Bars>
+    void remember(double high, double low, const Bars& bars, Index i) {
+        previous_high_ = high;
+        previous_low_ = low;
+        if constexpr (with_range) previous_close_ = bars(input::close, i);
+    }
+
+    bool started_ = false;
+    double previous_high_ = 0.0;
+    double previous_low_ = 0.0;
+    double previous_close_ = 0.0;
+};
+
+// The smoothed movement of both sides and (with ranges) the smoothed true
+// range: plain sums over the first period - 1 bars fed, then every later bar
+// smoothed in.
+template <bool with_range>
+class DirectionalSums {
+public:
+    DirectionalSums() = default;
+    explicit DirectionalSums(std::int32_t period)
+        : period_(static_cast<double>(period)), seed_length_(period - 1), seeding_(period - 1) {}
+
+    // Adds the bar to the seed while it lasts, else smooths it in; true when
+    // smoothed in.
+    bool add(const BarMeasures& bar) {
+        if (seeding_ == 0) {
+            smooth(bar);
+            return true;
+        }
+        --seeding_;
+        plus_ += bar.movement.plus;
+        minus_ += bar.movement.minus;
+        if constexpr (with_range) range_ += bar.range;
+        return false;
+    }
+
+    void smooth(const BarMeasures& bar) {
         plus_ = wilder_sum_step(plus_, period_, bar.movement.plus);
         minus_ = wilder_sum_step(minus_, period_, bar.movement.minus);
-        range_ = wilder_sum_step(range_, period_, bar.range);
+        if constexpr (with_range) range_ = wilder_sum_step(range_, period_, bar.range);
     }
 
     double movement(Side side) const { return side == Side::plus ? plus_ : minus_; }
 
     // The directional indicator of one side: its movement in percent of the
     // range, 0 while the range is near zero.
-    double indicator(Side side) const { return percent_of_range(movement(side), range_); }
+    double indicator(Side side) const { return percent_of(movement(side), range_); }
 
     // The directional movement index of the current bar. A bar has none when
     // the range or the sum of both indicators is near zero; value is then
@@ -120,10 +128,18 @@ public:
         return true;
     }
 
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(plus_);
+        archive(minus_);
+        archive(range_);
+        archive.bounded(seeding_, 0, seed_length_);
+    }
+
 private:
-    BarWalk bars_;
-    double period_;
-    Index seed_length_;
+    double period_ = 1.0;
+    Index seed_length_ = 0;
+    Index seeding_ = 0;
     double plus_ = 0.0;
     double minus_ = 0.0;
     double range_ = 0.0;

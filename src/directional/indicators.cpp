@@ -1,71 +1,33 @@
-// Both sides run the same routine. Period 1 divides each bar's own movement
-// by its own true range; longer periods divide the smoothed movement by the
-// smoothed range, one smoothing step past the seed before the first output.
+// Both sides run the same kernel; the side picks which smoothed movement is
+// set against the range and which unstable period applies.
 #include "directional/indicators.hpp"
 
-#include <algorithm>
-
-#include "directional/directional_smoother.hpp"
+#include "directional/kernel_request.hpp"
 #include "frame/contract.hpp"
 #include "frame/library_state.hpp"
 
 namespace movlex {
 
-using directional::BarMeasures;
-using directional::BarWalk;
-using directional::DirectionalSmoother;
-using directional::Side;
-using directional::percent_of_range;
-using directional::side_of;
-
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-
 std::int32_t indicator_lookback(std::int32_t period, UnstableSlot slot) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)) return -1;
+    if (!resolve(PLUS_DI_PARAMS, period)) return -1;
     if (period == 1) return 1;
     return period + unstable_period(slot);
 }
 
-// A bar without movement on this side is 0 whatever its range.
-double one_bar_indicator(const BarMeasures& bar, Side side) {
-    const double movement = side_of(bar.movement, side);
-    return movement == 0.0 ? 0.0 : percent_of_range(movement, bar.range);
-}
-
-template <Side side>
+template <class Kernel>
 RetCode indicator_compute(UnstableSlot slot, std::int32_t first_index, std::int32_t last_index, const double* high,
                           const double* low, const double* close, std::int32_t period, std::int32_t* out_begin,
                           std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period, DEFAULT_PERIOD, 1, PERIOD_MAX)
+                           .params(PLUS_DI_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
-
-    const Index lookback = indicator_lookback(period, slot);
-    const Index start = std::max<Index>(first_index, lookback);
-    if (start > last_index) return no_output(out_begin, out_count);
-
-    if (period == 1) {
-        BarWalk bars(high, low, close, start - 1);
-        for (Index i = start, k = 0; i <= last_index; ++i, ++k) out[k] = one_bar_indicator(bars.next(), side);
-        return report_output(out_begin, out_count, start, last_index);
-    }
-
-    // Seed over period - 1 bars, then U + 1 smoothing steps up to bar start.
-    DirectionalSmoother smoother(high, low, close, start - lookback, period);
-    smoother.seed();
-    const Index warm_up_steps = lookback - (period - 1);
-    for (Index n = 0; n < warm_up_steps; ++n) smoother.step();
-    out[0] = smoother.indicator(side);
-    for (Index i = start + 1, k = 1; i <= last_index; ++i, ++k) {
-        smoother.step();
-        out[k] = smoother.indicator(side);
-    }
-    return report_output(out_begin, out_count, start, last_index);
+    return directional::run_request(Kernel(period, unstable_period(slot)), first_index, last_index,
+                                    std::array{high, low, close}, out_begin, out_count, out);
 }
 
 }  // namespace
@@ -77,15 +39,23 @@ std::int32_t minus_di_lookback(std::int32_t period) { return indicator_lookback(
 RetCode plus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                         const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                         double* out) {
-    return indicator_compute<Side::plus>(UNSTABLE_PLUS_DI, first_index, last_index, high, low, close, period, out_begin,
-                                         out_count, out);
+    return indicator_compute<PlusDiKernel>(UNSTABLE_PLUS_DI, first_index, last_index, high, low, close, period,
+                                           out_begin, out_count, out);
 }
 
 RetCode minus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                          const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                          double* out) {
-    return indicator_compute<Side::minus>(UNSTABLE_MINUS_DI, first_index, last_index, high, low, close, period,
-                                          out_begin, out_count, out);
+    return indicator_compute<MinusDiKernel>(UNSTABLE_MINUS_DI, first_index, last_index, high, low, close, period,
+                                            out_begin, out_count, out);
+}
+
+PlusDiKernel plus_di_kernel(const double* params, const UnstablePeriods& unstable) {
+    return PlusDiKernel(std::int32_t(params[0]), unstable[UNSTABLE_PLUS_DI]);
+}
+
+MinusDiKernel minus_di_kernel(const double* params, const UnstablePeriods& unstable) {
+    return MinusDiKernel(std::int32_t(params[0]), unstable[UNSTABLE_MINUS_DI]);
 }
 
 }  // namespace movlex

@@ -2,11 +2,22 @@
 // and the ADX rating ADXR.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "directional/directional_smoother.hpp"
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
+#include "frame/wilder.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// ADX and ADXR share the period of DX.
+inline constexpr std::array DX_PARAMS{integer_param("period", 14, 2)};
+inline constexpr auto& ADX_PARAMS = DX_PARAMS;
+inline constexpr auto& ADXR_PARAMS = DX_PARAMS;
 
 // Lookbacks, -1 for a period outside 2..100000: DX period + U (U of the DX
 // slot); ADX 2 * period - 1 + U (U of the ADX slot); ADXR the ADX lookback
@@ -21,10 +32,161 @@ RetCode dx_compute(std::int32_t first_index, std::int32_t last_index, const doub
 RetCode adx_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                     const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                     double* out);
-// Needs one scratch array of period + (last - start) values; RC_NO_MEMORY
-// with out_begin and out_count untouched when it cannot be had.
 RetCode adxr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                      const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                      double* out);
+
+// DX: both sides and the range smoothed at once. Its first output comes one
+// smoothing step past the seed, plus `unstable`; a bar without DX repeats the
+// previous output (0 for the first).
+class DxKernel {
+public:
+    static constexpr int inputs = 3;
+    static constexpr int outputs = 1;
+
+    DxKernel(std::int32_t period, std::int32_t unstable)
+        : lookback_(Index{period} + unstable), sums_(period), warm_up_(lookback_) {}
+
+    Index history() const { return 1; }
+    Index lookback() const { return lookback_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        const bool warming = warm_up_.consume();
+        directional::BarMeasures bar;
+        if (!reader_.step(bars, i, bar)) return false;
+        sums_.add(bar);
+        if (warming) return false;
+        sums_.index(dx_);
+        out[0] = dx_;
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        sums_.smooth(reader_.next(bars, i));
+        sums_.index(dx_);
+        out[0] = dx_;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(reader_);
+        archive(sums_);
+        archive(dx_);
+        archive(warm_up_);
+    }
+
+private:
+    Index lookback_;
+    directional::BarReader<true> reader_;
+    directional::DirectionalSums<true> sums_;
+    double dx_ = 0.0;
+    WarmUp warm_up_;
+};
+
+// ADX: the Wilder average of DX, seeded with the plain mean of the DX of the
+// period bars after the smoothing seed (a bar without DX adds nothing but
+// counts) and left as it is on a bar without DX. Its first output comes
+// `unstable` bars after that mean.
+class AdxKernel {
+public:
+    static constexpr int inputs = 3;
+    static constexpr int outputs = 1;
+
+    AdxKernel(std::int32_t period, std::int32_t unstable)
+        : lookback_(2 * Index{period} - 1 + unstable), sums_(period), average_(period), warm_up_(lookback_) {}
+
+    Index history() const { return 1; }
+    Index lookback() const { return lookback_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        const bool warming = warm_up_.consume();
+        directional::BarMeasures bar;
+        if (!reader_.step(bars, i, bar)) return false;
+        if (sums_.add(bar)) {
+            double dx;
+            if (sums_.index(dx))
+                average_.add(dx);
+            else
+                average_.skip();
+        }
+        if (warming) return false;
+        out[0] = average_.value();
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        sums_.smooth(reader_.next(bars, i));
+        double dx;
+        if (sums_.index(dx)) average_.smooth(dx);
+        out[0] = average_.value();
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(reader_);
+        archive(sums_);
+        archive(average_);
+        archive(warm_up_);
+    }
+
+private:
+    Index lookback_;
+    directional::BarReader<true> reader_;
+    directional::DirectionalSums<true> sums_;
+    WilderAverage average_;
+    WarmUp warm_up_;
+};
+
+// ADXR: the mean of the current ADX and the ADX period - 1 bars earlier, both
+// from one ADX run, so the first output comes period - 1 bars after the ADX's.
+class AdxrKernel {
+public:
+    static constexpr int inputs = 3;
+    static constexpr int outputs = 1;
+
+    AdxrKernel(std::int32_t period, std::int32_t unstable)
+        : gap_(period - 1), adx_(period, unstable), recent_(period), warm_up_(gap_) {}
+
+    Index history() const { return 1; }
+    Index lookback() const { return adx_.lookback() + gap_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        double adx;
+        if (!adx_.step(bars, i, &adx)) return false;
+        const RingBars<1>& recent = recent_.push(i, adx);
+        if (warm_up_.consume()) return false;
+        out[0] = (recent(0, i - gap_) + adx) * 0.5;
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        double adx;
+        adx_.steady(bars, i, &adx);
+        out[0] = (recent_.push(i, adx)(0, i - gap_) + adx) * 0.5;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(adx_);
+        archive(recent_);
+        archive(warm_up_);
+    }
+
+private:
+    Index gap_;
+    AdxKernel adx_;
+    DerivedSeries recent_;
+    WarmUp warm_up_;
+};
+
+DxKernel dx_kernel(const double* params, const UnstablePeriods& unstable);
+AdxKernel adx_kernel(const double* params, const UnstablePeriods& unstable);
+AdxrKernel adxr_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -2,11 +2,21 @@
 // bar's close (NATR).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "directional/bar_measures.hpp"
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
+#include "frame/wilder.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// NATR shares the period of ATR.
+inline constexpr std::array ATR_PARAMS{integer_param("period", 14, 1)};
+inline constexpr auto& NATR_PARAMS = ATR_PARAMS;
 
 // Always 1: bar 0 has no previous close.
 std::int32_t trange_lookback();
@@ -22,5 +32,103 @@ RetCode atr_compute(std::int32_t first_index, std::int32_t last_index, const dou
 RetCode natr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                      const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                      double* out);
+
+// The true range of every bar after the first, over high, low and close.
+class TrueRangeKernel {
+public:
+    static constexpr int inputs = 3;
+    static constexpr int outputs = 1;
+
+    Index history() const { return 1; }
+    Index lookback() const { return 1; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        double range;
+        if (!ranges_.step(bars, i, range)) return false;
+        out[0] = range;
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        out[0] = ranges_.next(bars, i);
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(ranges_);
+    }
+
+private:
+    TrueRanges ranges_;
+};
+
+// ATR, or NATR when normalised: Wilder's average of the true ranges, seeded
+// with the mean of the first period of them, its first output `unstable`
+// bars after the seed. Period 1 reports each bar's own true range,
+// unsmoothed, from bar 1 + unstable on. NATR divides each value by its bar's
+// close and reports it in percent, or 0 for a close within 1e-8 of zero.
+template <bool normalised>
+class AverageTrueRangeKernel {
+public:
+    static constexpr int inputs = 3;
+    static constexpr int outputs = 1;
+
+    AverageTrueRangeKernel(std::int32_t period, std::int32_t unstable)
+        : smoothed_(period > 1), lookback_(Index{period} + unstable), average_(period), warm_up_(lookback_) {}
+
+    Index history() const { return 1; }
+    Index lookback() const { return lookback_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        const bool warming = warm_up_.consume();
+        double range;
+        if (!ranges_.step(bars, i, range)) return false;
+        if (smoothed_) average_.add(range);
+        if (warming) return false;
+        out[0] = finish(smoothed_ ? average_.value() : range, bars, i);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        const double range = ranges_.next(bars, i);
+        if (!smoothed_) {
+            out[0] = finish(range, bars, i);
+            return;
+        }
+        average_.smooth(range);
+        out[0] = finish(average_.value(), bars, i);
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(ranges_);
+        archive(average_);
+        archive(warm_up_);
+    }
+
+private:
+    template <class Bars>
+    static double finish(double value, const Bars& bars, Index i) {
+        if constexpr (normalised) return percent_of(value, bars(input::close, i));
+        return value;
+    }
+
+    bool smoothed_;
+    Index lookback_;
+    TrueRanges ranges_;
+    WilderAverage average_;
+    WarmUp warm_up_;
+};
+
+using AtrKernel = AverageTrueRangeKernel<false>;
+using NatrKernel = AverageTrueRangeKernel<true>;
+
+TrueRangeKernel trange_kernel(const double* params, const UnstablePeriods& unstable);
+AtrKernel atr_kernel(const double* params, const UnstablePeriods& unstable);
+NatrKernel natr_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

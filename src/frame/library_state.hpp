@@ -3,6 +3,7 @@
 // lookback. Indicators only read it; MOVLEX_INIT and MOVLEX_SHUTDOWN write it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace movlex {
@@ -48,5 +49,18 @@ bool clear_library_state();
 
 // Unstable period of a slot, read afresh on every call.
 inline std::int32_t unstable_period(UnstableSlot slot) { return library_state->unstable_periods[slot]; }
+
+// The unstable periods of every slot at one moment: a stream keeps those in
+// force when it was made.
+struct UnstablePeriods {
+    std::array<std::int32_t, UNSTABLE_SLOT_COUNT> periods{};
+    std::int32_t operator[](UnstableSlot slot) const { return periods[slot]; }
+};
+
+inline UnstablePeriods current_unstable_periods() {
+    UnstablePeriods snapshot;
+    for (int slot = 0; slot < UNSTABLE_SLOT_COUNT; ++slot) snapshot.periods[slot] = library_state->unstable_periods[slot];
+    return snapshot;
+}
 
 }  // namespace movlex

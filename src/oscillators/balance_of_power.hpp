@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
 #include "movlex.h"
 
 namespace movlex {
@@ -12,5 +14,37 @@ std::int32_t bop_lookback();
 RetCode bop_compute(std::int32_t first_index, std::int32_t last_index, const double* open, const double* high,
                     const double* low, const double* close, std::int32_t* out_begin, std::int32_t* out_count,
                     double* out);
+
+// Each bar on its own: (close - open) / (high - low). The guard is one-sided:
+// only a range of at least 1e-8 is divided by, so a bar whose high lies below
+// its low gives 0 as a flat bar does.
+class BopKernel {
+public:
+    static constexpr int inputs = 4;  // open, high, low, close
+    static constexpr int outputs = 1;
+
+    Index history() const { return 1; }
+    Index lookback() const { return 0; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        steady(bars, i, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        const double range = bars(1, i) - bars(2, i);
+        out[0] = range < MINIMUM_RANGE ? 0.0 : (bars(3, i) - bars(0, i)) / range;
+    }
+
+    template <class Archive>
+    void visit(Archive&) {}
+
+private:
+    static constexpr double MINIMUM_RANGE = 1e-8;
+};
+
+BopKernel bop_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -2,11 +2,19 @@
 // `period` bars earlier.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// ROC shares the period of MOM.
+inline constexpr std::array MOM_PARAMS{integer_param("period", 10, 1)};
+inline constexpr auto& ROC_PARAMS = MOM_PARAMS;
 
 std::int32_t mom_lookback(std::int32_t period);
 std::int32_t roc_lookback(std::int32_t period);
@@ -15,5 +23,55 @@ RetCode mom_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
 RetCode roc_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
+
+inline double difference(double current, double reference) { return current - reference; }
+
+// Percent change, (current / reference - 1) * 100 in that order; 0 against a
+// reference of exactly zero (either sign).
+inline double percent_change(double current, double reference) {
+    if (reference == 0.0) return 0.0;
+    return (current / reference - 1.0) * 100.0;
+}
+
+// measure(value, value `period` bars earlier), from the bar `period` bars
+// after the first one on; nothing is carried from bar to bar.
+template <double (*measure)(double current, double reference)>
+class ComparisonKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    explicit ComparisonKernel(std::int32_t period) : period_(period), warm_up_(period) {}
+
+    Index history() const { return period_ + 1; }
+    Index lookback() const { return period_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (warm_up_.consume()) return false;
+        steady(bars, i, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        out[0] = measure(bars(0, i), bars(0, i - period_));
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(warm_up_);
+    }
+
+private:
+    Index period_;
+    WarmUp warm_up_;
+};
+
+using MomKernel = ComparisonKernel<difference>;
+using RocKernel = ComparisonKernel<percent_change>;
+
+MomKernel mom_kernel(const double* params, const UnstablePeriods& unstable);
+RocKernel roc_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -3,52 +3,104 @@
 #include "oscillators/price_oscillators.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "averages/selector.hpp"
 #include "frame/contract.hpp"
-#include "frame/scratch.hpp"
 
 namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_FAST_PERIOD = 12;
-constexpr std::int32_t DEFAULT_SLOW_PERIOD = 26;
-constexpr std::int32_t DEFAULT_SIGNAL_PERIOD = 9;
 constexpr std::int32_t MAC2_SIGNAL_PERIOD = 3;
 
-RetCode failure(std::int32_t* out_begin, std::int32_t* out_count, RetCode rc) {
-    *out_begin = 0;
-    *out_count = 0;
-    return rc;
+// The bars of the shorter average before the first output: each average
+// starts from the later of first_index and its own lookback, so the shorter
+// one may start after the longer.
+Index shorter_delay(std::int32_t first_index, Index shorter_lookback, Index start, Index longer_lookback) {
+    return (std::max<Index>(first_index, shorter_lookback) - shorter_lookback) - (start - longer_lookback);
 }
 
+// Both averages in one pass over the input, nothing allocated: one kernel
+// type per average kind.
 RetCode price_oscillator(std::int32_t first_index, std::int32_t last_index, const double* input,
                          std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type,
                          std::int32_t* out_begin, std::int32_t* out_count, double* out, bool percent) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX)
-                           .integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX)
-                           .ma_type(ma_type)
+                           .params(APO_PARAMS, fast_period, slow_period, ma_type)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
 
-    ScratchArray shorter_average(Index(last_index) - first_index + 1);
-    if (!shorter_average) return RC_NO_MEMORY;
-    return po_core(first_index, last_index, input, fast_period, slow_period, ma_type, out_begin, out_count, out,
-                   shorter_average.data(), percent);
+    const std::int32_t shorter = std::min(fast_period, slow_period);
+    const std::int32_t longer = std::max(fast_period, slow_period);
+    const UnstablePeriods unstable = current_unstable_periods();
+    return with_average_kind(longer, ma_type, [&](auto kind) {
+        const auto shorter_average = average_stage(kind, shorter, unstable, Feed::bars);
+        const auto longer_average = average_stage(kind, longer, unstable, Feed::bars);
+        const Index lookback = longer_average.lookback();
+        const Index start = std::max<Index>(first_index, lookback);
+        if (start > last_index) return no_output(out_begin, out_count);
+        const Index delay = shorter_delay(first_index, shorter_average.lookback(), start, lookback);
+        run_kernel(PriceOscillatorKernel(shorter_average, longer_average, delay, percent), std::array{input},
+                   start - lookback, last_index, std::array{out});
+        return report_output(out_begin, out_count, start, last_index);
+    });
+}
+
+template <class Average, class Signal>
+RetCode run_macd(const MacdKernel<Average, Signal>& kernel, std::int32_t first_index, std::int32_t last_index,
+                 const double* input, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd,
+                 double* out_signal, double* out_hist) {
+    const Index start = std::max<Index>(first_index, kernel.lookback());
+    if (start > last_index) return no_output(out_begin, out_count);
+    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index,
+               std::array{out_macd, out_signal, out_hist});
+    return report_output(out_begin, out_count, start, last_index);
+}
+
+template <class Average, class Signal>
+RetCode run_mac2(const MacdKernel<Average, Signal>& macd, std::int32_t first_index, std::int32_t last_index,
+                 const double* input, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd) {
+    const Mac2Kernel kernel(macd);
+    const Index start = std::max<Index>(first_index, kernel.lookback());
+    if (start > last_index) return no_output(out_begin, out_count);
+    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_macd});
+    return report_output(out_begin, out_count, start, last_index);
+}
+
+// Calls run(kernel) with the MACD kernel of the parameters (validated, the
+// fast period no longer than the slow one): one kernel type per average kind
+// when the three averages are of one kind, else the selector's.
+template <class Run>
+RetCode with_macd_kernel(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
+                         std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type,
+                         const UnstablePeriods& unstable, Run&& run) {
+    if (fast_ma_type == slow_ma_type && slow_ma_type == signal_ma_type && signal_period > 1)
+        return with_average_kind(slow_period, slow_ma_type, [&](auto kind) {
+            return run(MacdKernel(average_stage(kind, fast_period, unstable, Feed::bars),
+                                  average_stage(kind, slow_period, unstable, Feed::bars),
+                                  average_stage(kind, signal_period, unstable)));
+        });
+    return run(MacdKernel(AnyMaKernel(fast_period, fast_ma_type, unstable, Feed::bars),
+                          AnyMaKernel(slow_period, slow_ma_type, unstable, Feed::bars),
+                          AnyMaKernel(signal_period, signal_ma_type, unstable)));
+}
+
+// Each type stays with its period.
+void order_by_period(std::int32_t& fast_period, std::int32_t& fast_ma_type, std::int32_t& slow_period,
+                     std::int32_t& slow_ma_type) {
+    if (slow_period < fast_period) {
+        std::swap(fast_period, slow_period);
+        std::swap(fast_ma_type, slow_ma_type);
+    }
 }
 
 }  // namespace
 
 std::int32_t apo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type) {
-    if (!resolve_integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX) ||
-        !resolve_integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX) || !resolve_ma_type(ma_type))
-        return -1;
+    if (!resolve(APO_PARAMS, fast_period, slow_period, ma_type)) return -1;
     return ma_lookback(std::max(fast_period, slow_period), ma_type);
 }
 
@@ -70,39 +122,9 @@ RetCode ppo_compute(std::int32_t first_index, std::int32_t last_index, const dou
                             out, true);
 }
 
-RetCode po_core(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t fast_period,
-                std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
-                double* out, double* scratch, bool percent) {
-    const std::int32_t shorter = std::min(fast_period, slow_period);
-    const std::int32_t longer = std::max(fast_period, slow_period);
-
-    std::int32_t fast_begin = 0, fast_count = 0, slow_begin = 0, slow_count = 0;
-    RetCode rc = ma_compute(first_index, last_index, input, shorter, ma_type, &fast_begin, &fast_count, scratch);
-    if (rc != RC_OK) return failure(out_begin, out_count, rc);
-    rc = ma_compute(first_index, last_index, input, longer, ma_type, &slow_begin, &slow_count, out);
-    if (rc != RC_OK) return failure(out_begin, out_count, rc);
-
-    // The shorter average starts no later than the longer one.
-    const double* fast = scratch + (slow_begin - fast_begin);
-    for (Index j = 0; j < slow_count; ++j) {
-        const double slow = out[j];
-        if (!percent)
-            out[j] = fast[j] - slow;
-        else if (-1e-8 < slow && slow < 1e-8)
-            out[j] = 0.0;
-        else
-            out[j] = ((fast[j] - slow) / slow) * 100.0;
-    }
-    *out_begin = slow_begin;
-    *out_count = slow_count;
-    return RC_OK;
-}
-
 std::int32_t macd_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                            std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type) {
-    if (!resolve_integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX) || !resolve_ma_type(fast_ma_type) ||
-        !resolve_integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX) || !resolve_ma_type(slow_ma_type) ||
-        !resolve_integer(signal_period, DEFAULT_SIGNAL_PERIOD, 1, PERIOD_MAX) || !resolve_ma_type(signal_ma_type))
+    if (!resolve(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type))
         return -1;
     return std::max(ma_lookback(fast_period, fast_ma_type), ma_lookback(slow_period, slow_ma_type)) +
            ma_lookback(signal_period, signal_ma_type);
@@ -118,80 +140,81 @@ RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const do
                      std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type,
                      std::int32_t* out_begin, std::int32_t* out_count, double* out_macd, double* out_signal,
                      double* out_hist) {
-    RetCode rc = Validation(first_index, last_index)
-                     .inputs(input)
-                     .integer(fast_period, DEFAULT_FAST_PERIOD, 2, PERIOD_MAX)
-                     .ma_type(fast_ma_type)
-                     .integer(slow_period, DEFAULT_SLOW_PERIOD, 2, PERIOD_MAX)
-                     .ma_type(slow_ma_type)
-                     .integer(signal_period, DEFAULT_SIGNAL_PERIOD, 1, PERIOD_MAX)
-                     .ma_type(signal_ma_type)
-                     .outputs(out_macd, out_signal, out_hist)
-                     .result();
+    const RetCode rc = Validation(first_index, last_index)
+                           .inputs(input)
+                           .params(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type,
+                                   signal_period, signal_ma_type)
+                           .outputs(out_macd, out_signal, out_hist)
+                           .result();
     if (rc != RC_OK) return rc;
-
-    // Each type stays with its period.
-    if (slow_period < fast_period) {
-        std::swap(fast_period, slow_period);
-        std::swap(fast_ma_type, slow_ma_type);
-    }
-    const Index signal_lookback = ma_lookback(signal_period, signal_ma_type);
-    const Index lookback =
-        std::max(ma_lookback(fast_period, fast_ma_type), ma_lookback(slow_period, slow_ma_type)) + signal_lookback;
-    const Index start = std::max<Index>(first_index, lookback);
-    if (start > last_index) return no_output(out_begin, out_count);
-
-    // The MACD line is needed from signal_lookback values before start on.
-    const Index line_count = signal_lookback + last_index - start + 1;
-    const Index line_begin = start - signal_lookback;
-    ScratchArray fast(line_count);
-    if (!fast) return failure(out_begin, out_count, RC_NO_MEMORY);
-    ScratchArray slow(line_count);
-    if (!slow) return failure(out_begin, out_count, RC_NO_MEMORY);
-
-    std::int32_t slow_begin = 0, slow_count = 0, fast_begin = 0, fast_count = 0;
-    rc = ma_compute(std::int32_t(line_begin), last_index, input, slow_period, slow_ma_type, &slow_begin, &slow_count,
-                    slow.data());
-    if (rc != RC_OK) return failure(out_begin, out_count, rc);
-    rc = ma_compute(std::int32_t(line_begin), last_index, input, fast_period, fast_ma_type, &fast_begin, &fast_count,
-                    fast.data());
-    if (rc != RC_OK) return failure(out_begin, out_count, rc);
-    if (slow_begin != line_begin || fast_begin != line_begin || slow_count != line_count || fast_count != line_count)
-        return failure(out_begin, out_count, RC_INTERNAL_ERROR);
-
-    double* line = fast.data();
-    for (Index j = 0; j < line_count; ++j) line[j] = line[j] - slow.data()[j];
-    std::memmove(out_macd, line + signal_lookback, std::size_t(last_index - start + 1) * sizeof(double));
-
-    std::int32_t signal_begin = 0, signal_count = 0;
-    rc = ma_compute(0, std::int32_t(line_count - 1), line, signal_period, signal_ma_type, &signal_begin,
-                    &signal_count, out_signal);
-    if (rc != RC_OK) return failure(out_begin, out_count, rc);
-
-    // Each signal value is read before the histogram value is stored, so the
-    // two outputs may share one array.
-    for (Index j = 0; j < signal_count; ++j) out_hist[j] = out_macd[j] - out_signal[j];
-    *out_begin = std::int32_t(start);
-    *out_count = signal_count;
-    return RC_OK;
+    order_by_period(fast_period, fast_ma_type, slow_period, slow_ma_type);
+    // The signal keeps the window of the line it averages.
+    return guard_allocation(out_begin, out_count, [&] {
+        return with_macd_kernel(fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type,
+                                current_unstable_periods(), [&](const auto& kernel) {
+                                    return run_macd(kernel, first_index, last_index, input, out_begin, out_count,
+                                                    out_macd, out_signal, out_hist);
+                                });
+    });
 }
 
+// The signal line and the histogram are computed but not kept: they only
+// delay the line.
 RetCode mac2_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
                      std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                      std::int32_t slow_ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd) {
-    // The signal line and the histogram share one scratch array and are
-    // discarded. Without a valid range there is no scratch and MACD reports
-    // the range first; a scratch that could not be had reaches MACD as a
-    // missing output array and is rejected there.
-    double* signal_and_hist = nullptr;
-    if (check_range(first_index, last_index) == RC_OK)
-        signal_and_hist = static_cast<double*>(
-            scratch_allocate(std::size_t(Index(last_index) - first_index + 1) * sizeof(double)));
-    const RetCode rc = macd_compute(first_index, last_index, input, fast_period, fast_ma_type, slow_period,
-                                    slow_ma_type, MAC2_SIGNAL_PERIOD, MA_SMA, out_begin, out_count, out_macd,
-                                    signal_and_hist, signal_and_hist);
-    std::free(signal_and_hist);
-    return rc;
+    std::int32_t signal_period = MAC2_SIGNAL_PERIOD, signal_ma_type = MA_SMA;
+    const RetCode rc = Validation(first_index, last_index)
+                           .inputs(input)
+                           .params(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type,
+                                   signal_period, signal_ma_type)
+                           .outputs(out_macd)
+                           .result();
+    if (rc != RC_OK) return rc;
+    order_by_period(fast_period, fast_ma_type, slow_period, slow_ma_type);
+    return guard_allocation(out_begin, out_count, [&] {
+        return with_macd_kernel(fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type,
+                                current_unstable_periods(), [&](const auto& macd) {
+                                    return run_mac2(macd, first_index, last_index, input, out_begin, out_count,
+                                                    out_macd);
+                                });
+    });
+}
+
+namespace {
+
+PriceOscillatorKernel<AnyMaKernel> oscillator_kernel(const double* params, const UnstablePeriods& unstable,
+                                                     bool percent) {
+    const auto fast = std::int32_t(params[0]), slow = std::int32_t(params[1]), type = std::int32_t(params[2]);
+    return PriceOscillatorKernel(AnyMaKernel(std::min(fast, slow), type, unstable, Feed::bars),
+                                 AnyMaKernel(std::max(fast, slow), type, unstable, Feed::bars), 0, percent);
+}
+
+MacdKernel<AnyMaKernel, AnyMaKernel> macd_of(const double* params, std::int32_t signal_period,
+                                             std::int32_t signal_ma_type, const UnstablePeriods& unstable) {
+    auto fast = std::int32_t(params[0]), fast_type = std::int32_t(params[1]);
+    auto slow = std::int32_t(params[2]), slow_type = std::int32_t(params[3]);
+    order_by_period(fast, fast_type, slow, slow_type);
+    return MacdKernel(AnyMaKernel(fast, fast_type, unstable, Feed::bars), AnyMaKernel(slow, slow_type, unstable, Feed::bars),
+                      AnyMaKernel(signal_period, signal_ma_type, unstable));
+}
+
+}  // namespace
+
+PriceOscillatorKernel<AnyMaKernel> apo_kernel(const double* params, const UnstablePeriods& unstable) {
+    return oscillator_kernel(params, unstable, false);
+}
+
+PriceOscillatorKernel<AnyMaKernel> ppo_kernel(const double* params, const UnstablePeriods& unstable) {
+    return oscillator_kernel(params, unstable, true);
+}
+
+MacdKernel<AnyMaKernel, AnyMaKernel> macd_kernel(const double* params, const UnstablePeriods& unstable) {
+    return macd_of(params, std::int32_t(params[4]), std::int32_t(params[5]), unstable);
+}
+
+Mac2Kernel<AnyMaKernel, AnyMaKernel> mac2_kernel(const double* params, const UnstablePeriods& unstable) {
+    return Mac2Kernel(macd_of(params, MAC2_SIGNAL_PERIOD, MA_SMA, unstable));
 }
 
 }  // namespace movlex

@@ -1,11 +1,27 @@
 // Price oscillators: APO, PPO, MACD and MAC2, built on the average selector.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
+#include "averages/selector.hpp"
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// PPO shares the parameters of APO; MAC2 takes the first four of MACD, its
+// signal line being fixed.
+inline constexpr std::array APO_PARAMS{integer_param("fast_period", 12, 2), integer_param("slow_period", 26, 2),
+                                       ma_type_param("ma_type")};
+inline constexpr auto& PPO_PARAMS = APO_PARAMS;
+inline constexpr std::array MACD_PARAMS{integer_param("fast_period", 12, 2), ma_type_param("fast_ma_type"),
+                                        integer_param("slow_period", 26, 2), ma_type_param("slow_ma_type"),
+                                        integer_param("signal_period", 9, 1), ma_type_param("signal_ma_type")};
+inline constexpr std::array MAC2_PARAMS{MACD_PARAMS[0], MACD_PARAMS[1], MACD_PARAMS[2], MACD_PARAMS[3]};
 
 std::int32_t apo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type);
 std::int32_t ppo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type);
@@ -21,12 +37,6 @@ RetCode ppo_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
                     double* out);
 
-// Unchecked: arguments validated, defaults applied, scratch of
-// last_index - first_index + 1 doubles. percent false gives APO, true PPO.
-RetCode po_core(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t fast_period,
-                std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
-                double* out, double* scratch, bool percent);
-
 RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
                      std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                      std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type,
@@ -36,5 +46,168 @@ RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const do
 RetCode mac2_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
                      std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                      std::int32_t slow_ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd);
+
+// APO and PPO: the shorter and the longer average of one series, read in
+// place; the shorter one starts `shorter_delay` bars after the longer.
+// Average is AverageStage<K> or AnyMaKernel, made with Feed::bars.
+template <class Average>
+class PriceOscillatorKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    PriceOscillatorKernel(const Average& shorter, const Average& longer, Index shorter_delay, bool percent)
+        : shorter_(shorter), longer_(longer), delay_(shorter_delay), percent_(percent) {}
+
+    Index history() const { return std::max(shorter_.history(), longer_.history()); }
+    Index lookback() const { return longer_.lookback(); }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        double fast = 0.0, slow;
+        if (!delay_.consume()) shorter_.step(bars, i, &fast);  // ready no later than the longer one
+        if (!longer_.step(bars, i, &slow)) return false;
+        out[0] = combine(fast, slow);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        double fast, slow;
+        shorter_.steady(bars, i, &fast);
+        longer_.steady(bars, i, &slow);
+        out[0] = combine(fast, slow);
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(shorter_);
+        archive(longer_);
+        archive(delay_);
+    }
+
+private:
+    double combine(double fast, double slow) const {
+        if (!percent_) return fast - slow;
+        if (-1e-8 < slow && slow < 1e-8) return 0.0;
+        return ((fast - slow) / slow) * 100.0;
+    }
+
+    Average shorter_, longer_;
+    WarmUp delay_;
+    bool percent_;
+};
+
+// MACD: the line is the fast average minus the slow one (both of the input,
+// read in place: Feed::bars), each started so that both give their first
+// value on the same bar; the signal is an average of the line (Feed::values),
+// fed from the line's first value on, its bars counted from 0. Outputs the
+// line, the signal and their difference.
+template <class Average, class Signal>
+class MacdKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 3;
+
+    MacdKernel(const Average& fast, const Average& slow, const Signal& signal)
+        : fast_(fast),
+          slow_(slow),
+          signal_(signal),
+          line_lookback_(std::max(fast.lookback(), slow.lookback())),
+          fast_delay_(line_lookback_ - fast.lookback()),
+          slow_delay_(line_lookback_ - slow.lookback()),
+          line_warm_up_(line_lookback_) {}
+
+    Index history() const { return std::max(fast_.history(), slow_.history()); }
+    Index lookback() const { return line_lookback_ + signal_.lookback(); }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        double fast = 0.0, slow = 0.0;
+        if (!fast_delay_.consume()) fast_.step(bars, i, &fast);
+        if (!slow_delay_.consume()) slow_.step(bars, i, &slow);
+        if (line_warm_up_.consume()) return false;
+        const double line = fast - slow;
+        double signal;
+        if (!signal_.push(line_bar_++, line, &signal)) return false;
+        write(line, signal, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        double fast, slow, signal;
+        fast_.steady(bars, i, &fast);
+        slow_.steady(bars, i, &slow);
+        const double line = fast - slow;
+        signal_.push_steady(line_bar_++, line, &signal);
+        write(line, signal, out);
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(fast_);
+        archive(slow_);
+        archive(signal_);
+        archive(fast_delay_);
+        archive(slow_delay_);
+        archive(line_warm_up_);
+        archive.bounded(line_bar_, 0, INT64_MAX);
+    }
+
+private:
+    static void write(double line, double signal, double* out) {
+        out[0] = line;
+        out[1] = signal;
+        out[2] = line - signal;
+    }
+
+    Average fast_, slow_;
+    Signal signal_;
+    Index line_lookback_;
+    WarmUp fast_delay_, slow_delay_, line_warm_up_;
+    Index line_bar_ = 0;  // bars of the line fed to the signal
+};
+
+// MAC2: the MACD line alone, with a 3-bar simple signal that only delays it.
+template <class Average, class Signal>
+class Mac2Kernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    explicit Mac2Kernel(const MacdKernel<Average, Signal>& macd) : macd_(macd) {}
+
+    Index history() const { return macd_.history(); }
+    Index lookback() const { return macd_.lookback(); }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        double lines[3];
+        if (!macd_.step(bars, i, lines)) return false;
+        out[0] = lines[0];
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        double lines[3];
+        macd_.steady(bars, i, lines);
+        out[0] = lines[0];
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(macd_);
+    }
+
+private:
+    MacdKernel<Average, Signal> macd_;
+};
+
+PriceOscillatorKernel<AnyMaKernel> apo_kernel(const double* params, const UnstablePeriods& unstable);
+PriceOscillatorKernel<AnyMaKernel> ppo_kernel(const double* params, const UnstablePeriods& unstable);
+MacdKernel<AnyMaKernel, AnyMaKernel> macd_kernel(const double* params, const UnstablePeriods& unstable);
+Mac2Kernel<AnyMaKernel, AnyMaKernel> mac2_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -1,5 +1,5 @@
 // Both indicators carry the window's highest high and lowest low from bar to
-// bar and rescan only when the bar holding one of them leaves the window.
+// bar and take one afresh only when the bar holding it leaves the window.
 // They differ in the tie rule of the rescan: Williams %R keeps the oldest of
 // equal extremes (which only decides when the next rescan happens), Aroon
 // takes the newest, which its output shows.
@@ -12,32 +12,25 @@
 #include <algorithm>
 
 #include "frame/contract.hpp"
-#include "frame/window_extreme.hpp"
 
 namespace movlex {
 
-namespace {
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-}
-
 std::int32_t willr_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(WILLR_PARAMS, period)) return -1;
     return period - 1;
 }
 
 std::int32_t aroon_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(AROON_PARAMS, period)) return -1;
     return period;
 }
 
-// -100 * (highest - close) / (highest - lowest) over `period` bars, computed
-// as a division by the range divided by -100; 0 when that is exactly 0.
 RetCode willr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                       const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
                       double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(WILLR_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -46,27 +39,16 @@ RetCode willr_compute(std::int32_t first_index, std::int32_t last_index, const d
     const Index start = std::max<Index>(first_index, lookback);
     if (start > last_index) return no_output(out_begin, out_count);
 
-    WindowExtreme<Lowest> lowest;
-    WindowExtreme<Highest> highest;
-    Index k = 0;
-    for (Index today = start; today <= last_index; ++today, ++k) {
-        const Index trailing = today - lookback;
-        const double lowest_low = lowest.advance(low, trailing, today);
-        const double highest_high = highest.advance(high, trailing, today);
-        const double scaled_range = (highest_high - lowest_low) / -100.0;
-        out[k] = scaled_range == 0.0 ? 0.0 : (highest_high - close[today]) / scaled_range;
-    }
+    run_kernel(WillrKernel(period), std::array{high, low, close}, start - lookback, last_index, std::array{out});
     return report_output(out_begin, out_count, start, last_index);
 }
 
-// Over the `period` + 1 bars ending today: 100 when the extreme is today's
-// bar, 0 when it is the oldest; among equal extremes the newest bar counts.
 RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                       std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out_aroon_down,
                       double* out_aroon_up) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(AROON_PARAMS, period)
                            .outputs(out_aroon_down, out_aroon_up)
                            .result();
     if (rc != RC_OK) return rc;
@@ -74,18 +56,13 @@ RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const d
     const Index start = std::max<Index>(first_index, period);
     if (start > last_index) return no_output(out_begin, out_count);
 
-    const double factor = 100.0 / static_cast<double>(period);
-    WindowExtreme<Lowest, RescanTies::take_newest> lowest;
-    WindowExtreme<Highest, RescanTies::take_newest> highest;
-    Index k = 0;
-    for (Index today = start; today <= last_index; ++today, ++k) {
-        const Index trailing = today - period;
-        lowest.advance(low, trailing, today);
-        highest.advance(high, trailing, today);
-        out_aroon_up[k] = static_cast<double>(highest.index() - today + period) * factor;
-        out_aroon_down[k] = static_cast<double>(lowest.index() - today + period) * factor;
-    }
+    run_kernel(AroonKernel(period), std::array{high, low}, start - period, last_index,
+               std::array{out_aroon_down, out_aroon_up});
     return report_output(out_begin, out_count, start, last_index);
 }
+
+WillrKernel willr_kernel(const double* params, const UnstablePeriods&) { return WillrKernel(std::int32_t(params[0])); }
+
+AroonKernel aroon_kernel(const double* params, const UnstablePeriods&) { return AroonKernel(std::int32_t(params[0])); }
 
 }  // namespace movlex

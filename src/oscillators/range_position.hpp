@@ -2,11 +2,20 @@
 // extremes of a sliding window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
+#include "frame/window_extreme.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// AROON shares the period of WILLR.
+inline constexpr std::array WILLR_PARAMS{integer_param("period", 14, 2)};
+inline constexpr auto& AROON_PARAMS = WILLR_PARAMS;
 
 std::int32_t willr_lookback(std::int32_t period);
 std::int32_t aroon_lookback(std::int32_t period);
@@ -17,5 +26,108 @@ RetCode willr_compute(std::int32_t first_index, std::int32_t last_index, const d
 RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                       std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out_aroon_down,
                       double* out_aroon_up);
+
+// -100 * (highest - close) / (highest - lowest) over `period` bars, computed
+// as a division by the range divided by -100; 0 when that is exactly 0.
+// Inputs high, low, close. The rescan keeps the oldest of equal extremes,
+// which only decides when the next one happens.
+class WillrKernel {
+public:
+    static constexpr int inputs = 3;
+    static constexpr int outputs = 1;
+
+    explicit WillrKernel(std::int32_t period)
+        : period_(period), lowest_(period), highest_(period), warm_up_(period - 1) {}
+
+    Index history() const { return period_; }
+    Index lookback() const { return period_ - 1; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (warm_up_.consume()) {
+            lowest_.enter(input_series(bars, 1), i);
+            highest_.enter(input_series(bars, 0), i);
+            return false;
+        }
+        steady(bars, i, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        const double lowest_low = lowest_.advance(input_series(bars, 1), i);
+        const double highest_high = highest_.advance(input_series(bars, 0), i);
+        const double scaled_range = (highest_high - lowest_low) / -100.0;
+        out[0] = scaled_range == 0.0 ? 0.0 : (highest_high - bars(2, i)) / scaled_range;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(lowest_);
+        archive(highest_);
+        archive(warm_up_);
+    }
+
+private:
+    Index period_;
+    WindowExtreme<Lowest> lowest_;
+    WindowExtreme<Highest> highest_;
+    WarmUp warm_up_;
+};
+
+// Over the `period` + 1 bars ending today: 100 when the extreme is today's
+// bar, 0 when it is the oldest; among equal extremes the newest bar counts.
+// Inputs high, low; outputs down, up.
+class AroonKernel {
+public:
+    static constexpr int inputs = 2;
+    static constexpr int outputs = 2;
+
+    explicit AroonKernel(std::int32_t period)
+        : period_(period),
+          factor_(100.0 / static_cast<double>(period)),
+          lowest_(Index{period} + 1),
+          highest_(Index{period} + 1),
+          warm_up_(period) {}
+
+    Index history() const { return period_ + 1; }
+    Index lookback() const { return period_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (warm_up_.consume()) {
+            lowest_.enter(input_series(bars, 1), i);
+            highest_.enter(input_series(bars, 0), i);
+            return false;
+        }
+        steady(bars, i, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        lowest_.advance(input_series(bars, 1), i);
+        highest_.advance(input_series(bars, 0), i);
+        out[1] = static_cast<double>(highest_.index() - i + period_) * factor_;
+        out[0] = static_cast<double>(lowest_.index() - i + period_) * factor_;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(lowest_);
+        archive(highest_);
+        archive(warm_up_);
+    }
+
+private:
+    Index period_;
+    double factor_;
+    WindowExtreme<Lowest, RescanTies::take_newest> lowest_;
+    WindowExtreme<Highest, RescanTies::take_newest> highest_;
+    WarmUp warm_up_;
+};
+
+WillrKernel willr_kernel(const double* params, const UnstablePeriods& unstable);
+AroonKernel aroon_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

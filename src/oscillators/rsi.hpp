@@ -1,12 +1,21 @@
-// RSI and CMO: one engine of Wilder-smoothed average gain and average loss;
+// RSI and CMO: one kernel of Wilder-smoothed average gain and average loss;
 // the two differ only in the final formula and in their unstable slot.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
+#include "frame/wilder.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+// CMO shares the period of RSI.
+inline constexpr std::array RSI_PARAMS{integer_param("period", 14, 2)};
+inline constexpr auto& CMO_PARAMS = RSI_PARAMS;
 
 // period plus the unstable period of the indicator's slot; -1 out of range.
 std::int32_t rsi_lookback(std::int32_t period);
@@ -17,5 +26,112 @@ RetCode rsi_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
 RetCode cmo_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
+
+// Both formulas output 0 when the two averages together vanish.
+inline bool negligible(double total) { return -1e-8 < total && total < 1e-8; }
+
+inline double relative_strength(double average_gain, double average_loss) {
+    const double total = average_loss + average_gain;
+    if (negligible(total)) return 0.0;
+    return (average_gain / total) * 100.0;
+}
+
+inline double chande_momentum(double average_gain, double average_loss) {
+    const double total = average_loss + average_gain;
+    if (negligible(total)) return 0.0;
+    return ((average_gain - average_loss) / total) * 100.0;
+}
+
+// The averages are seeded with plain means over the first period changes,
+// which end U bars before the first output, and are then carried forward one
+// bar at a time; the window is never summed again. A change is a loss when
+// negative, otherwise a gain (a zero change is a gain of 0).
+template <double (*formula)(double average_gain, double average_loss)>
+class GainLossKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    GainLossKernel(std::int32_t period, std::int32_t unstable)
+        : period_(period), lookback_(Index{period} + unstable), divisor_(static_cast<double>(period)),
+          seeding_(Index{period} + 1), warm_up_(lookback_) {}
+
+    Index history() const { return 1; }
+    Index lookback() const { return lookback_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (seeding_ > 0)
+            seed(bars(0, i));
+        else
+            smooth(bars(0, i));
+        if (warm_up_.consume()) return false;
+        out[0] = formula(average_gain_, average_loss_);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        smooth(bars(0, i));
+        out[0] = formula(average_gain_, average_loss_);
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(previous_);
+        archive(average_gain_);
+        archive(average_loss_);
+        archive.bounded(seeding_, 0, period_ + 1);
+        archive(warm_up_);
+    }
+
+private:
+    // The first bar only sets the previous value; the next period bars add
+    // their changes to the sums, which then become the averages.
+    void seed(double value) {
+        if (seeding_ <= period_) {
+            const Change change = split_change(previous_, value);
+            average_gain_ += change.gain;
+            average_loss_ += change.loss;
+        }
+        previous_ = value;
+        if (--seeding_ == 0) {
+            average_gain_ = average_gain_ / divisor_;
+            average_loss_ = average_loss_ / divisor_;
+        }
+    }
+
+    void smooth(double value) {
+        const Change change = split_change(previous_, value);
+        average_gain_ = wilder_average_step(average_gain_, divisor_, change.gain);
+        average_loss_ = wilder_average_step(average_loss_, divisor_, change.loss);
+        previous_ = value;
+    }
+
+    struct Change {
+        double gain;
+        double loss;
+    };
+    static Change split_change(double previous, double current) {
+        const double change = current - previous;
+        if (change < 0) return {0.0, -change};
+        return {change, 0.0};
+    }
+
+    Index period_;
+    Index lookback_;
+    double divisor_;
+    double previous_ = 0.0;
+    double average_gain_ = 0.0;  // the sums while seeding
+    double average_loss_ = 0.0;
+    Index seeding_;
+    WarmUp warm_up_;
+};
+
+using RsiKernel = GainLossKernel<relative_strength>;
+using CmoKernel = GainLossKernel<chande_momentum>;
+
+RsiKernel rsi_kernel(const double* params, const UnstablePeriods& unstable);
+CmoKernel cmo_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -18,10 +18,6 @@ namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_FAST_K_PERIOD = 5;
-constexpr std::int32_t DEFAULT_SMOOTHING_PERIOD = 3;
-constexpr std::int32_t DEFAULT_RSI_PERIOD = 14;
-
 RetCode failure(std::int32_t* out_begin, std::int32_t* out_count, RetCode rc) {
     *out_begin = 0;
     *out_count = 0;
@@ -62,12 +58,17 @@ private:
 // it, so k may be one of the inputs.
 void raw_k(Index first, Index last_index, const double* high, const double* low, const double* close,
            std::int32_t fast_k_period, double* k) {
-    WindowExtreme<Lowest> lowest;
-    WindowExtreme<Highest> highest;
+    WindowExtreme<Lowest> lowest(fast_k_period);
+    WindowExtreme<Highest> highest(fast_k_period);
+    const auto low_at = [low](Index j) { return low[j]; };
+    const auto high_at = [high](Index j) { return high[j]; };
+    for (Index today = first - fast_k_period + 1; today < first; ++today) {
+        lowest.enter(low_at, today);
+        highest.enter(high_at, today);
+    }
     for (Index today = first; today <= last_index; ++today) {
-        const Index trailing = today - fast_k_period + 1;
-        const double lowest_low = lowest.advance(low, trailing, today);
-        const double highest_high = highest.advance(high, trailing, today);
+        const double lowest_low = lowest.advance(low_at, today);
+        const double highest_high = highest.advance(high_at, today);
         const double range = (highest_high - lowest_low) / 100.0;
         k[today - first] = range == 0.0 ? 0.0 : (close[today] - lowest_low) / range;
     }
@@ -80,19 +81,13 @@ void move_values(double* to, const double* from, Index count) {
 }  // namespace
 
 std::int32_t stochf_lookback(std::int32_t fast_k_period, std::int32_t fast_d_period, std::int32_t fast_d_ma_type) {
-    if (!resolve_integer(fast_k_period, DEFAULT_FAST_K_PERIOD, 1, PERIOD_MAX) ||
-        !resolve_integer(fast_d_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX) || !resolve_ma_type(fast_d_ma_type))
-        return -1;
+    if (!resolve(STOCHF_PARAMS, fast_k_period, fast_d_period, fast_d_ma_type)) return -1;
     return (fast_k_period - 1) + ma_lookback(fast_d_period, fast_d_ma_type);
 }
 
 std::int32_t stoch_lookback(std::int32_t fast_k_period, std::int32_t slow_k_period, std::int32_t slow_k_ma_type,
                             std::int32_t slow_d_period, std::int32_t slow_d_ma_type) {
-    if (!resolve_integer(fast_k_period, DEFAULT_FAST_K_PERIOD, 1, PERIOD_MAX) ||
-        !resolve_integer(slow_k_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX) ||
-        !resolve_ma_type(slow_k_ma_type) ||
-        !resolve_integer(slow_d_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX) || !resolve_ma_type(slow_d_ma_type))
-        return -1;
+    if (!resolve(STOCH_PARAMS, fast_k_period, slow_k_period, slow_k_ma_type, slow_d_period, slow_d_ma_type)) return -1;
     return (fast_k_period - 1) + ma_lookback(slow_k_period, slow_k_ma_type) +
            ma_lookback(slow_d_period, slow_d_ma_type);
 }
@@ -111,9 +106,7 @@ RetCode stochf_compute(std::int32_t first_index, std::int32_t last_index, const 
                        double* out_d) {
     RetCode rc = Validation(first_index, last_index)
                      .inputs(high, low, close)
-                     .integer(fast_k_period, DEFAULT_FAST_K_PERIOD, 1, PERIOD_MAX)
-                     .integer(fast_d_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX)
-                     .ma_type(fast_d_ma_type)
+                     .params(STOCHF_PARAMS, fast_k_period, fast_d_period, fast_d_ma_type)
                      .outputs(out_k, out_d)
                      .result();
     if (rc != RC_OK) return rc;
@@ -146,11 +139,7 @@ RetCode stoch_compute(std::int32_t first_index, std::int32_t last_index, const d
                       std::int32_t* out_begin, std::int32_t* out_count, double* out_k, double* out_d) {
     RetCode rc = Validation(first_index, last_index)
                      .inputs(high, low, close)
-                     .integer(fast_k_period, DEFAULT_FAST_K_PERIOD, 1, PERIOD_MAX)
-                     .integer(slow_k_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX)
-                     .ma_type(slow_k_ma_type)
-                     .integer(slow_d_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX)
-                     .ma_type(slow_d_ma_type)
+                     .params(STOCH_PARAMS, fast_k_period, slow_k_period, slow_k_ma_type, slow_d_period, slow_d_ma_type)
                      .outputs(out_k, out_d)
                      .result();
     if (rc != RC_OK) return rc;
@@ -187,10 +176,7 @@ RetCode stochrsi_compute(std::int32_t first_index, std::int32_t last_index, cons
                          std::int32_t* out_begin, std::int32_t* out_count, double* out_k, double* out_d) {
     RetCode rc = Validation(first_index, last_index)
                      .inputs(input)
-                     .integer(period, DEFAULT_RSI_PERIOD, 2, PERIOD_MAX)
-                     .integer(fast_k_period, DEFAULT_FAST_K_PERIOD, 1, PERIOD_MAX)
-                     .integer(fast_d_period, DEFAULT_SMOOTHING_PERIOD, 1, PERIOD_MAX)
-                     .ma_type(fast_d_ma_type)
+                     .params(STOCHRSI_PARAMS, period, fast_k_period, fast_d_period, fast_d_ma_type)
                      .outputs(out_k, out_d)
                      .result();
     if (rc != RC_OK) return rc;

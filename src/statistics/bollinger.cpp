@@ -1,111 +1,75 @@
-// The bands allocate nothing: two of the three output arrays hold the average
-// and the deviation while they are computed, chosen so that the input array
-// may itself be one of the outputs.
+// The bands allocate nothing: the average, the deviation and the bands are
+// made in one pass over the input.
 #include "statistics/bollinger.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 
-#include "averages/selector.hpp"
 #include "frame/contract.hpp"
-#include "statistics/variance.hpp"
 
 namespace movlex {
 
 namespace {
 
-constexpr std::int32_t DEFAULT_PERIOD = 5;
-constexpr double DEFAULT_DEVIATIONS = 2.0;
+// An output array may be the input array, but only one of them.
+bool input_passed_twice(const double* input, const double* out_upper, const double* out_middle,
+                        const double* out_lower) {
+    return (input == out_upper) + (input == out_middle) + (input == out_lower) > 1;
+}
 
-struct WorkingBuffers {
-    double* average;
-    double* deviation;
-};
-
-// Which outputs serve as working storage depends on which output, if any, is
-// the input array.
-WorkingBuffers choose_buffers(const double* input, double* out_upper, double* out_middle, double* out_lower) {
-    if (input == out_upper) return {out_middle, out_lower};
-    if (input == out_lower) return {out_middle, out_upper};
-    if (input == out_middle) return {out_lower, out_upper};
-    return {out_middle, out_upper};
+template <class Average>
+RetCode run_bands(const Average& average, bool simple_average, std::int32_t first_index, std::int32_t last_index,
+                  const double* input, std::int32_t period, double deviations_up, double deviations_down,
+                  std::int32_t* out_begin, std::int32_t* out_count, double* out_upper, double* out_middle,
+                  double* out_lower) {
+    const Index average_lookback = simple_average ? period - 1 : average.lookback();
+    const Index lookback = std::max<Index>(average_lookback, period - 1);
+    const Index start = std::max<Index>(first_index, lookback);
+    if (start > last_index) return no_output(out_begin, out_count);
+    // The average starts from the later of first_index and its own lookback.
+    const Index seed = start - lookback;
+    const Index average_delay = std::max<Index>(first_index, average_lookback) - average_lookback - seed;
+    const BandsKernel kernel(average, simple_average, period, deviations_up, deviations_down,
+                             simple_average ? 0 : average_delay);
+    run_kernel(kernel, std::array{input}, seed, last_index, std::array{out_upper, out_middle, out_lower});
+    return report_output(out_begin, out_count, start, last_index);
 }
 
 }  // namespace
 
 std::int32_t bbands_lookback(std::int32_t period, double deviations_up, double deviations_down,
                              std::int32_t ma_type) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX) ||
-        !resolve_real(deviations_up, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT) ||
-        !resolve_real(deviations_down, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT) || !resolve_ma_type(ma_type))
-        return -1;
+    if (!resolve(BBANDS_PARAMS, period, deviations_up, deviations_down, ma_type)) return -1;
     return std::max(ma_lookback(period, ma_type), period - 1);
-}
-
-void stddev_sma_core(const double* input, const double* averages, std::int32_t begin, std::int32_t count,
-                     std::int32_t period, double* out) {
-    double sumsq = 0.0;
-    for (Index i = Index(begin) - period + 1; i < begin; ++i) sumsq += input[i] * input[i];
-    for (Index j = 0; j < count; ++j) {
-        const double x = input[begin + j];
-        sumsq += x * x;
-        const double meansq = sumsq / period;
-        const double leaving = input[begin + j - period + 1];
-        sumsq -= leaving * leaving;
-        const double variance = meansq - averages[j] * averages[j];
-        out[j] = variance < 1e-8 ? 0.0 : std::sqrt(variance);
-    }
 }
 
 RetCode bbands_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
                        double deviations_up, double deviations_down, std::int32_t ma_type, std::int32_t* out_begin,
                        std::int32_t* out_count, double* out_upper, double* out_middle, double* out_lower) {
-    RetCode rc = Validation(first_index, last_index)
-                     .inputs(input)
-                     .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
-                     .real(deviations_up, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)
-                     .real(deviations_down, DEFAULT_DEVIATIONS, -REAL_LIMIT, REAL_LIMIT)
-                     .ma_type(ma_type)
-                     .outputs(out_upper, out_middle, out_lower)
-                     .result();
+    const RetCode rc = Validation(first_index, last_index)
+                           .inputs(input)
+                           .params(BBANDS_PARAMS, period, deviations_up, deviations_down, ma_type)
+                           .outputs(out_upper, out_middle, out_lower)
+                           .result();
     if (rc != RC_OK) return rc;
+    if (input_passed_twice(input, out_upper, out_middle, out_lower)) return RC_BAD_ARGUMENT;
 
-    const WorkingBuffers buffers = choose_buffers(input, out_upper, out_middle, out_lower);
-    if (buffers.average == input || buffers.deviation == input) return RC_BAD_ARGUMENT;  // input passed twice
+    const UnstablePeriods unstable = current_unstable_periods();
+    // The simple average is the variance's own mean: no stage of its own.
+    if (ma_type == MA_SMA)
+        return run_bands(AverageStage(CopyKernel{}, Feed::bars), true, first_index, last_index, input, period,
+                         deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle, out_lower);
+    return with_average_kind(period, ma_type, [&](auto kind) {
+        return run_bands(average_stage(kind, period, unstable, Feed::bars), false, first_index, last_index, input,
+                         period, deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle,
+                         out_lower);
+    });
+}
 
-    rc = ma_compute(first_index, last_index, input, period, ma_type, out_begin, out_count, buffers.average);
-    if (rc != RC_OK || *out_count == 0) {
-        *out_count = 0;
-        return rc;
-    }
-
-    const std::int32_t average_begin = *out_begin;
-    if (ma_type == MA_SMA) {
-        stddev_sma_core(input, buffers.average, average_begin, *out_count, period, buffers.deviation);
-    } else {
-        rc = stddev_compute(average_begin, last_index, input, period, 1.0, out_begin, out_count, buffers.deviation);
-        if (rc != RC_OK) {
-            *out_count = 0;
-            return rc;
-        }
-        // Only MAMA's average can begin before the deviation (its lookback
-        // does not grow with the period); drop the averages that have no
-        // deviation so that both start at the same input index.
-        const Index dropped = Index(*out_begin) - average_begin;
-        if (dropped > 0)
-            std::memmove(buffers.average, buffers.average + dropped, std::size_t(*out_count) * sizeof(double));
-    }
-
-    if (buffers.average != out_middle)
-        std::memcpy(out_middle, buffers.average, std::size_t(*out_count) * sizeof(double));
-    for (Index j = 0; j < *out_count; ++j) {
-        const double deviation = buffers.deviation[j];
-        const double middle = out_middle[j];
-        out_upper[j] = middle + deviation * deviations_up;
-        out_lower[j] = middle - deviation * deviations_down;
-    }
-    return RC_OK;
+BandsKernel<AnyMaKernel> bbands_kernel(const double* params, const UnstablePeriods& unstable) {
+    const auto period = std::int32_t(params[0]);
+    const auto ma_type = std::int32_t(params[3]);
+    return BandsKernel(AnyMaKernel(ma_type == MA_SMA ? 1 : period, ma_type, unstable, Feed::bars), ma_type == MA_SMA, period,
+                       params[1], params[2], 0);
 }
 
 }  // namespace movlex

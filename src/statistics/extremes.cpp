@@ -1,27 +1,24 @@
-// MAX and MIN carry the window extreme from bar to bar and rescan the window
-// only when the bar holding it leaves. A rescan keeps the earliest of equal
-// values; a new value equal to the extreme takes its place. A NaN never
-// replaces the extreme, but one that opens a rescan is the output of that
-// step.
+// MAX and MIN carry the window extreme from bar to bar; when the bar holding
+// it leaves, the extreme is taken afresh, the earliest of equal values. A new
+// value equal to the extreme takes its place. A NaN never replaces the
+// extreme, but one that is the oldest value of the window when the extreme is
+// taken afresh is the output of that step.
 #include "statistics/extremes.hpp"
 
 #include <algorithm>
 
 #include "frame/contract.hpp"
-#include "frame/window_extreme.hpp"
 
 namespace movlex {
 
 namespace {
-
-constexpr std::int32_t DEFAULT_PERIOD = 30;
 
 template <class Direction>
 RetCode window_extreme_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
                                std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(input)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(HIGHEST_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -31,18 +28,15 @@ RetCode window_extreme_compute(std::int32_t first_index, std::int32_t last_index
     if (start > last_index) return no_output(out_begin, out_count);
 
     // Element k is written after the last read of input index k: every later
-    // read lies above the window's oldest index, which is at least k.
-    WindowExtreme<Direction, RescanTies::keep_oldest> extreme;
-    Index k = 0;
-    for (Index today = start; today <= last_index; ++today, ++k)
-        out[k] = extreme.advance(input, today - lookback, today);
+    // read lies at or above the window's oldest index, which is above k.
+    run_kernel(ExtremeKernel<Direction>(period), std::array{input}, start - lookback, last_index, std::array{out});
     return report_output(out_begin, out_count, start, last_index);
 }
 
 }  // namespace
 
 std::int32_t max_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(HIGHEST_PARAMS, period)) return -1;
     return period - 1;
 }
 
@@ -57,5 +51,9 @@ RetCode min_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_begin, std::int32_t* out_count, double* out) {
     return window_extreme_compute<Lowest>(first_index, last_index, input, period, out_begin, out_count, out);
 }
+
+MaxKernel max_kernel(const double* params, const UnstablePeriods&) { return MaxKernel(std::int32_t(params[0])); }
+
+MinKernel min_kernel(const double* params, const UnstablePeriods&) { return MinKernel(std::int32_t(params[0])); }
 
 }  // namespace movlex

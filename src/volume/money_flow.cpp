@@ -1,91 +1,20 @@
-// The window of (positive, negative) flow pairs lives in a circular buffer
-// with two running sums: each bar subtracts the pair that leaves and adds the
-// one that enters, so the cost per bar does not depend on the period. The
-// unstable period only moves the start of the output (and lengthens the time
-// the sums are carried), never the window itself.
+// The batch call lends the kernel its buffer of pairs: windows of up to 50
+// pairs live in the routine's frame, longer ones come from the heap.
 #include "volume/money_flow.hpp"
 
 #include <algorithm>
 
 #include "frame/contract.hpp"
-#include "frame/library_state.hpp"
 #include "frame/local_buffer.hpp"
-#include "frame/typical_price.hpp"
 
 namespace movlex {
 
 namespace {
-
-constexpr std::int32_t DEFAULT_PERIOD = 14;
-// Windows of up to this many pairs live in the routine's frame.
 constexpr std::size_t FRAME_PAIRS = 50;
-// A window whose total flow lies below this many units of price times volume
-// gives 0.
-constexpr double MINIMUM_TOTAL_FLOW = 1.0;
-
-struct FlowPair {
-    double positive;
-    double negative;
-};
-
-// The bar's money flow, credited to the side its typical price moved to
-// against the previous bar's; an unchanged typical price credits neither.
-FlowPair flow_pair(double typical, double previous_typical, double volume) {
-    const double flow = typical * volume;
-    if (typical > previous_typical) return {flow, 0.0};
-    if (typical < previous_typical) return {0.0, flow};
-    return {0.0, 0.0};
-}
-
-// The circular buffer of pairs, stored as positive and negative flow side by
-// side, with the sums of the pairs it holds.
-class FlowWindow {
-public:
-    FlowWindow(double* storage, Index period) : pairs_(storage), period_(period) {}
-
-    // Fills the next position of a window that has not yet wrapped.
-    void add(FlowPair pair) {
-        store(pair);
-        advance();
-    }
-
-    // Takes the oldest pair out of the sums and puts the new one in its place.
-    void replace(FlowPair pair) {
-        positive_sum_ -= pairs_[2 * slot_];
-        negative_sum_ -= pairs_[2 * slot_ + 1];
-        store(pair);
-        advance();
-    }
-
-    // Share of the window's flow that moved upwards, in percent.
-    double index() const {
-        const double total = positive_sum_ + negative_sum_;
-        if (total < MINIMUM_TOTAL_FLOW) return 0.0;
-        return (positive_sum_ / total) * 100.0;
-    }
-
-private:
-    void store(FlowPair pair) {
-        pairs_[2 * slot_] = pair.positive;
-        pairs_[2 * slot_ + 1] = pair.negative;
-        positive_sum_ += pair.positive;
-        negative_sum_ += pair.negative;
-    }
-    void advance() {
-        if (++slot_ == period_) slot_ = 0;
-    }
-
-    double* pairs_;
-    Index period_;
-    Index slot_ = 0;
-    double positive_sum_ = 0.0;
-    double negative_sum_ = 0.0;
-};
-
 }  // namespace
 
 std::int32_t mfi_lookback(std::int32_t period) {
-    if (!resolve_integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)) return -1;
+    if (!resolve(MFI_PARAMS, period)) return -1;
     return period + unstable_period(UNSTABLE_MFI);
 }
 
@@ -94,7 +23,7 @@ RetCode mfi_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_count, double* out) {
     const RetCode rc = Validation(first_index, last_index)
                            .inputs(high, low, close, volume)
-                           .integer(period, DEFAULT_PERIOD, 2, PERIOD_MAX)
+                           .params(MFI_PARAMS, period)
                            .outputs(out)
                            .result();
     if (rc != RC_OK) return rc;
@@ -106,30 +35,18 @@ RetCode mfi_compute(std::int32_t first_index, std::int32_t last_index, const dou
     *out_begin = 0;
     *out_count = 0;
 
-    const Index lookback = mfi_lookback(period);
-    const Index start = std::max<Index>(first_index, lookback);
+    const MfiKernel kernel(period, unstable_period(UNSTABLE_MFI), LentWindow(buffer.data()));
+    const Index start = std::max<Index>(first_index, kernel.lookback());
     if (start > last_index) return RC_OK;
 
-    FlowWindow window(buffer.data(), period);
-    const Index first_bar = start - lookback;
-    double previous_typical = typical_price(high[first_bar], low[first_bar], close[first_bar]);
-    auto next_pair = [&](Index bar) {
-        const double typical = typical_price(high[bar], low[bar], close[bar]);
-        const FlowPair pair = flow_pair(typical, previous_typical, volume[bar]);
-        previous_typical = typical;
-        return pair;
-    };
-
-    const Index last_filled = first_bar + period;
-    for (Index i = first_bar + 1; i <= last_filled; ++i) window.add(next_pair(i));
-
-    Index k = 0;
-    if (last_filled == start) out[k++] = window.index();
-    for (Index i = last_filled + 1; i <= last_index; ++i) {
-        window.replace(next_pair(i));
-        if (i >= start) out[k++] = window.index();
-    }
+    run_kernel(kernel, std::array{high, low, close, volume}, start - kernel.lookback(), last_index,
+               std::array{out});
     return report_output(out_begin, out_count, start, last_index);
+}
+
+MfiKernel<OwnedWindow> mfi_kernel(const double* params, const UnstablePeriods& unstable) {
+    const auto period = std::int32_t(params[0]);
+    return MfiKernel(period, unstable[UNSTABLE_MFI], OwnedWindow(2 * Index{period}));
 }
 
 }  // namespace movlex

@@ -1,11 +1,20 @@
 // Money-flow index (MFI).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <utility>
 
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
+#include "frame/typical_price.hpp"
+#include "frame/window_storage.hpp"
 #include "movlex.h"
 
 namespace movlex {
+
+inline constexpr std::array MFI_PARAMS{integer_param("period", 14, 2)};
 
 // period plus the unstable period of the MFI slot; -1 out of range.
 std::int32_t mfi_lookback(std::int32_t period);
@@ -13,5 +22,139 @@ std::int32_t mfi_lookback(std::int32_t period);
 RetCode mfi_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
                     const double* close, const double* volume, std::int32_t period, std::int32_t* out_begin,
                     std::int32_t* out_count, double* out);
+
+struct FlowPair {
+    double positive;
+    double negative;
+};
+
+// The bar's money flow, credited to the side its typical price moved to
+// against the previous bar's; an unchanged typical price credits neither.
+inline FlowPair flow_pair(double typical, double previous_typical, double volume) {
+    const double flow = typical * volume;
+    if (typical > previous_typical) return {flow, 0.0};
+    if (typical < previous_typical) return {0.0, flow};
+    return {0.0, 0.0};
+}
+
+// The window of (positive, negative) flow pairs: a circular buffer, stored as
+// positive and negative flow side by side (2 * period values), with two
+// running sums; each bar subtracts the pair that leaves and adds the one that
+// enters, so the cost per bar does not depend on the period.
+template <class Window>
+class FlowWindow {
+public:
+    FlowWindow(Window pairs, Index period) : pairs_(std::move(pairs)), period_(period) {}
+
+    // Fills the next position of a window that has not yet wrapped.
+    void add(FlowPair pair) {
+        store(pair);
+        advance();
+    }
+
+    // Takes the oldest pair out of the sums and puts the new one in its place.
+    void replace(FlowPair pair) {
+        positive_sum_ -= pairs_[2 * slot_];
+        negative_sum_ -= pairs_[2 * slot_ + 1];
+        store(pair);
+        advance();
+    }
+
+    // Share of the window's flow that moved upwards, in percent.
+    double index() const {
+        const double total = positive_sum_ + negative_sum_;
+        if (total < MINIMUM_TOTAL_FLOW) return 0.0;
+        return (positive_sum_ / total) * 100.0;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(pairs_);
+        archive.bounded(slot_, 0, period_ - 1);
+        archive(positive_sum_);
+        archive(negative_sum_);
+    }
+
+private:
+    // A window whose total flow lies below this many units of price times
+    // volume gives 0.
+    static constexpr double MINIMUM_TOTAL_FLOW = 1.0;
+
+    void store(FlowPair pair) {
+        pairs_[2 * slot_] = pair.positive;
+        pairs_[2 * slot_ + 1] = pair.negative;
+        positive_sum_ += pair.positive;
+        negative_sum_ += pair.negative;
+    }
+    void advance() {
+        if (++slot_ == period_) slot_ = 0;
+    }
+
+    Window pairs_;
+    Index period_;
+    Index slot_ = 0;
+    double positive_sum_ = 0.0;
+    double negative_sum_ = 0.0;
+};
+
+// The first bar gives only the previous typical price of the second; the
+// next `period` bars fill the window, and every later bar replaces its
+// oldest pair. The unstable period only moves the first output (and
+// lengthens the time the sums are carried), never the window itself.
+template <class Window>
+class MfiKernel {
+public:
+    static constexpr int inputs = 4;  // high, low, close, volume
+    static constexpr int outputs = 1;
+
+    MfiKernel(std::int32_t period, std::int32_t unstable, Window pairs)
+        : flows_(std::move(pairs), period), period_(period), lookback_(Index{period} + unstable),
+          filling_(Index{period} + 1), warm_up_(lookback_) {}
+
+    Index history() const { return 1; }
+    Index lookback() const { return lookback_; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        const double typical = typical_price(bars(0, i), bars(1, i), bars(2, i));
+        const FlowPair pair = flow_pair(typical, previous_typical_, bars(3, i));
+        if (filling_ == 0) {
+            flows_.replace(pair);
+        } else {
+            if (filling_ <= period_) flows_.add(pair);  // not the first bar
+            --filling_;
+        }
+        previous_typical_ = typical;
+        if (warm_up_.consume()) return false;
+        out[0] = flows_.index();
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        const double typical = typical_price(bars(0, i), bars(1, i), bars(2, i));
+        flows_.replace(flow_pair(typical, previous_typical_, bars(3, i)));
+        previous_typical_ = typical;
+        out[0] = flows_.index();
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(flows_);
+        archive(previous_typical_);
+        archive.bounded(filling_, 0, period_ + 1);
+        archive(warm_up_);
+    }
+
+private:
+    FlowWindow<Window> flows_;
+    Index period_;
+    Index lookback_;
+    double previous_typical_ = 0.0;
+    Index filling_;  // bars left before the window is full
+    WarmUp warm_up_;
+};
+
+MfiKernel<OwnedWindow> mfi_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -1,6 +1,4 @@
-// The running total starts at the volume of the first requested bar and then
-// adds each bar's volume on a rising price, subtracts it on a falling one and
-// leaves it alone on an unchanged one.
+// On-balance volume from the first requested bar on.
 #include "volume/on_balance.hpp"
 
 #include "frame/contract.hpp"
@@ -14,19 +12,10 @@ RetCode obv_compute(std::int32_t first_index, std::int32_t last_index, const dou
     const RetCode rc = Validation(first_index, last_index).inputs(input, volume).outputs(out).result();
     if (rc != RC_OK) return rc;
 
-    double total = volume[first_index];
-    double previous = input[first_index];
-    Index k = 0;
-    for (Index i = first_index; i <= last_index; ++i, ++k) {
-        const double price = input[i];
-        if (price > previous)
-            total += volume[i];
-        else if (price < previous)
-            total -= volume[i];
-        out[k] = total;
-        previous = price;
-    }
+    run_kernel(ObvKernel(), std::array{input, volume}, first_index, last_index, std::array{out});
     return report_output(out_begin, out_count, first_index, last_index);
 }
+
+ObvKernel obv_kernel(const double*, const UnstablePeriods&) { return ObvKernel(); }
 
 }  // namespace movlex

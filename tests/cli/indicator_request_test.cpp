@@ -139,6 +139,12 @@ TEST_P(EveryIndicator, IsListedWithEveryParameter) {
         EXPECT_NE(list.find("  " + std::string(param.name) + " "), std::string::npos) << param.name;
         EXPECT_NE(list.find("default " + default_text), std::string::npos) << param.name;
     }
+    // The entry ends with where a chart draws the indicator.
+    const std::size_t entry = list.find(name() + " - " + info().summary + "\n");
+    const std::string_view block = std::string_view(list).substr(entry, list.find("\n\n", entry) - entry);
+    EXPECT_NE(block.find("\n  drawn "), std::string_view::npos) << block;
+    EXPECT_TRUE(block.ends_with(info().placement == Placement::overlay ? " over the price" : " in a panel of its own"))
+        << block;
 }
 
 std::string indicator_name(const ::testing::TestParamInfo<std::string>& param) { return param.param; }

@@ -1,0 +1,124 @@
+// The library's arc tangent against the runtime's, and MAMA with each:
+//  - arc_tangent/<which>/<arguments>: time per call (counter time_per_call, in
+//    ns) over the same arguments for both, either those MAMA passes over a
+//    random walk ("mama") or uniform on [-4, 4] ("uniform");
+//  - mama_with/<which>: MAMA over 1,000,000 bars (MOVLEX_BENCH_BARS), time per
+//    output value (counter time_per_output, in ns).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "averages/arc_tangent.hpp"
+#include "mama_with_arc_tangent.hpp"
+
+namespace {
+
+using namespace movlex;
+
+double runtime_arc_tangent(double x) { return std::atan(x); }
+
+class Uniform {
+public:
+    explicit Uniform(std::uint64_t seed) : state_(seed) {}
+    double operator()() {  // on [0, 1)
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return double(state_ >> 11) / double(1ull << 53);
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+std::vector<double> random_walk(std::size_t count) {
+    Uniform uniform(42);
+    std::vector<double> prices;
+    double price = 100.0;
+    for (std::size_t i = 0; i < count; ++i) {
+        price *= 1.0 + (uniform() - 0.5) * 0.04;
+        prices.push_back(price);
+    }
+    return prices;
+}
+
+std::size_t bar_count() {
+    const char* text = std::getenv("MOVLEX_BENCH_BARS");
+    const long count = text != nullptr ? std::atol(text) : 0;
+    return count > 0 ? std::size_t(count) : 1000000;
+}
+
+const std::vector<double>& prices() {
+    static const std::vector<double> shared = random_walk(bar_count());
+    return shared;
+}
+
+constexpr std::size_t ARGUMENT_COUNT = 8192;
+
+std::vector<double>* recorded = nullptr;
+
+double recording_arc_tangent(double x) {
+    if (recorded->size() < ARGUMENT_COUNT) recorded->push_back(x);
+    return arc_tangent(x);
+}
+
+// The arguments MAMA passes to its arc tangent, in the order it passes them.
+std::vector<double> mama_arguments() {
+    const std::vector<double> walk = random_walk(2 * ARGUMENT_COUNT);
+    std::vector<double> arguments, mama(walk.size()), fama(walk.size());
+    recorded = &arguments;
+    std::int32_t begin = 0, count = 0;
+    bench_mama::compute<recording_arc_tangent>(0, std::int32_t(walk.size() - 1), walk.data(), 0.5, 0.05, &begin, &count,
+                                         mama.data(), fama.data());
+    recorded = nullptr;
+    return arguments;
+}
+
+std::vector<double> uniform_arguments() {
+    Uniform uniform(7);
+    std::vector<double> arguments(ARGUMENT_COUNT);
+    for (double& x : arguments) x = (uniform() - 0.5) * 8.0;
+    return arguments;
+}
+
+template <double (*ArcTangent)(double)>
+void arc_tangent_calls(benchmark::State& state, std::vector<double> (*make_arguments)()) {
+    const std::vector<double> arguments = make_arguments();
+    std::vector<double> results(arguments.size());
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < arguments.size(); ++i) results[i] = ArcTangent(arguments[i]);
+        benchmark::DoNotOptimize(results.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["time_per_call"] = benchmark::Counter(
+        double(arguments.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+template <double (*ArcTangent)(double)>
+void mama_with(benchmark::State& state) {
+    const std::vector<double>& input = prices();
+    std::vector<double> mama(input.size()), fama(input.size());
+    std::int32_t begin = 0, count = 0;
+    for (auto _ : state) {
+        bench_mama::compute<ArcTangent>(0, std::int32_t(input.size() - 1), input.data(), 0.5, 0.05, &begin, &count,
+                                  mama.data(), fama.data());
+        benchmark::DoNotOptimize(mama.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["time_per_output"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+const bool registered = [] {
+    using benchmark::RegisterBenchmark;
+    RegisterBenchmark("arc_tangent/library/mama", arc_tangent_calls<arc_tangent>, mama_arguments);
+    RegisterBenchmark("arc_tangent/runtime/mama", arc_tangent_calls<runtime_arc_tangent>, mama_arguments);
+    RegisterBenchmark("arc_tangent/library/uniform", arc_tangent_calls<arc_tangent>, uniform_arguments);
+    RegisterBenchmark("arc_tangent/runtime/uniform", arc_tangent_calls<runtime_arc_tangent>, uniform_arguments);
+    RegisterBenchmark("mama_with/library", mama_with<arc_tangent>)->Unit(benchmark::kMillisecond);
+    RegisterBenchmark("mama_with/runtime", mama_with<runtime_arc_tangent>)->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+}  // namespace

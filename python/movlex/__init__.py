@@ -1,0 +1,68 @@
+"""movlex: technical-analysis indicators over numpy arrays and pandas objects.
+
+One function per indicator, with the parameters, defaults and ranges of the
+indicator table: movlex.sma(close, period=30), movlex.macd(close, ...),
+movlex.stoch(high, low, close, ...); movlex.INDICATORS describes them all.
+
+Inputs are float array-likes: a 1-D input gives full-length float64 results
+aligned with it (NaN before the first computed bar); a 2-D input of shape
+(series, bars) computes every row on its own, rows in parallel (threads=).
+pandas Series give Series, a DataFrame with open/high/low/close/volume
+columns can be passed whole, and df.movlex.rsi(period=14) works too.
+
+Library state: importing movlex calls MOVLEX_INIT, as the movlex command-line
+tool does by default, so that the recursive indicators (EMA, RSI, ATR, ADX,
+...) start after their unstable period of 150 bars. movlex.shutdown() returns
+to the uninitialised state (no unstable period), movlex.initialize() back.
+"""
+
+from . import _movlex
+from ._indicators import INDICATORS, MA_TYPES, Indicator, Param, lookback, make_function
+from . import stream
+
+__version__ = "0.1.0"
+
+
+def initialize():
+    """Calls MOVLEX_INIT: every unstable period becomes 150. Importing movlex
+    has done this already. Waits for running computations to finish."""
+    _movlex.initialize()
+
+
+def shutdown():
+    """Calls MOVLEX_SHUTDOWN: the unstable periods go back to 0. Raises
+    RuntimeError when the library is not initialised."""
+    if _movlex.shutdown() != 0:
+        raise RuntimeError("movlex.shutdown(): the library is not initialised")
+
+
+def hardware_threads():
+    """The number of threads a 2-D call uses when threads is not given."""
+    return _movlex.hardware_threads()
+
+
+def plot(data, indicators, **options):
+    """Draws prices and indicators with matplotlib; see movlex.chart.plot."""
+    from .chart import plot as draw
+
+    return draw(data, indicators, **options)
+
+
+for _name, _indicator in INDICATORS.items():
+    globals()[_name] = make_function(_indicator)
+del _name, _indicator
+
+__all__ = sorted(INDICATORS) + [
+    "INDICATORS", "MA_TYPES", "Indicator", "Param", "lookback", "initialize", "shutdown", "hardware_threads", "plot",
+    "stream"]
+
+try:
+    import pandas as _pandas
+except ImportError:
+    pass
+else:
+    from ._accessor import register as _register_accessors
+
+    _register_accessors(_pandas)
+
+initialize()

@@ -1,0 +1,159 @@
+"""Charts of prices and indicators with matplotlib.
+
+The price panel shows candlesticks (or a line when only closes are given)
+with the indicators drawn on the price scale (averages, bands, SAR: the
+table's "overlay" placement); every other indicator gets a panel of its own
+below it. Dates go on the shared x axis.
+"""
+
+import numpy as np
+
+from ._indicators import INDICATORS, MA_TYPES, compute, label
+
+_PRICE_COLUMNS = ("open", "high", "low", "close", "volume")
+
+
+def parse_request(text):
+    """'bbands' or 'bbands:period=20,deviations_up=1.5' as (name, {param: value})."""
+    name, _, arguments = text.partition(":")
+    name = name.strip().lower()
+    if name not in INDICATORS:
+        raise ValueError(f"unknown indicator '{name}'")
+    kinds = {p.name: p.kind for p in INDICATORS[name].params}
+    params = {}
+    for argument in filter(None, arguments.split(",")):
+        key, equals, value = argument.partition("=")
+        key, value = key.strip(), value.strip()
+        if not equals or key not in kinds:
+            raise ValueError(f"{name}: '{argument}' is not PARAMETER=VALUE for one of {', '.join(kinds) or 'no parameters'}")
+        if kinds[key] == "ma_type" and value.lower() in MA_TYPES:
+            params[key] = value.lower()
+        else:
+            try:
+                params[key] = int(value) if kinds[key] != "real" else float(value)
+            except ValueError:
+                raise ValueError(f"{name}: {key}={value!r} is not a number") from None
+    return name, params
+
+
+def _request(item):
+    if isinstance(item, str):
+        return parse_request(item)
+    name, params = item
+    return name, dict(params)
+
+
+def _prices(data):
+    """The price columns (lower-case names) of a DataFrame, a Series or an
+    array of closes, and the x values (dates when there are any)."""
+    import pandas
+
+    if isinstance(data, pandas.DataFrame):
+        by_name = {str(column).lower(): column for column in data.columns}
+        frame = pandas.DataFrame({name: data[by_name[name]].to_numpy(dtype=float)
+                                  for name in _PRICE_COLUMNS if name in by_name})
+        if "close" not in frame:
+            raise ValueError("the prices have no close column")
+        index = data.index
+        for name in ("date", "time", "datetime", "timestamp"):
+            if name in by_name and not isinstance(index, pandas.DatetimeIndex):
+                index = pandas.DatetimeIndex(pandas.to_datetime(data[by_name[name]]))
+    else:
+        index = data.index if isinstance(data, pandas.Series) else pandas.RangeIndex(len(data))
+        frame = pandas.DataFrame({"close": np.asarray(data, dtype=float)})
+    frame.index = index
+    return frame
+
+
+def _x_values(index):
+    import matplotlib.dates as mdates
+    import pandas
+
+    if isinstance(index, pandas.DatetimeIndex):
+        return mdates.date2num(index.to_pydatetime()), True
+    return np.arange(len(index), dtype=float), False
+
+
+def _candlesticks(axes, x, prices):
+    width = 0.6 * (np.median(np.diff(x)) if len(x) > 1 else 1.0)
+    rising = prices["close"].to_numpy() >= prices["open"].to_numpy()
+    for mask, colour in ((rising, "#2e7d32"), (~rising, "#c62828")):
+        open_, close = prices["open"].to_numpy()[mask], prices["close"].to_numpy()[mask]
+        axes.vlines(x[mask], prices["low"].to_numpy()[mask], prices["high"].to_numpy()[mask], color=colour,
+                    linewidth=0.7)
+        axes.bar(x[mask], np.maximum(np.abs(close - open_), 1e-12), bottom=np.minimum(open_, close), width=width,
+                 color=colour, edgecolor=colour, linewidth=0.5)
+
+
+def _draw(axes, x, name, label, outputs, values):
+    for output, series in zip(outputs, values):
+        text = label if len(outputs) == 1 else f"{label} {output}"
+        if name == "sar":
+            axes.plot(x, series, linestyle="none", marker=".", markersize=2.5, label=text)
+        elif output == "hist":
+            axes.bar(x, np.nan_to_num(series), width=0.8 * (np.median(np.diff(x)) if len(x) > 1 else 1.0),
+                     color="#9e9e9e", label=text)
+        else:
+            axes.plot(x, series, linewidth=1.0, label=text)
+
+
+def plot(data, indicators, *, last=None, path=None, title=None, figsize=None, threads=None):
+    """Draws the prices and indicators; returns the matplotlib Figure.
+
+    data: a DataFrame with open/high/low/close(/volume) columns (any case;
+      candlesticks), or closes alone as a Series or array (a line). A
+      DatetimeIndex, or a date or time column, gives dates on the x axis.
+    indicators: names ("rsi"), requests ("bbands:period=20,deviations_up=1.5")
+      or (name, {parameter: value}) pairs.
+    last: show only the last `last` bars (the indicators are computed over
+      all of them first).
+    path: also save the figure there; the format follows the extension
+      (.png, .svg, .pdf).
+    """
+    import matplotlib.pyplot as pyplot
+
+    prices = _prices(data)
+    requests = [_request(item) for item in indicators]
+    results = []
+    for name, params in requests:
+        indicator = INDICATORS[name]
+        unknown = set(params) - {p.name for p in indicator.params}
+        if unknown:
+            raise ValueError(f"{name}: no parameter {', '.join(sorted(unknown))}")
+        values = tuple(params.get(p.name) for p in indicator.params)
+        result = compute(indicator, (prices,) + (None,) * (len(indicator.inputs) - 1), values, threads)
+        columns = [result] if indicator.result_type is None else [result[o] for o in indicator.outputs]
+        results.append((indicator, label(indicator, values), [c.to_numpy() for c in columns]))
+
+    shown = slice(-last, None) if last else slice(None)
+    prices = prices.iloc[shown]
+    x, dated = _x_values(prices.index)
+    panels = [r for r in results if r[0].placement != "overlay"]
+    figure, axes = pyplot.subplots(1 + len(panels), 1, sharex=True, squeeze=False,
+                                   figsize=figsize or (11, 4 + 1.8 * len(panels)),
+                                   gridspec_kw={"height_ratios": [3] + [1] * len(panels)})
+    axes = axes[:, 0]
+    price_axes = axes[0]
+    if all(column in prices for column in ("open", "high", "low")):
+        _candlesticks(price_axes, x, prices)
+    else:
+        price_axes.plot(x, prices["close"].to_numpy(), color="black", linewidth=1.0, label="close")
+    for indicator, name, values in results:
+        if indicator.placement == "overlay":
+            _draw(price_axes, x, indicator.name, name, indicator.outputs, [v[shown] for v in values])
+    for panel_axes, (indicator, name, values) in zip(axes[1:], panels):
+        _draw(panel_axes, x, indicator.name, name, indicator.outputs, [v[shown] for v in values])
+        panel_axes.legend(loc="upper left", fontsize="small", frameon=False)
+        panel_axes.grid(alpha=0.3)
+    if any(r[0].placement == "overlay" for r in results) or "open" not in prices:
+        price_axes.legend(loc="upper left", fontsize="small", frameon=False)
+    price_axes.grid(alpha=0.3)
+    if title:
+        price_axes.set_title(title)
+    if dated:
+        axes[-1].xaxis_date()
+        figure.autofmt_xdate()
+    figure.tight_layout()
+    if path is not None:
+        figure.savefig(path)
+    return figure

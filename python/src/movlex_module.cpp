@@ -1,0 +1,456 @@
+// The compiled half of the Python package: the indicator table as Python
+// data, and one call that computes any indicator over whole arrays (one
+// series, or many rows of a 2-D array on several threads). The Python half
+// builds one function per indicator on top of it.
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <vector>
+
+#include "api/indicator_table.hpp"
+#include "api/ma_type_names.hpp"
+#include "api/parallel.hpp"
+#include "api/stream.hpp"
+#include "movlex.h"
+
+namespace py = pybind11;
+
+namespace movlex::python {
+
+namespace {
+
+// MOVLEX_INIT and MOVLEX_SHUTDOWN must not run while an indicator does:
+// computations hold the lock shared, the state changes hold it alone.
+std::shared_mutex library_state;
+
+const IndicatorInfo& indicator_at(std::size_t index) {
+    const auto table = indicator_table();
+    if (index >= table.size()) throw py::index_error("no indicator " + std::to_string(index));
+    return table[index];
+}
+
+[[noreturn]] void raise(PyObject* type, const std::string& message) {
+    PyErr_SetString(type, message.c_str());
+    throw py::error_already_set();
+}
+
+std::string repr_text(py::handle value) { return py::repr(value).cast<std::string>(); }
+
+std::string number_text(double value) {
+    if (value == std::floor(value) && std::fabs(value) < 1e15) return std::to_string(std::int64_t(value));
+    return repr_text(py::float_(value));
+}
+
+std::string range_text(const ParamInfo& param) { return number_text(param.min) + ".." + number_text(param.max); }
+
+// ---- Parameters ------------------------------------------------------------
+
+class ParamReader {
+public:
+    ParamReader(const IndicatorInfo& info, const ParamInfo& param, py::handle value)
+        : info_(info), param_(param), value_(value) {}
+
+    double read() const {
+        if (value_.is_none()) return param_.default_value;
+        const double number = param_.kind == ParamKind::ma_type ? ma_type_code() : as_number();
+        if (!(number >= param_.min && number <= param_.max)) fail("is out of range " + range_text(param_));
+        return number;
+    }
+
+private:
+    double ma_type_code() const {
+        if (py::isinstance<py::str>(value_)) {
+            const std::string name = py::str(value_).attr("lower")().cast<std::string>();
+            for (std::size_t code = 0; code < MA_TYPE_NAMES.size(); ++code)
+                if (name == MA_TYPE_NAMES[code]) return double(code);
+            fail("is not a moving-average type (sma, ema, wma, dema, tema, trima, kama, mama, t3, or 0..8)");
+        }
+        return as_number();
+    }
+
+    double as_number() const {
+        if (PyIndex_Check(value_.ptr())) {
+            int overflow = 0;
+            const long long whole = PyLong_AsLongLongAndOverflow(py::reinterpret_steal<py::object>(PyNumber_Index(value_.ptr())).ptr(), &overflow);
+            if (overflow != 0) fail("is out of range " + range_text(param_));
+            return double(whole);
+        }
+        if (!PyFloat_Check(value_.ptr()) && !PyNumber_Check(value_.ptr()))
+            raise(PyExc_TypeError, prefix() + "must be a number, not " + std::string(Py_TYPE(value_.ptr())->tp_name));
+        const double number = py::float_(py::reinterpret_borrow<py::object>(value_));
+        if (param_.kind != ParamKind::real && std::isfinite(number) && number != std::floor(number))
+            fail("is not a whole number");
+        return number;
+    }
+
+    std::string prefix() const { return std::string(info_.name) + ": " + param_.name + " "; }
+
+    [[noreturn]] void fail(const std::string& why) const {
+        raise(PyExc_ValueError, std::string(info_.name) + ": " + param_.name + "=" + repr_text(value_) + " " + why);
+    }
+
+    const IndicatorInfo& info_;
+    const ParamInfo& param_;
+    py::handle value_;
+};
+
+std::array<double, MAX_PARAMS> read_params(const IndicatorInfo& info, const py::tuple& values) {
+    if (int(values.size()) != info.param_count())
+        raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.param_count()) +
+                                   " parameters, got " + std::to_string(values.size()));
+    std::array<double, MAX_PARAMS> params{};
+    for (int p = 0; p < info.param_count(); ++p) params[p] = ParamReader(info, info.params[p], values[p]).read();
+    return params;
+}
+
+// ---- Arrays ------------------------------------------------------------------
+
+using DoubleArray = py::array_t<double, py::array::c_style>;
+
+// The value as a C-contiguous float64 array: the same object when it is one
+// already, otherwise one converted copy.
+DoubleArray as_double_array(const IndicatorInfo& info, const char* input, py::handle value) {
+    if (value.is_none()) raise(PyExc_TypeError, std::string(info.name) + ": input '" + input + "' is missing");
+    auto& api = py::detail::npy_api::get();
+    PyObject* array = api.PyArray_FromAny_(value.ptr(), py::dtype::of<double>().release().ptr(), 0, 0,
+                                           int(py::detail::npy_api::NPY_ARRAY_ENSUREARRAY_) | int(py::array::c_style) |
+                                               int(py::array::forcecast),
+                                           nullptr);
+    if (array == nullptr) throw py::error_already_set();
+    auto result = py::reinterpret_steal<DoubleArray>(array);
+    if (result.ndim() != 1 && result.ndim() != 2)
+        raise(PyExc_ValueError, std::string(info.name) + ": input '" + input + "' must be 1-D (bars) or 2-D (series, bars), not " +
+                                    std::to_string(result.ndim()) + "-D");
+    return result;
+}
+
+std::string shape_text(const py::array& array) {
+    std::string text = "(";
+    for (py::ssize_t d = 0; d < array.ndim(); ++d) text += (d ? ", " : "") + std::to_string(array.shape(d));
+    return text + (array.ndim() == 1 ? ",)" : ")");
+}
+
+struct Inputs {
+    std::vector<DoubleArray> arrays;
+    std::vector<py::ssize_t> shape;
+    py::ssize_t rows = 1;
+    py::ssize_t bars = 0;
+};
+
+// The Python name of an input: the single price series is called close.
+std::string input_name(const IndicatorInfo& info, int i) {
+    return std::string_view(info.inputs[i]) == "input" ? "close" : info.inputs[i];
+}
+
+Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
+    if (int(values.size()) != info.input_count())
+        raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
+                                   " inputs, got " + std::to_string(values.size()));
+    Inputs inputs;
+    for (int i = 0; i < info.input_count(); ++i) {
+        inputs.arrays.push_back(as_double_array(info, input_name(info, i).c_str(), values[i]));
+        const DoubleArray& array = inputs.arrays.back();
+        if (i == 0) {
+            inputs.shape.assign(array.shape(), array.shape() + array.ndim());
+        } else if (std::vector<py::ssize_t>(array.shape(), array.shape() + array.ndim()) != inputs.shape) {
+            raise(PyExc_ValueError, std::string(info.name) + ": inputs differ in shape: '" + input_name(info, 0) +
+                                        "' is " + shape_text(inputs.arrays[0]) + ", '" + input_name(info, i) +
+                                        "' is " + shape_text(array));
+        }
+    }
+    inputs.bars = inputs.shape.back();
+    inputs.rows = inputs.shape.size() == 2 ? inputs.shape[0] : 1;
+    if (inputs.bars > py::ssize_t(INT32_MAX))
+        raise(PyExc_ValueError, std::string(info.name) + ": " + std::to_string(inputs.bars) +
+                                    " bars is more than one call can take (2147483647)");
+    return inputs;
+}
+
+// ---- Computation ---------------------------------------------------------------
+
+// Result of a row whose entry did not start where its lookback says.
+constexpr RetCode MISALIGNED = -1;
+
+// One row as a C program computes a whole series: the entry over
+// first_index 0 .. last_index bars - 1 (a later first_index could change the
+// bits, since running sums and recursive averages would start elsewhere).
+// Its values start at bar `lookback`, so the entry is handed out + lookback
+// and writes each value straight to the bar it belongs to.
+RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
+                    std::int32_t bars, const std::array<const double*, MAX_INPUTS>& in,
+                    const std::array<double*, MAX_OUTPUTS>& out) {
+    if (lookback >= bars) return RC_OK;
+    std::int32_t begin = 0, count = 0;
+    Request request;
+    request.first_index = 0;
+    request.last_index = bars - 1;
+    request.inputs = in;
+    request.params = params;
+    request.out_begin = &begin;
+    request.out_count = &count;
+    for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = out[o] + lookback;
+    const RetCode code = info.invoke(request);
+    if (code == RC_OK && (begin != lookback || count != bars - lookback)) return MISALIGNED;
+    return code;
+}
+
+// NaN on the bars before the first value of each row.
+void fill_leads(double* out, std::ptrdiff_t rows, std::int32_t bars, std::int32_t lookback) {
+    const std::int32_t lead = std::min(lookback, bars);
+    for (std::ptrdiff_t r = 0; r < rows; ++r)
+        std::fill(out + r * bars, out + r * bars + lead, std::numeric_limits<double>::quiet_NaN());
+}
+
+// An output array of the inputs' shape whose rows the entries can fill in
+// place. An entry may use all of the `bars` values the contract gives it,
+// which from out + lookback reach `lookback` values into the next row: that
+// row's lead, filled with NaN only once every row is done. The last row
+// reaches into a tail of `lookback` values past the array, in the same
+// allocation.
+py::array_t<double> output_array(const Inputs& inputs, std::int32_t lookback) {
+    const py::ssize_t tail = lookback < inputs.bars ? lookback : 0;
+    if (tail == 0) return py::array_t<double>(inputs.shape);
+    py::array_t<double> storage(inputs.rows * inputs.bars + tail);
+    return py::array_t<double>(inputs.shape, storage.mutable_data(), storage);
+}
+
+void raise_for(const IndicatorInfo& info, RetCode code) {
+    if (code == MISALIGNED)
+        raise(PyExc_RuntimeError, std::string(info.entry) + " did not start its output at its lookback");
+    if (code == RC_NO_MEMORY) raise(PyExc_MemoryError, std::string(info.name) + ": out of memory for its scratch arrays");
+    raise(PyExc_RuntimeError, std::string(info.entry) + " failed with code " + std::to_string(code));
+}
+
+unsigned thread_count(py::handle threads) {
+    if (threads.is_none()) return 0;
+    if (!PyIndex_Check(threads.ptr()))
+        raise(PyExc_TypeError, "threads must be a whole number, not " + std::string(Py_TYPE(threads.ptr())->tp_name));
+    const long long count = threads.cast<long long>();
+    if (count < 1) raise(PyExc_ValueError, "threads=" + std::to_string(count) + " must be at least 1");
+    return unsigned(std::min<long long>(count, 1 << 16));
+}
+
+py::object compute(std::size_t index, const py::tuple& input_values, const py::tuple& param_values,
+                   py::handle threads_value) {
+    const IndicatorInfo& info = indicator_at(index);
+    const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
+    const Inputs inputs = read_inputs(info, input_values);
+    const unsigned threads = thread_count(threads_value);
+
+    // The lock is taken before the lookback is read and held until the
+    // entries are done, so that both see one library state.
+    std::shared_lock state(library_state, std::defer_lock);
+    {
+        py::gil_scoped_release unlocked;
+        state.lock();
+    }
+    const std::int32_t lookback = info.lookback(params.data());
+    if (lookback < 0) raise(PyExc_ValueError, std::string(info.name) + ": parameters out of range");
+    std::vector<py::array_t<double>> outputs;
+    for (int o = 0; o < info.output_count(); ++o) outputs.push_back(output_array(inputs, lookback));
+
+    std::array<const double*, MAX_INPUTS> in{};
+    std::array<double*, MAX_OUTPUTS> out{};
+    for (int i = 0; i < info.input_count(); ++i) in[i] = inputs.arrays[i].data();
+    for (int o = 0; o < info.output_count(); ++o) out[o] = outputs[o].mutable_data();
+
+    RetCode failure = RC_OK;
+    {
+        py::gil_scoped_release unlocked;
+        const auto bars = std::int32_t(inputs.bars);
+        std::mutex failure_mutex;
+        auto row = [&](std::size_t r) {
+            std::array<const double*, MAX_INPUTS> row_in = in;
+            std::array<double*, MAX_OUTPUTS> row_out = out;
+            const auto offset = std::ptrdiff_t(r) * inputs.bars;
+            for (auto& p : row_in)
+                if (p) p += offset;
+            for (auto& p : row_out)
+                if (p) p += offset;
+            const RetCode code = compute_row(info, params, lookback, bars, row_in, row_out);
+            if (code != RC_OK) {
+                std::lock_guard lock(failure_mutex);
+                if (failure == RC_OK) failure = code;
+            }
+        };
+        if (inputs.rows == 1)
+            row(0);
+        else
+            parallel_for(std::size_t(inputs.rows), threads, row);
+        for (int o = 0; o < info.output_count(); ++o) fill_leads(out[o], inputs.rows, bars, lookback);
+    }
+    state.unlock();
+    if (failure != RC_OK) raise_for(info, failure);
+
+    if (outputs.size() == 1) return std::move(outputs[0]);
+    py::tuple result(outputs.size());
+    for (std::size_t o = 0; o < outputs.size(); ++o) result[o] = std::move(outputs[o]);
+    return result;
+}
+
+// ---- The table and the library state --------------------------------------------
+
+const char* kind_name(ParamKind kind) {
+    switch (kind) {
+        case ParamKind::integer: return "integer";
+        case ParamKind::real: return "real";
+        case ParamKind::ma_type: return "ma_type";
+    }
+    return "?";
+}
+
+py::list describe_table() {
+    py::list rows;
+    for (const IndicatorInfo& info : indicator_table()) {
+        py::dict row;
+        row["name"] = info.name;
+        row["entry"] = info.entry;
+        row["summary"] = info.summary;
+        py::list inputs, params, outputs;
+        for (int i = 0; i < info.input_count(); ++i) inputs.append(info.inputs[i]);
+        for (int o = 0; o < info.output_count(); ++o) outputs.append(info.outputs[o]);
+        for (int p = 0; p < info.param_count(); ++p) {
+            const ParamInfo& param = info.params[p];
+            py::dict described;
+            described["name"] = param.name;
+            described["kind"] = kind_name(param.kind);
+            described["default"] = param.default_value;
+            described["min"] = param.min;
+            described["max"] = param.max;
+            params.append(described);
+        }
+        row["inputs"] = inputs;
+        row["params"] = params;
+        row["outputs"] = outputs;
+        row["placement"] = info.placement == Placement::overlay ? "overlay" : "panel";
+        rows.append(row);
+    }
+    return rows;
+}
+
+std::int32_t lookback(std::size_t index, const py::tuple& param_values) {
+    const IndicatorInfo& info = indicator_at(index);
+    const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
+    py::gil_scoped_release unlocked;
+    std::shared_lock state(library_state);
+    return info.lookback(params.data());
+}
+
+RetCode change_state(RetCode (*change)()) {
+    py::gil_scoped_release unlocked;
+    std::unique_lock state(library_state);
+    return change();
+}
+
+}  // namespace
+
+// A stream of one indicator: made with the parameters read as the functions
+// read them, fed one bar at a time, saved to bytes and made again from them.
+class PyStream {
+public:
+    PyStream(std::size_t index, const py::tuple& param_values) {
+        const IndicatorInfo& info = indicator_at(index);
+        const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
+        std::shared_lock<std::shared_mutex> state(library_state);
+        const RetCode code = make_stream(info, params.data(), info.param_count(), stream_);
+        if (code != RC_OK) raise_for(info, code);
+    }
+    explicit PyStream(std::unique_ptr<Stream> stream) : stream_(std::move(stream)) {}
+
+    // The bar's outputs, or None while there is no value yet.
+    py::object update(const std::vector<double>& inputs) {
+        const IndicatorInfo& info = stream_->indicator();
+        if (int(inputs.size()) != info.input_count())
+            throw py::value_error(std::string(info.name) + ": a bar has " + std::to_string(info.input_count()) +
+                                  " input(s), got " + std::to_string(inputs.size()));
+        double out[MAX_OUTPUTS];
+        if (!stream_->update(inputs.data(), out)) return py::none();
+        py::tuple values(std::size_t(info.output_count()));
+        for (int k = 0; k < info.output_count(); ++k) values[std::size_t(k)] = out[k];
+        return values;
+    }
+
+    // Every bar of the inputs (arrays of one length), outputs as arrays with
+    // NaN where there is no value yet.
+    py::list update_many(const std::vector<py::array_t<double, py::array::c_style | py::array::forcecast>>& inputs) {
+        const IndicatorInfo& info = stream_->indicator();
+        if (int(inputs.size()) != info.input_count())
+            throw py::value_error(std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
+                                  " input array(s)");
+        const py::ssize_t bars = inputs.empty() ? 0 : inputs[0].size();
+        for (const auto& input : inputs)
+            if (input.ndim() != 1 || input.size() != bars)
+                throw py::value_error(std::string(info.name) + ": the inputs must be 1-D arrays of one length");
+        std::vector<py::array_t<double>> outputs;
+        for (int k = 0; k < info.output_count(); ++k) outputs.emplace_back(bars);
+        std::vector<const double*> in;
+        for (const auto& input : inputs) in.push_back(input.data());
+        std::vector<double*> out;
+        for (auto& output : outputs) out.push_back(output.mutable_data());
+        {
+            py::gil_scoped_release released;
+            double bar[MAX_INPUTS], value[MAX_OUTPUTS];
+            for (py::ssize_t t = 0; t < bars; ++t) {
+                for (std::size_t k = 0; k < in.size(); ++k) bar[k] = in[k][t];
+                const bool has_value = stream_->update(bar, value);
+                for (std::size_t k = 0; k < out.size(); ++k)
+                    out[k][t] = has_value ? value[k] : std::numeric_limits<double>::quiet_NaN();
+            }
+        }
+        py::list result;
+        for (auto& output : outputs) result.append(output);
+        return result;
+    }
+
+    py::bytes save() const {
+        const std::vector<std::uint8_t> bytes = stream_->save();
+        return py::bytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+
+    static PyStream from_state(const py::bytes& state) {
+        const std::string bytes = state;
+        std::unique_ptr<Stream> stream;
+        const RetCode code = stream_from_state(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), stream);
+        if (code != RC_OK) throw py::value_error("not a movlex stream state (code " + std::to_string(code) + ")");
+        return PyStream(std::move(stream));
+    }
+
+    PyStream copy() const { return PyStream(stream_->clone()); }
+    std::int64_t bars() const { return stream_->bars(); }
+    std::size_t index() const { return std::size_t(&stream_->indicator() - indicator_table().data()); }
+
+private:
+    std::unique_ptr<Stream> stream_;
+};
+
+PYBIND11_MODULE(_movlex, module) {
+    py::class_<PyStream>(module, "Stream")
+        .def(py::init<std::size_t, const py::tuple&>(), py::arg("index"), py::arg("params"))
+        .def("update", &PyStream::update)
+        .def("update_many", &PyStream::update_many)
+        .def("save", &PyStream::save)
+        .def_static("from_state", &PyStream::from_state)
+        .def("copy", &PyStream::copy)
+        .def_property_readonly("bars", &PyStream::bars)
+        .def_property_readonly("index", &PyStream::index);
+    module.doc() = "movlex's compiled core; use the functions of the movlex package.";
+    module.def("indicator_table", &describe_table, "Every indicator of the table as a dict.");
+    module.def("ma_type_names", [] { return std::vector<std::string>(MA_TYPE_NAMES.begin(), MA_TYPE_NAMES.end()); });
+    module.def("compute", &compute, py::arg("index"), py::arg("inputs"), py::arg("params"), py::arg("threads"),
+               "Computes indicator `index` over 1-D or 2-D inputs; one array, or a tuple of arrays.");
+    module.def("lookback", &lookback, py::arg("index"), py::arg("params"));
+    module.def("initialize", [] { return change_state([] { return MOVLEX_INIT(); }); });
+    module.def("shutdown", [] { return change_state([] { return MOVLEX_SHUTDOWN(); }); });
+    module.def("hardware_threads", &hardware_threads);
+}
+
+}  // namespace movlex::python

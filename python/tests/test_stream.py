@@ -1,0 +1,67 @@
+"""movlex.stream: every indicator that streams gives its function's values
+bar for bar; copies and pickled states go on like the original."""
+
+import copy
+import math
+import pickle
+
+import numpy as np
+import pytest
+
+import movlex
+from conftest import default_params, inputs_of, market, random_params
+
+
+
+
+def _streamable(name):
+    try:
+        getattr(movlex.stream, name.upper())()
+    except RuntimeError:  # an indicator without a stream
+        return False
+    return True
+
+
+NAMES = [name for name in movlex.INDICATORS if _streamable(name)]
+
+
+def same_or_both_nan(a, b):
+    a, b = np.asarray(a), np.asarray(b)
+    return a.shape == b.shape and bool(np.all((a.view(np.uint64) == b.view(np.uint64)) | (np.isnan(a) & np.isnan(b))))
+
+
+@pytest.mark.parametrize("name", NAMES)
+def test_stream_matches_the_function(name, library_state):
+    indicator = movlex.INDICATORS[name]
+    rng = np.random.default_rng(7)
+    bars = market(rng, 600)
+    inputs = inputs_of(indicator, bars)
+    for params in (default_params(indicator), random_params(indicator, rng)):
+        expected = getattr(movlex, name)(*inputs, *params)
+        stream = getattr(movlex.stream, name.upper())(*params)
+        half = 300
+        first = stream.update_many(*[x[:half] for x in inputs])
+        clone, pickled = copy.copy(stream), pickle.loads(pickle.dumps(stream))
+        for s in (stream, clone, pickled):
+            rest = s.update_many(*[x[half:] for x in inputs])
+            if indicator.result_type is None:
+                assert same_or_both_nan(np.concatenate([first, rest]), expected)
+            else:
+                for k in range(len(indicator.outputs)):
+                    assert same_or_both_nan(np.concatenate([first[k], rest[k]]), expected[k])
+
+
+def test_update_gives_nan_then_values():
+    s = movlex.stream.SMA(period=3)
+    assert math.isnan(s.update(1.0)) and math.isnan(s.update(2.0))
+    assert s.update(6.0) == 3.0
+    assert s.bars == 3
+
+
+def test_bad_parameters_raise_like_the_functions():
+    with pytest.raises(ValueError, match="period"):
+        movlex.stream.SMA(period=1)
+    with pytest.raises(TypeError):
+        movlex.stream.SMA(length=3)
+    with pytest.raises(ValueError):
+        movlex.stream.Stream.from_state(b"not a state")
