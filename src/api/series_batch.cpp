@@ -13,7 +13,7 @@ namespace movlex {
 namespace {
 
 // Series handed to a thread at a time.
-constexpr std::int32_t SERIES_PER_ITEM = 2 * SERIES_LANES;
+constexpr std::int32_t SERIES_PER_ITEM = 8;
 
 bool arrays_present(const void* const* arrays, int count) {
     if (arrays == nullptr) return false;
@@ -31,6 +31,24 @@ RetCode check_batch(const IndicatorInfo& indicator, const SeriesBatch& batch) {
     if (batch.series > 1 && (batch.input_stride < batch.bars || batch.output_stride < batch.bars))
         return RC_BAD_ARGUMENT;
     return RC_OK;
+}
+
+// Series first .. first + count - 1 through the batch entry, one at a time,
+// each writing its values from index `begin` of its blocks on.
+void run_entries(const IndicatorInfo& indicator, const std::array<double, MAX_PARAMS>& params,
+                 const SeriesBatch& batch, Index begin, std::int32_t first, std::int32_t count) {
+    Request request;
+    request.last_index = batch.bars - 1;
+    request.params = params;
+    std::int32_t out_begin = 0, out_count = 0;
+    request.out_begin = &out_begin;
+    request.out_count = &out_count;
+    for (std::int32_t s = first; s < first + count; ++s) {
+        for (int k = 0; k < indicator.input_count(); ++k) request.inputs[k] = batch.inputs[k] + s * batch.input_stride;
+        for (int k = 0; k < indicator.output_count(); ++k)
+            request.outputs[k] = batch.outputs[k] + s * batch.output_stride + begin;
+        if (indicator.invoke(request) == RC_NO_MEMORY) throw std::bad_alloc();
+    }
 }
 
 }  // namespace
@@ -53,7 +71,10 @@ RetCode run_series_batch(const IndicatorInfo& indicator, const double* params, i
         parallel_for(std::size_t(items), unsigned(batch.threads), [&](std::size_t item) {
             const std::int32_t first = std::int32_t(item) * SERIES_PER_ITEM;
             const std::int32_t count = std::min(SERIES_PER_ITEM, batch.series - first);
-            prototype->run_series(layout, std::size_t(first), std::size_t(count));
+            if (prototype->interleaves())
+                prototype->run_series(layout, std::size_t(first), std::size_t(count));
+            else
+                run_entries(indicator, prototype->setup().params, batch, begin, first, count);
         });
         return report_output(out_begin, out_count, begin, batch.bars - 1);
     } catch (const std::bad_alloc&) {

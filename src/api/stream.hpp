@@ -38,6 +38,8 @@ public:
 
     // Bars the kernel consumes before its first output.
     virtual Index lookback() const = 0;
+    // Whether the kernel gains from running over interleaved series.
+    virtual bool interleaves() const = 0;
     // Runs the kernel of a stream that has consumed no bar over series
     // first .. first + count - 1 of `layout` (see series_engine.hpp); the
     // stream itself is left as it is.
@@ -86,6 +88,7 @@ public:
     std::unique_ptr<Stream> clone() const override { return std::make_unique<KernelStream>(*this); }
 
     Index lookback() const override { return kernel_.lookback(); }
+    bool interleaves() const override { return series_lanes<Kernel>() > 1; }
     void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count) const override {
         movlex::run_series(kernel_, layout, first, count);
     }

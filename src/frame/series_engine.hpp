@@ -26,8 +26,16 @@ struct SeriesLayout {
     Index bars = 0;
 };
 
-// How many series a kernel's group interleaves.
-inline constexpr int SERIES_LANES = 4;
+// How many series a kernel's group interleaves: a kernel whose bars wait on a
+// carried chain says so with `static constexpr int series_lanes = L;`; any
+// other kernel runs one series at a time, as its batch entry does.
+template <class Kernel>
+constexpr int series_lanes() {
+    if constexpr (requires { Kernel::series_lanes; })
+        return Kernel::series_lanes;
+    else
+        return 1;
+}
 
 namespace series_detail {
 
@@ -69,12 +77,13 @@ void run_series_lanes(const Kernel& prototype, const SeriesLayout& layout, std::
     }
 }
 
-// Series first .. first + count - 1: full groups of SERIES_LANES, then one at
-// a time.
+// Series first .. first + count - 1: full groups of the kernel's lanes, then
+// one at a time.
 template <class Kernel>
 void run_series(const Kernel& prototype, const SeriesLayout& layout, std::size_t first, std::size_t count) {
+    constexpr int L = series_lanes<Kernel>();
     std::size_t s = first;
-    for (; s + SERIES_LANES <= first + count; s += SERIES_LANES) run_series_lanes<SERIES_LANES>(prototype, layout, s);
+    for (; s + L <= first + count; s += L) run_series_lanes<L>(prototype, layout, s);
     for (; s < first + count; ++s) run_series_lanes<1>(prototype, layout, s);
 }
 
