@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include "api/indicator_table.hpp"
 #include "api/parallel.hpp"
@@ -68,14 +69,20 @@ RetCode run_series_batch(const IndicatorInfo& indicator, const double* params, i
         const SeriesLayout layout{batch.inputs, std::ptrdiff_t(batch.input_stride), batch.outputs,
                                   std::ptrdiff_t(batch.output_stride), Index(batch.bars)};
         const std::int32_t items = (batch.series + SERIES_PER_ITEM - 1) / SERIES_PER_ITEM;
-        parallel_for(std::size_t(items), unsigned(batch.threads), [&](std::size_t item) {
+        auto run_item = [&](std::size_t item) {
             const std::int32_t first = std::int32_t(item) * SERIES_PER_ITEM;
             const std::int32_t count = std::min(SERIES_PER_ITEM, batch.series - first);
             if (prototype->interleaves())
                 prototype->run_series(layout, std::size_t(first), std::size_t(count));
             else
                 run_entries(indicator, prototype->setup().params, batch, begin, first, count);
-        });
+        };
+        try {
+            parallel_for(std::size_t(items), unsigned(batch.threads), run_item);
+        } catch (const std::system_error&) {
+            // No thread could be started: the calling thread does it all.
+            parallel_for(std::size_t(items), 1, run_item);
+        }
         return report_output(out_begin, out_count, begin, batch.bars - 1);
     } catch (const std::bad_alloc&) {
         return RC_NO_MEMORY;
