@@ -28,7 +28,6 @@
 #include <array>
 #include <cstdint>
 #include <new>
-#include <utility>
 #include <vector>
 
 #include "frame/contract.hpp"
@@ -102,9 +101,8 @@ private:
 // an input array whenever the kernel's history does not reach back past its
 // lookback.
 template <class Kernel, std::size_t N>
-void run_kernel(Kernel given, const std::array<const double*, N>& inputs, Index seed, Index end,
+void run_kernel(Kernel kernel, const std::array<const double*, N>& inputs, Index seed, Index end,
                 const std::array<double*, Kernel::outputs>& outs) {
-    Kernel kernel = std::move(given);
     const PointerBars<int(N)> bars{inputs};
     const Index first = seed + kernel.lookback();
     double value[Kernel::outputs] = {};

@@ -52,6 +52,7 @@ public:
     // one takes its block arrays from scratch (may throw std::bad_alloc).
     explicit WindowExtreme(Index length)
         : length_(length),
+          block_start_(0),
           suffix_value_(length > SHORT_WINDOW ? std::size_t(length) : 0),
           suffix_bar_(length > SHORT_WINDOW ? std::size_t(length) : 0) {}
 
@@ -78,11 +79,11 @@ public:
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive.bounded(cursor_.block_start, 0, INDEX_LIMIT);
-        archive(cursor_.prefix);
-        archive.bounded(cursor_.prefix_end, -INDEX_LIMIT, INDEX_LIMIT);
-        archive.bounded(cursor_.suffix_block, -INDEX_LIMIT, INDEX_LIMIT);
-        archive.bounded(cursor_.suffix_from, -INDEX_LIMIT, INDEX_LIMIT);
+        archive.bounded(block_start_, 0, INDEX_LIMIT);
+        archive(prefix_);
+        archive.bounded(prefix_end_, -INDEX_LIMIT, INDEX_LIMIT);
+        archive.bounded(suffix_block_, -INDEX_LIMIT, INDEX_LIMIT);
+        archive.bounded(suffix_from_, -INDEX_LIMIT, INDEX_LIMIT);
         archive(suffix_value_);
         for (Index& bar : suffix_bar_) archive.bounded(bar, -1, INDEX_LIMIT);
         archive.bounded(index_, -1, INDEX_LIMIT);
@@ -139,96 +140,73 @@ private:
             }
     }
 
-    // Where the block scans stand.
-    struct Cursor {
-        Index block_start = 0;   // the current block's first bar, as of the last time it was needed
-        Candidate prefix;        // of the current block, from its first bar ..
-        Index prefix_end = -1;   // .. to this one
-        Index suffix_block = -1;  // the block whose suffixes are known,
-        Index suffix_from = 0;    // from this bar on
-    };
-
-    // Taking the extreme afresh over the blocks. It works on a copy of the
-    // cursor and on the block arrays, never on the window itself, whose
-    // address is then never taken: a batch loop keeps the carried extreme
-    // in registers.
-    struct Rescan {
-        Cursor& cursor;
-        double* suffix_value;  // the extreme from each bar of the block to its end
-        Index* suffix_bar;
-        Index length;
-
-        // The window's oldest value when it is a NaN (nothing replaces a
-        // NaN); else the better of the extremes of the window's part in the
-        // earlier block (none when the window is the current block) and of
-        // its part in the current block.
-        // Kept out of line, so that the common step stays small enough to
-        // be inlined into the loop over the bars.
-        template <class Series>
-        [[gnu::noinline]] Candidate take_afresh(const Series& series, Index trailing, Index today) {
-            if (const double oldest = series(trailing); oldest != oldest) return Candidate{oldest, trailing};
-            move_block(today);
-            Candidate best = prefix(series, today);
-            if (trailing < cursor.block_start)
-                if (const Candidate older = suffix(series, trailing);
-                    best.none() || !outranks(best.value, older.value))
-                    best = older;
-            return best;
-        }
-
-        // Blocks follow one another from bar 0; the current one holds today.
-        void move_block(Index today) {
-            Index& start = cursor.block_start;
-            if (today < start) start = 0;
-            if (today - start >= length) start += (today - start) / length * length;
-        }
-
-        // The extreme of the current block up to today, carried on from
-        // where it was last brought up to date.
-        template <class Series>
-        Candidate prefix(const Series& series, Index today) {
-            if (cursor.prefix_end < cursor.block_start || cursor.prefix_end > today) {  // of an earlier block
-                cursor.prefix = Candidate{};
-                cursor.prefix_end = cursor.block_start - 1;
-            }
-            for (Index bar = cursor.prefix_end + 1; bar <= today; ++bar) cursor.prefix.take_newer(series(bar), bar);
-            cursor.prefix_end = today;
-            return cursor.prefix;
-        }
-
-        // The extreme of the earlier block from `trailing` to its end. Its
-        // suffixes are scanned once, from the block's end back to the first
-        // trailing bar asked for; later windows ask for later bars.
-        template <class Series>
-        Candidate suffix(const Series& series, Index trailing) {
-            const Index block = cursor.block_start - length;
-            if (cursor.suffix_block != block || trailing < cursor.suffix_from) {
-                Candidate best;
-                for (Index bar = cursor.block_start - 1; bar >= trailing; --bar) {
-                    best.take_older(series(bar), bar);
-                    suffix_value[bar - block] = best.value;
-                    suffix_bar[bar - block] = best.bar;
-                }
-                cursor.suffix_block = block;
-                cursor.suffix_from = trailing;
-            }
-            return Candidate{suffix_value[trailing - block], suffix_bar[trailing - block]};
-        }
-    };
-
+    // The window's oldest value when it is a NaN (nothing replaces a NaN);
+    // else the better of the extremes of the window's part in the earlier
+    // block (none when the window is the current block) and of its part in
+    // the current block.
+    // Kept out of line, so that the common step stays small enough to be
+    // inlined into the loop over the bars.
     template <class Series>
-    void take_afresh(const Series& series, Index trailing, Index today) {
-        Cursor cursor = cursor_;
-        const Candidate fresh =
-            Rescan{cursor, suffix_value_.data(), suffix_bar_.data(), length_}.take_afresh(series, trailing, today);
-        cursor_ = cursor;
-        value_ = fresh.value;
-        index_ = fresh.bar;
+    [[gnu::noinline]] void take_afresh(const Series& series, Index trailing, Index today) {
+        if (const double oldest = series(trailing); oldest != oldest) {
+            value_ = oldest;
+            index_ = trailing;
+            return;
+        }
+        move_block(today);
+        Candidate best = prefix(series, today);
+        if (trailing < block_start_)
+            if (const Candidate older = suffix(series, trailing); best.none() || !outranks(best.value, older.value))
+                best = older;
+        value_ = best.value;
+        index_ = best.bar;
+    }
+
+    // Blocks follow one another from bar 0; the current one holds today.
+    void move_block(Index today) {
+        if (today < block_start_) block_start_ = 0;
+        if (today - block_start_ >= length_) block_start_ += (today - block_start_) / length_ * length_;
+    }
+
+    // The extreme of the current block up to today, carried on from where
+    // it was last brought up to date.
+    template <class Series>
+    const Candidate& prefix(const Series& series, Index today) {
+        if (prefix_end_ < block_start_ || prefix_end_ > today) {  // of an earlier block
+            prefix_ = Candidate{};
+            prefix_end_ = block_start_ - 1;
+        }
+        for (Index bar = prefix_end_ + 1; bar <= today; ++bar) prefix_.take_newer(series(bar), bar);
+        prefix_end_ = today;
+        return prefix_;
+    }
+
+    // The extreme of the earlier block from `trailing` to its end. Its
+    // suffixes are scanned once, from the block's end back to the first
+    // trailing bar asked for; later windows ask for later bars.
+    template <class Series>
+    Candidate suffix(const Series& series, Index trailing) {
+        const Index block = block_start_ - length_;
+        if (suffix_block_ != block || trailing < suffix_from_) {
+            Candidate best;
+            for (Index bar = block_start_ - 1; bar >= trailing; --bar) {
+                best.take_older(series(bar), bar);
+                suffix_value_[std::size_t(bar - block)] = best.value;
+                suffix_bar_[std::size_t(bar - block)] = best.bar;
+            }
+            suffix_block_ = block;
+            suffix_from_ = trailing;
+        }
+        return Candidate{suffix_value_[std::size_t(trailing - block)], suffix_bar_[std::size_t(trailing - block)]};
     }
 
     Index length_ = 1;
-    Cursor cursor_;
-    ScratchVector<double> suffix_value_;  // see Rescan
+    Index block_start_ = 0;   // the current block's first bar, as of the last time it was needed
+    Candidate prefix_;        // of the current block, from its first bar ..
+    Index prefix_end_ = -1;   // .. to this one
+    Index suffix_block_ = -1;  // the block whose suffixes are known,
+    Index suffix_from_ = 0;    // from this bar on:
+    ScratchVector<double> suffix_value_;  // the extreme from each bar of the block to its end
     ScratchVector<Index> suffix_bar_;
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;
