@@ -46,6 +46,7 @@
 extern "C" {
 #endif
 
+#ifndef MOVLEX_EXTENDED_API
 #if defined(_WIN32)
 #if defined(MOVLEX_BUILDING_EXTENDED)
 #define MOVLEX_EXTENDED_API __declspec(dllexport)
@@ -57,6 +58,7 @@ extern "C" {
 #else
 #define MOVLEX_EXTENDED_API
 #endif
+#endif
 
 /* Result codes of the extended library, beside those of movlex.h. */
 enum {
@@ -66,6 +68,10 @@ enum {
     RC_STATE_MISMATCH = 23,    /* a state buffer of another indicator or other parameters */
     RC_BUFFER_TOO_SMALL = 24   /* the buffer cannot hold the state; the size needed is reported */
 };
+
+/* No indicator has more outputs (or inputs) than these. */
+#define MOVLEX_MAX_OUTPUTS 6
+#define MOVLEX_MAX_INPUTS 4
 
 /* The version of the state format movlex_stream_save writes. */
 #define MOVLEX_STREAM_STATE_VERSION 1

@@ -78,7 +78,7 @@ public:
 
     // The first output for a bar of one input (a close, say).
     std::optional<double> update(double input) {
-        std::array<double, 3> outputs{};
+        std::array<double, MOVLEX_MAX_OUTPUTS> outputs{};
         if (!update(std::span<const double>(&input, 1), outputs)) return std::nullopt;
         return outputs[0];
     }

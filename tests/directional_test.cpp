@@ -124,11 +124,13 @@ TEST(Directional, AdxrAveragesAdxValuesPeriodMinusOneApart) {
     EXPECT_EQ(single.values[0], adxr.values[0]);
 }
 
-// ADXR keeps only the last period ADX values and takes no scratch array:
-// with the next allocation set to fail it allocates nothing and succeeds.
-TEST(Directional, AdxrSucceedsUnderAFailingAllocator) {
+// ADXR keeps only the last period ADX values, in one ring: one allocation,
+// whose failure gives RC_NO_MEMORY with the out-parameters and the output
+// untouched; a range too short for the lookback takes none.
+TEST(Directional, AdxrTakesOneRingAndReportsItsFailure) {
     LibraryStateGuard loaded(false);
     const Result expected = ADXR(NINE_BARS, 0, 8, 3);
+    ASSERT_EQ(expected.count, 2);
     std::int32_t begin = -5, count = -7;
     double out[2] = {-1.0, -1.0};
     const int before = testing::scratch_allocations_attempted();
@@ -136,12 +138,19 @@ TEST(Directional, AdxrSucceedsUnderAFailingAllocator) {
     const RetCode rc =
         MOVLEX_ADXR(0, 8, NINE_BARS.high.data(), NINE_BARS.low.data(), NINE_BARS.close.data(), 3, &begin, &count, out);
     testing::fail_scratch_allocation(-1);
-    EXPECT_EQ(rc, RC_OK);
-    EXPECT_EQ(testing::scratch_allocations_attempted(), before);
-    EXPECT_EQ(begin, expected.begin);
-    ASSERT_EQ(count, 2);
-    EXPECT_EQ(out[0], expected.values[0]);
-    EXPECT_EQ(out[1], expected.values[1]);
+    EXPECT_EQ(rc, RC_NO_MEMORY);
+    EXPECT_EQ(testing::scratch_allocations_attempted(), before + 1);
+    EXPECT_EQ(begin, -5);
+    EXPECT_EQ(count, -7);
+    EXPECT_EQ(out[0], -1.0);
+    EXPECT_EQ(out[1], -1.0);
+
+    testing::fail_scratch_allocation(0);
+    EXPECT_EQ(MOVLEX_ADXR(0, 5, NINE_BARS.high.data(), NINE_BARS.low.data(), NINE_BARS.close.data(), 3, &begin,
+                          &count, out),
+              RC_OK);
+    testing::fail_scratch_allocation(-1);
+    EXPECT_EQ(count, 0);
 }
 
 struct LookbackCase {

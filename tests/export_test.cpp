@@ -80,7 +80,8 @@ struct Entry {
 
 std::vector<Entry> all_entries() {
     std::vector<Entry> entries = {{"MOVLEX_INIT", 0}, {"MOVLEX_SHUTDOWN", 0}};
-    for (const IndicatorInfo& info : indicator_table()) entries.push_back({info.entry, argument_bytes(info)});
+    for (const IndicatorInfo& info : indicator_table())
+        if (info.set == IndicatorSet::core) entries.push_back({info.entry, argument_bytes(info)});
     return entries;
 }
 

@@ -139,7 +139,7 @@ bool same_result(double expected, double actual) {
     for (std::size_t t = from; t < to; ++t) {
         double bar[MAX_INPUTS];
         for (std::size_t k = 0; k < inputs.size(); ++k) bar[k] = inputs[k][t];
-        double out[MAX_OUTPUTS] = {-1.5, -1.5, -1.5};
+        double out[MAX_OUTPUTS] = {-1.5, -1.5, -1.5, -1.5, -1.5, -1.5};
         const bool has_value = stream.update(bar, out);
         const bool expected = batch.count > 0 && std::int64_t(t) >= batch.begin;
         if (has_value != expected)

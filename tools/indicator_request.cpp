@@ -204,7 +204,8 @@ std::string describe_indicators() {
             text += std::string(width - label.size() + 2, ' ') + content + "\n";
         };
 
-        text += std::string(info.name) + " - " + info.summary + "\n";
+        text += std::string(info.name) + " - " + info.summary +
+                (info.set == IndicatorSet::extended ? " [extended set]" : "") + "\n";
         std::string inputs;
         for (int i = 0; i < info.input_count(); ++i) {
             if (i > 0) inputs += ", ";

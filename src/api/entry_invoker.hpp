@@ -13,12 +13,13 @@
 #include <utility>
 
 #include "movlex.h"
+#include "movlex_stream.h"
 
 namespace movlex {
 
-inline constexpr int MAX_INPUTS = 4;
+inline constexpr int MAX_INPUTS = MOVLEX_MAX_INPUTS;
 inline constexpr int MAX_PARAMS = 6;
-inline constexpr int MAX_OUTPUTS = 3;
+inline constexpr int MAX_OUTPUTS = MOVLEX_MAX_OUTPUTS;
 
 // One call of an indicator. Integer parameters are held as doubles, which
 // represent every int32_t exactly.

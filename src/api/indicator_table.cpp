@@ -26,12 +26,16 @@
 #include "volume/money_flow.hpp"
 #include "volume/on_balance.hpp"
 #include "movlex.h"
+#include "movlex_extended.h"
+#include "api/extended_entry.hpp"
+#include "averages/hull.hpp"
 
 namespace movlex {
 
 namespace {
 
 constexpr auto OUTPUT_MAY_BE_INPUT = Aliasing::output_may_be_input;
+constexpr auto EXTENDED = IndicatorSet::extended;
 constexpr auto OVERLAY = Placement::overlay;
 constexpr auto PANEL = Placement::panel;
 
@@ -179,6 +183,15 @@ const IndicatorInfo table[] = {
     {"mfi", "MOVLEX_MFI", "Money-flow index", {"high", "low", "close", "volume"}, row_params(MFI_PARAMS), {"out"},
      invoke_entry<&MOVLEX_MFI>, invoke_lookback<&mfi_lookback>, OUTPUT_MAY_BE_INPUT, PANEL,
      stream_of<&mfi_kernel>},
+
+    // ---- The extended set (libmovlex, movlex_extended.h) ----
+    // Averages and overlays
+    {"hma", "movlex_hma", "Hull moving average", {"input"}, row_params(HMA_PARAMS), {"out"},
+     invoke_entry<&movlex_hma>, extended_lookback<&hma_kernel, HMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&hma_kernel>, EXTENDED},
+    // Momentum and oscillators
+    // Volume
+    // Statistics
 };
 
 }  // namespace

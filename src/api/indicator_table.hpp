@@ -36,6 +36,10 @@ constexpr std::array<ParamInfo, MAX_PARAMS> row_params(const ParamList<N>& decla
     return params;
 }
 
+// The core set is exported by movlex-ta-dll (MOVLEX_ entries); the extended
+// set by the extended library libmovlex (movlex_ entries, movlex_extended.h).
+enum class IndicatorSet { core, extended };
+
 // Input names: "input" (one price series, usually the close), "open",
 // "high", "low", "close", "volume".
 struct IndicatorInfo {
@@ -50,6 +54,7 @@ struct IndicatorInfo {
     Aliasing aliasing;
     Placement placement;
     StreamFactory stream = nullptr;  // makes the indicator's stream
+    IndicatorSet set = IndicatorSet::core;
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }

@@ -24,23 +24,6 @@ constexpr std::uint32_t STATE_FORMAT_VERSION = 1;
 constexpr Index MAX_BARS = Index{1} << 62;
 
 
-// A parameter value with its default filled in; false when out of range.
-bool resolve_param(const ParamInfo& param, double raw, double& resolved) {
-    if (param.kind == ParamKind::real) {
-        double value = raw;
-        if (!resolve(value, param)) return false;
-        resolved = value;
-        return true;
-    }
-    // Integer and type parameters: whole numbers within int32_t, as a caller
-    // of the entry could pass them.
-    if (!(raw >= double(INT32_MIN) && raw <= double(INT32_MAX)) || raw != double(std::int32_t(raw))) return false;
-    std::int32_t value = std::int32_t(raw);
-    if (!resolve(value, param)) return false;
-    resolved = double(value);
-    return true;
-}
-
 struct StateHeader {
     const IndicatorInfo* indicator = nullptr;
     StreamSetup setup{};
@@ -84,7 +67,7 @@ RetCode read_header(StateReader& reader, StateHeader& header) {
         double value = 0;
         reader(value);
         // Stored parameters are resolved ones: they must be in range as they are.
-        if (!reader.ok() || !resolve_param(header.indicator->params[p], value, header.setup.params[p]) ||
+        if (!reader.ok() || !resolve_value(header.indicator->params[p], value, header.setup.params[p]) ||
             header.setup.params[p] != value)
             return RC_STATE_CORRUPT;
     }
@@ -121,7 +104,7 @@ RetCode make_stream(const IndicatorInfo& indicator, const double* params, int pa
         const double raw = p < param_count ? params[p]
                            : indicator.params[p].kind == ParamKind::real ? DEFAULT_REAL
                                                                          : double(DEFAULT_INT);
-        if (!resolve_param(indicator.params[p], raw, setup.params[p])) return RC_BAD_ARGUMENT;
+        if (!resolve_value(indicator.params[p], raw, setup.params[p])) return RC_BAD_ARGUMENT;
     }
     setup.unstable = unstable_periods_in_force();
     std::unique_ptr<Stream> made = indicator.stream(setup);

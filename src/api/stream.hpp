@@ -11,6 +11,7 @@
 #include "api/entry_invoker.hpp"
 #include "frame/archive.hpp"
 #include "frame/kernel.hpp"
+#include "frame/series_engine.hpp"
 #include "frame/library_state.hpp"
 #include "movlex.h"
 #include "movlex_stream.h"
@@ -34,6 +35,15 @@ public:
     // out, false while there is no value yet (out untouched).
     virtual bool update(const double* inputs, double* out) = 0;
     virtual std::unique_ptr<Stream> clone() const = 0;
+
+    // Bars the kernel consumes before its first output.
+    virtual Index lookback() const = 0;
+    // Whether the kernel gains from running over interleaved series.
+    virtual bool interleaves() const = 0;
+    // Runs the kernel of a stream that has consumed no bar over series
+    // first .. first + count - 1 of `layout` (see series_engine.hpp); the
+    // stream itself is left as it is.
+    virtual void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count) const = 0;
 
     const IndicatorInfo& indicator() const { return *indicator_; }
     const StreamSetup& setup() const { return setup_; }
@@ -76,6 +86,12 @@ public:
     }
 
     std::unique_ptr<Stream> clone() const override { return std::make_unique<KernelStream>(*this); }
+
+    Index lookback() const override { return kernel_.lookback(); }
+    bool interleaves() const override { return series_lanes<Kernel>() > 1; }
+    void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count) const override {
+        movlex::run_series(kernel_, layout, first, count);
+    }
 
 private:
     void write_state(StateWriter& writer) override {

@@ -24,6 +24,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frame/exactness.hpp"
+
 namespace movlex {
 
 namespace {

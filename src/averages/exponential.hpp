@@ -40,6 +40,7 @@ class EmaKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
+    static constexpr int series_lanes = 4;  // a carried chain: interleave independent series
 
     EmaKernel(std::int32_t period, double k, std::int32_t unstable)
         : period_(period), unstable_(unstable), k_(k), seeding_(period), warm_up_(Index{period} - 1 + unstable) {}
@@ -92,6 +93,7 @@ class DemaKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
+    static constexpr int series_lanes = 4;  // a carried chain: interleave independent series
 
     DemaKernel(std::int32_t period, std::int32_t unstable)
         : ema1_(period, ema_smoothing_factor(period), unstable), ema2_(period, ema_smoothing_factor(period), unstable) {}
@@ -132,6 +134,7 @@ class TemaKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
+    static constexpr int series_lanes = 4;  // a carried chain: interleave independent series
 
     TemaKernel(std::int32_t period, std::int32_t unstable)
         : ema1_(period, ema_smoothing_factor(period), unstable),

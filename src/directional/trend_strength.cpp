@@ -6,7 +6,6 @@
 #include "directional/trend_strength.hpp"
 
 #include <algorithm>
-#include <new>
 
 #include "directional/kernel_request.hpp"
 #include "frame/contract.hpp"
@@ -77,12 +76,10 @@ RetCode adxr_compute(std::int32_t first_index, std::int32_t last_index, const do
     const RetCode rc = validate(first_index, last_index, high, low, close, period, out);
     if (rc != RC_OK) return rc;
     if (std::max(first_index, adxr_lookback(period)) > last_index) return no_output(out_begin, out_count);
-    try {
+    return guard_allocation([&] {
         return trend_compute(AdxrKernel(period, unstable_period(UNSTABLE_ADX)), first_index, last_index, high, low,
                              close, out_begin, out_count, out);
-    } catch (const std::bad_alloc&) {
-        return RC_NO_MEMORY;
-    }
+    });
 }
 
 DxKernel dx_kernel(const double* params, const UnstablePeriods& unstable) {

@@ -25,7 +25,8 @@ public:
     void operator()(std::int64_t& value) { put_bits(std::uint64_t(value), 8); }
     void operator()(std::int32_t& value) { put_bits(std::uint32_t(value), 4); }
     void operator()(bool& value) { put_bits(value ? 1 : 0, 1); }
-    void operator()(std::vector<double>& values) {
+    template <class Allocator>
+    void operator()(std::vector<double, Allocator>& values) {
         put_bits(values.size(), 4);
         for (double& value : values) (*this)(value);
     }
@@ -66,7 +67,8 @@ public:
         value = byte == 1;
     }
     // A ring keeps the length its parameters gave it.
-    void operator()(std::vector<double>& values) {
+    template <class Allocator>
+    void operator()(std::vector<double, Allocator>& values) {
         if (get_bits(4) != values.size()) ok_ = false;
         if (!ok_) return;
         for (double& value : values) (*this)(value);

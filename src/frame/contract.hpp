@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "frame/exactness.hpp"
 #include "frame/parameter.hpp"
 #include "movlex.h"
 

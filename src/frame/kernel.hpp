@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "frame/contract.hpp"
+#include "frame/scratch.hpp"
 
 namespace movlex {
 
@@ -49,7 +50,8 @@ struct ValueBars {
 };
 
 // The most recent bars of N series, in rings whose length is a power of two
-// at least as long as the history a kernel reads.
+// at least as long as the history a kernel reads (scratch storage: making
+// them may throw std::bad_alloc).
 template <int N>
 class RingBars {
 public:
@@ -70,7 +72,7 @@ public:
     }
 
 private:
-    std::array<std::vector<double>, N> rings_{};
+    std::array<ScratchVector<double>, N> rings_{};
     Index mask_ = 0;
 };
 
@@ -114,8 +116,18 @@ void run_kernel(Kernel kernel, const std::array<const double*, N>& inputs, Index
 }
 
 // Runs body() (which makes and runs a kernel) and returns its code; when the
-// rings a kernel keeps for its stages cannot be had, reports no output and
-// RC_NO_MEMORY instead.
+// storage a kernel keeps (rings, window blocks) cannot be had, returns
+// RC_NO_MEMORY instead, so that no exception leaves an entry. The first form
+// leaves out_begin and out_count as they are, the second sets both to 0.
+template <class Body>
+RetCode guard_allocation(Body&& body) {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return RC_NO_MEMORY;
+    }
+}
+
 template <class Body>
 RetCode guard_allocation(std::int32_t* out_begin, std::int32_t* out_count, Body&& body) {
     try {

@@ -66,6 +66,24 @@ constexpr bool resolve(double& value, const ParamInfo& param) {
     return value >= param.min && value <= param.max;
 }
 
+// A parameter held as a double (as the indicator table and the bindings hold
+// them) with its default filled in; false when out of range. Integer and type
+// parameters must be whole numbers within int32_t, as a caller of the entry
+// could pass them.
+inline bool resolve_value(const ParamInfo& param, double raw, double& resolved) {
+    if (param.kind == ParamKind::real) {
+        double value = raw;
+        if (!resolve(value, param)) return false;
+        resolved = value;
+        return true;
+    }
+    if (!(raw >= double(INT32_MIN) && raw <= double(INT32_MAX)) || raw != double(std::int32_t(raw))) return false;
+    std::int32_t value = std::int32_t(raw);
+    if (!resolve(value, param)) return false;
+    resolved = double(value);
+    return true;
+}
+
 // Resolves the values against their declarations in argument order; false at
 // the first value out of range.
 template <std::size_t N, class... Values>

@@ -1,11 +1,14 @@
 // Scratch arrays: heap storage obtained and released within one indicator
 // call. Every allocation goes through scratch_allocate so that tests can make
-// any one of them fail.
+// any one of them fail; that includes the storage a kernel keeps for itself
+// (rings, block arrays: ScratchVector), which a stream holds for its life.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
+#include <vector>
 
 #include "frame/contract.hpp"
 
@@ -37,6 +40,34 @@ private:
 
     double* data_;
 };
+
+// A standard allocator over scratch_allocate for the containers a kernel
+// keeps; a failed allocation throws std::bad_alloc, which the batch entries
+// report as RC_NO_MEMORY (guard_allocation) and the stream interface too.
+template <class T>
+struct ScratchAllocator {
+    using value_type = T;
+
+    ScratchAllocator() = default;
+    template <class U>
+    ScratchAllocator(const ScratchAllocator<U>&) noexcept {}
+
+    T* allocate(std::size_t count) {
+        if (count > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+        void* storage = scratch_allocate(count * sizeof(T));
+        if (storage == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(storage);
+    }
+    void deallocate(T* storage, std::size_t) noexcept { std::free(storage); }
+
+    template <class U>
+    bool operator==(const ScratchAllocator<U>&) const noexcept {
+        return true;
+    }
+};
+
+template <class T>
+using ScratchVector = std::vector<T, ScratchAllocator<T>>;
 
 namespace testing {
 // Makes the allocation number `index` (0 = the next one) on the calling thread

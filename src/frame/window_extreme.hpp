@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "frame/contract.hpp"
+#include "frame/scratch.hpp"
 
 namespace movlex {
 
@@ -47,7 +48,8 @@ template <class Direction, RescanTies ties = RescanTies::keep_oldest>
 class WindowExtreme {
 public:
     WindowExtreme() = default;
-    // A short window needs no blocks, and so no memory of its own.
+    // A short window needs no blocks, and so no memory of its own; a longer
+    // one takes its block arrays from scratch (may throw std::bad_alloc).
     explicit WindowExtreme(Index length)
         : length_(length),
           block_start_(0),
@@ -204,8 +206,8 @@ private:
     Index prefix_end_ = -1;   // .. to this one
     Index suffix_block_ = -1;  // the block whose suffixes are known,
     Index suffix_from_ = 0;    // from this bar on:
-    std::vector<double> suffix_value_;  // the extreme from each bar of the block to its end
-    std::vector<Index> suffix_bar_;
+    ScratchVector<double> suffix_value_;  // the extreme from each bar of the block to its end
+    ScratchVector<Index> suffix_bar_;
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;
 };

@@ -7,6 +7,9 @@
 // An output element is written after every read of its bar, and later bars
 // read nothing below their trailing index, which lies above the output
 // position; so an output may be one of the inputs.
+//
+// A window longer than a few bars keeps block arrays; when they cannot be
+// had the call returns RC_NO_MEMORY with out_begin and out_count 0.
 #include "oscillators/range_position.hpp"
 
 #include <algorithm>
@@ -39,8 +42,11 @@ RetCode willr_compute(std::int32_t first_index, std::int32_t last_index, const d
     const Index start = std::max<Index>(first_index, lookback);
     if (start > last_index) return no_output(out_begin, out_count);
 
-    run_kernel(WillrKernel(period), std::array{high, low, close}, start - lookback, last_index, std::array{out});
-    return report_output(out_begin, out_count, start, last_index);
+    return guard_allocation(out_begin, out_count, [&] {
+        run_kernel(WillrKernel(period), std::array{high, low, close}, start - lookback, last_index,
+                   std::array{out});
+        return report_output(out_begin, out_count, start, last_index);
+    });
 }
 
 RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
@@ -56,9 +62,11 @@ RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const d
     const Index start = std::max<Index>(first_index, period);
     if (start > last_index) return no_output(out_begin, out_count);
 
-    run_kernel(AroonKernel(period), std::array{high, low}, start - period, last_index,
-               std::array{out_aroon_down, out_aroon_up});
-    return report_output(out_begin, out_count, start, last_index);
+    return guard_allocation(out_begin, out_count, [&] {
+        run_kernel(AroonKernel(period), std::array{high, low}, start - period, last_index,
+                   std::array{out_aroon_down, out_aroon_up});
+        return report_output(out_begin, out_count, start, last_index);
+    });
 }
 
 WillrKernel willr_kernel(const double* params, const UnstablePeriods&) { return WillrKernel(std::int32_t(params[0])); }

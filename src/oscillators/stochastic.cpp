@@ -2,6 +2,10 @@
 // its averages, each fed one value per bar, so no series is stored between
 // the stages. A step reads no input older than lookback bars back, and an
 // output is stored after its step, so an output may be an input.
+//
+// The window extremes of a long %K window and the averages that read back
+// their own input keep storage of their own; when it cannot be had the call
+// returns RC_NO_MEMORY with out_begin and out_count 0.
 #include "oscillators/stochastic.hpp"
 
 #include <algorithm>
@@ -43,13 +47,15 @@ RetCode stochf_compute(std::int32_t first_index, std::int32_t last_index, const 
 
     // The kernel compiled for the chosen average: the stream's kernel with
     // the choice made once instead of at every bar.
-    return with_average(fast_d_period, fast_d_ma_type, current_unstable_periods(), [&](const auto& d) {
-        const StochfKernelOf kernel(fast_k_period, d);
-        const Index start = std::max<Index>(first_index, kernel.lookback());
-        if (start > last_index) return no_output(out_begin, out_count);
-        run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index,
-                   std::array{out_k, out_d});
-        return report_output(out_begin, out_count, start, last_index);
+    return guard_allocation(out_begin, out_count, [&] {
+        return with_average(fast_d_period, fast_d_ma_type, current_unstable_periods(), [&](const auto& d) {
+            const StochfKernelOf kernel(fast_k_period, d);
+            const Index start = std::max<Index>(first_index, kernel.lookback());
+            if (start > last_index) return no_output(out_begin, out_count);
+            run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index,
+                       std::array{out_k, out_d});
+            return report_output(out_begin, out_count, start, last_index);
+        });
     });
 }
 
@@ -66,14 +72,16 @@ RetCode stoch_compute(std::int32_t first_index, std::int32_t last_index, const d
     if (rc != RC_OK) return rc;
 
     const UnstablePeriods unstable = current_unstable_periods();
-    const AnyMaKernel slow_d(slow_d_period, slow_d_ma_type, unstable);
-    return with_average(slow_k_period, slow_k_ma_type, unstable, [&](const auto& slow_k) {
-        const StochKernelOf kernel(fast_k_period, slow_k, slow_d);
-        const Index start = std::max<Index>(first_index, kernel.lookback());
-        if (start > last_index) return no_output(out_begin, out_count);
-        run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index,
-                   std::array{out_k, out_d});
-        return report_output(out_begin, out_count, start, last_index);
+    return guard_allocation(out_begin, out_count, [&] {
+        const AnyMaKernel slow_d(slow_d_period, slow_d_ma_type, unstable);
+        return with_average(slow_k_period, slow_k_ma_type, unstable, [&](const auto& slow_k) {
+            const StochKernelOf kernel(fast_k_period, slow_k, slow_d);
+            const Index start = std::max<Index>(first_index, kernel.lookback());
+            if (start > last_index) return no_output(out_begin, out_count);
+            run_kernel(kernel, std::array{high, low, close}, start - kernel.lookback(), last_index,
+                       std::array{out_k, out_d});
+            return report_output(out_begin, out_count, start, last_index);
+        });
     });
 }
 
@@ -89,12 +97,14 @@ RetCode stochrsi_compute(std::int32_t first_index, std::int32_t last_index, cons
 
     const UnstablePeriods unstable = current_unstable_periods();
     const RsiKernel rsi(period, unstable[UNSTABLE_RSI]);
-    return with_average(fast_d_period, fast_d_ma_type, unstable, [&](const auto& d) {
-        const StochrsiKernelOf kernel(rsi, fast_k_period, d);
-        const Index start = std::max<Index>(first_index, kernel.lookback());
-        if (start > last_index) return no_output(out_begin, out_count);
-        run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_k, out_d});
-        return report_output(out_begin, out_count, start, last_index);
+    return guard_allocation(out_begin, out_count, [&] {
+        return with_average(fast_d_period, fast_d_ma_type, unstable, [&](const auto& d) {
+            const StochrsiKernelOf kernel(rsi, fast_k_period, d);
+            const Index start = std::max<Index>(first_index, kernel.lookback());
+            if (start > last_index) return no_output(out_begin, out_count);
+            run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_k, out_d});
+            return report_output(out_begin, out_count, start, last_index);
+        });
     });
 }
 

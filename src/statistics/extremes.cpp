@@ -2,7 +2,8 @@
 // it leaves, the extreme is taken afresh, the earliest of equal values. A new
 // value equal to the extreme takes its place. A NaN never replaces the
 // extreme, but one that is the oldest value of the window when the extreme is
-// taken afresh is the output of that step.
+// taken afresh is the output of that step. A long window's block arrays that
+// cannot be had give RC_NO_MEMORY with out_begin and out_count 0.
 #include "statistics/extremes.hpp"
 
 #include <algorithm>
@@ -29,8 +30,11 @@ RetCode window_extreme_compute(std::int32_t first_index, std::int32_t last_index
 
     // Element k is written after the last read of input index k: every later
     // read lies at or above the window's oldest index, which is above k.
-    run_kernel(ExtremeKernel<Direction>(period), std::array{input}, start - lookback, last_index, std::array{out});
-    return report_output(out_begin, out_count, start, last_index);
+    return guard_allocation(out_begin, out_count, [&] {
+        run_kernel(ExtremeKernel<Direction>(period), std::array{input}, start - lookback, last_index,
+                   std::array{out});
+        return report_output(out_begin, out_count, start, last_index);
+    });
 }
 
 }  // namespace

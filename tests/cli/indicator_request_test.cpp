@@ -130,7 +130,8 @@ TEST_P(EveryIndicator, OutputColumnsAreDistinctAndFollowTheLabel) {
 
 TEST_P(EveryIndicator, IsListedWithEveryParameter) {
     const std::string list = describe_indicators();
-    EXPECT_NE(list.find(name() + " - " + info().summary + "\n"), std::string::npos);
+    const std::string marker = info().set == IndicatorSet::extended ? " [extended set]" : "";
+    EXPECT_NE(list.find(name() + " - " + info().summary + marker + "\n"), std::string::npos);
     for (int p = 0; p < info().param_count(); ++p) {
         const ParamInfo& param = info().params[p];
         const std::string default_text = param.kind == ParamKind::integer ? integer_text(param.default_value)
@@ -140,7 +141,7 @@ TEST_P(EveryIndicator, IsListedWithEveryParameter) {
         EXPECT_NE(list.find("default " + default_text), std::string::npos) << param.name;
     }
     // The entry ends with where a chart draws the indicator.
-    const std::size_t entry = list.find(name() + " - " + info().summary + "\n");
+    const std::size_t entry = list.find(name() + " - " + info().summary + marker + "\n");
     const std::string_view block = std::string_view(list).substr(entry, list.find("\n\n", entry) - entry);
     EXPECT_NE(block.find("\n  drawn "), std::string_view::npos) << block;
     EXPECT_TRUE(block.ends_with(info().placement == Placement::overlay ? " over the price" : " in a panel of its own"))

@@ -14,6 +14,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern char** environ;
@@ -60,6 +61,22 @@ struct ProcessResult {
     std::string err;
 };
 
+// What a program of the build is started through: nothing natively; in a
+// cross build, the emulator (e.g. qemu-user with its options), given as
+// MOVLEX_PROGRAM_RUNNER with its words separated by '|'.
+inline std::vector<std::string> program_runner() {
+    std::vector<std::string> words;
+#ifdef MOVLEX_PROGRAM_RUNNER
+    std::string_view rest = MOVLEX_PROGRAM_RUNNER;
+    while (!rest.empty()) {
+        const std::size_t bar = rest.find('|');
+        words.emplace_back(rest.substr(0, bar));
+        rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+    }
+#endif
+    return words;
+}
+
 // Runs `program` with `arguments`; standard input is `input` when given,
 // otherwise empty (/dev/null).
 inline ProcessResult run_program(const std::string& program, const std::vector<std::string>& arguments,
@@ -76,7 +93,8 @@ inline ProcessResult run_program(const std::string& program, const std::vector<s
     posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
-    std::vector<std::string> all = {program};
+    std::vector<std::string> all = program_runner();
+    all.push_back(program);
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all) argv.push_back(argument.data());
@@ -84,7 +102,7 @@ inline ProcessResult run_program(const std::string& program, const std::vector<s
 
     ProcessResult result;
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, all.front().c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         result.err = "cannot start " + program;

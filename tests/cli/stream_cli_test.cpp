@@ -56,12 +56,13 @@ TEST(StreamOption, WritesEachRowWhileTheInputStaysOpen) {
     posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
     posix_spawn_file_actions_addclose(&actions, to_child[1]);
     posix_spawn_file_actions_addclose(&actions, from_child[0]);
-    std::vector<std::string> all = {MOVLEX_CLI, "--stream", "--no-init", "-i", "sma:period=2", "-"};
+    std::vector<std::string> all = program_runner();
+    all.insert(all.end(), {MOVLEX_CLI, "--stream", "--no-init", "-i", "sma:period=2", "-"});
     std::vector<char*> argv;
     for (std::string& argument : all) argv.push_back(argument.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, MOVLEX_CLI, &actions, nullptr, argv.data(), environ), 0);
+    ASSERT_EQ(posix_spawn(&pid, all.front().c_str(), &actions, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
     close(to_child[0]);
     close(from_child[1]);

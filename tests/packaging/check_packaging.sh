@@ -41,6 +41,8 @@ trap 'rm -rf "$outside"' EXIT
 expected_files() { # PREFIX-relative paths, sorted
     {
         echo include/movlex.h
+        echo include/movlex_batch.h
+        echo include/movlex_extended.h
         echo include/movlex_stream.h
         echo include/movlex_stream.hpp
         echo include/movlex_version.h

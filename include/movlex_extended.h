@@ -1,0 +1,61 @@
+/*
+ * movlex extended set: indicators beyond the core set of movlex-ta-dll, in
+ * the extended library libmovlex (link with -lmovlex -lmovlex-ta-dll).
+ *
+ * Every entry follows the calling contract of the core entries (movlex.h):
+ * first_index and last_index (inclusive), the input arrays, the parameters
+ * (DEFAULT_INT or DEFAULT_REAL selects a default), out_begin and out_count,
+ * the output arrays, each with room for last_index - first_index + 1 values;
+ * output element k belongs to input index out_begin + k. The checks run in
+ * the core's order (range, inputs, parameters in argument order, outputs) and
+ * give the core's codes; RC_NO_MEMORY when an internal ring cannot be had.
+ * Indicators built on an average with an unstable period (EMA, Wilder's
+ * average) take the unstable periods in force in movlex-ta-dll.
+ *
+ * docs/indicators.md defines each indicator: its formula in the order
+ * computed, its seed, its lookback, its defaults and where it comes from.
+ */
+#ifndef MOVLEX_EXTENDED_H
+#define MOVLEX_EXTENDED_H
+
+#include <stdint.h>
+
+#include "movlex.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#ifndef MOVLEX_EXTENDED_API
+#if defined(_WIN32)
+#if defined(MOVLEX_BUILDING_EXTENDED)
+#define MOVLEX_EXTENDED_API __declspec(dllexport)
+#else
+#define MOVLEX_EXTENDED_API
+#endif
+#elif defined(__GNUC__)
+#define MOVLEX_EXTENDED_API __attribute__((visibility("default")))
+#else
+#define MOVLEX_EXTENDED_API
+#endif
+#endif
+
+/* ---- Averages and overlays ------------------------------------------- */
+
+/* Hull moving average. period: default 9, range 4..100000. Lookback
+ * period - 1 + floor(sqrt(period)) - 1. out may be input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_hma(int32_t first_index, int32_t last_index, const double *input,
+                                                   int32_t period, int32_t *out_begin, int32_t *out_count,
+                                                   double *out);
+
+/* ---- Momentum and oscillators ----------------------------------------- */
+
+/* ---- Volume ------------------------------------------------------------- */
+
+/* ---- Statistics --------------------------------------------------------- */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* MOVLEX_EXTENDED_H */
