@@ -48,6 +48,35 @@ MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_hma(int32_t first_index, int32_t 
                                                    int32_t period, int32_t *out_begin, int32_t *out_count,
                                                    double *out);
 
+/* Zero-lag exponential moving average. period: default 20, range 2..100000.
+ * Lookback (period - 1) / 2 + period - 1 + the EMA's unstable period. out may
+ * be input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_zlema(int32_t first_index, int32_t last_index, const double *input,
+                                                     int32_t period, int32_t *out_begin, int32_t *out_count,
+                                                     double *out);
+
+/* Volume-weighted moving average of input. period: default 20, range
+ * 1..100000. Lookback period - 1. out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_vwma(int32_t first_index, int32_t last_index, const double *input,
+                                                    const double *volume, int32_t period, int32_t *out_begin,
+                                                    int32_t *out_count, double *out);
+
+/* Volume-weighted average of the typical price, cumulated from first_index
+ * (the anchor is the first bar of the request). Lookback 0. out may be an
+ * input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_vwap(int32_t first_index, int32_t last_index, const double *high,
+                                                    const double *low, const double *close, const double *volume,
+                                                    int32_t *out_begin, int32_t *out_count, double *out);
+
+/* Volume-weighted average of the typical price over the last period bars.
+ * period: default 20, range 1..100000. Lookback period - 1. out may be an
+ * input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_vwap_rolling(int32_t first_index, int32_t last_index,
+                                                            const double *high, const double *low,
+                                                            const double *close, const double *volume,
+                                                            int32_t period, int32_t *out_begin, int32_t *out_count,
+                                                            double *out);
+
 /* ---- Momentum and oscillators ----------------------------------------- */
 
 /* ---- Volume ------------------------------------------------------------- */

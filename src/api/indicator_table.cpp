@@ -29,6 +29,8 @@
 #include "movlex_extended.h"
 #include "api/extended_entry.hpp"
 #include "averages/hull.hpp"
+#include "averages/volume_weighted.hpp"
+#include "averages/zero_lag.hpp"
 
 namespace movlex {
 
@@ -189,6 +191,19 @@ const IndicatorInfo table[] = {
     {"hma", "movlex_hma", "Hull moving average", {"input"}, row_params(HMA_PARAMS), {"out"},
      invoke_entry<&movlex_hma>, extended_lookback<&hma_kernel, HMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
      stream_of<&hma_kernel>, EXTENDED},
+    {"zlema", "movlex_zlema", "Zero-lag exponential moving average", {"input"}, row_params(ZLEMA_PARAMS), {"out"},
+     invoke_entry<&movlex_zlema>, extended_lookback<&zlema_kernel, ZLEMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&zlema_kernel>, EXTENDED},
+    {"vwma", "movlex_vwma", "Volume-weighted moving average", {"input", "volume"}, row_params(VWMA_PARAMS), {"out"},
+     invoke_entry<&movlex_vwma>, extended_lookback<&vwma_kernel, VWMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&vwma_kernel>, EXTENDED},
+    {"vwap", "movlex_vwap", "Volume-weighted average price from the first bar", {"high", "low", "close", "volume"},
+     {}, {"out"}, invoke_entry<&movlex_vwap>, extended_lookback<&vwap_kernel, VWAP_PARAMS>, OUTPUT_MAY_BE_INPUT,
+     OVERLAY, stream_of<&vwap_kernel>, EXTENDED},
+    {"vwap_rolling", "movlex_vwap_rolling", "Volume-weighted average price over a period",
+     {"high", "low", "close", "volume"}, row_params(VWAP_ROLLING_PARAMS), {"out"}, invoke_entry<&movlex_vwap_rolling>,
+     extended_lookback<&vwap_rolling_kernel, VWAP_ROLLING_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&vwap_rolling_kernel>, EXTENDED},
     // Momentum and oscillators
     // Volume
     // Statistics
