@@ -29,6 +29,12 @@
 #include "movlex_extended.h"
 #include "api/extended_entry.hpp"
 #include "averages/hull.hpp"
+#include "averages/ichimoku.hpp"
+#include "averages/legoux.hpp"
+#include "averages/price_channels.hpp"
+#include "averages/supertrend.hpp"
+#include "averages/volume_weighted.hpp"
+#include "averages/zero_lag.hpp"
 
 namespace movlex {
 
@@ -189,6 +195,39 @@ const IndicatorInfo table[] = {
     {"hma", "movlex_hma", "Hull moving average", {"input"}, row_params(HMA_PARAMS), {"out"},
      invoke_entry<&movlex_hma>, extended_lookback<&hma_kernel, HMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
      stream_of<&hma_kernel>, EXTENDED},
+    {"zlema", "movlex_zlema", "Zero-lag exponential moving average", {"input"}, row_params(ZLEMA_PARAMS), {"out"},
+     invoke_entry<&movlex_zlema>, extended_lookback<&zlema_kernel, ZLEMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&zlema_kernel>, EXTENDED},
+    {"vwma", "movlex_vwma", "Volume-weighted moving average", {"input", "volume"}, row_params(VWMA_PARAMS), {"out"},
+     invoke_entry<&movlex_vwma>, extended_lookback<&vwma_kernel, VWMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&vwma_kernel>, EXTENDED},
+    {"vwap", "movlex_vwap", "Volume-weighted average price from the first bar", {"high", "low", "close", "volume"},
+     {}, {"out"}, invoke_entry<&movlex_vwap>, extended_lookback<&vwap_kernel, VWAP_PARAMS>, OUTPUT_MAY_BE_INPUT,
+     OVERLAY, stream_of<&vwap_kernel>, EXTENDED},
+    {"vwap_rolling", "movlex_vwap_rolling", "Volume-weighted average price over a period",
+     {"high", "low", "close", "volume"}, row_params(VWAP_ROLLING_PARAMS), {"out"}, invoke_entry<&movlex_vwap_rolling>,
+     extended_lookback<&vwap_rolling_kernel, VWAP_ROLLING_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&vwap_rolling_kernel>, EXTENDED},
+    {"alma", "movlex_alma", "Arnaud Legoux moving average", {"input"}, row_params(ALMA_PARAMS), {"out"},
+     invoke_entry<&movlex_alma>, extended_lookback<&alma_kernel, ALMA_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY,
+     stream_of<&alma_kernel>, EXTENDED},
+    {"keltner", "movlex_keltner", "Keltner channels", {"high", "low", "close"}, row_params(KELTNER_PARAMS),
+     {"upper", "middle", "lower"}, invoke_entry<&movlex_keltner>, extended_lookback<&keltner_kernel, KELTNER_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&keltner_kernel>, EXTENDED},
+    {"donchian", "movlex_donchian", "Donchian channels", {"high", "low"}, row_params(DONCHIAN_PARAMS),
+     {"upper", "middle", "lower"}, invoke_entry<&movlex_donchian>,
+     extended_lookback<&donchian_kernel, DONCHIAN_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&donchian_kernel>,
+     EXTENDED},
+    {"ichimoku", "movlex_ichimoku", "Ichimoku cloud", {"high", "low", "close"}, row_params(ICHIMOKU_PARAMS),
+     {"conversion", "base", "span_a", "span_b", "lagging"}, invoke_entry<&movlex_ichimoku>,
+     extended_lookback<&ichimoku_kernel, ICHIMOKU_PARAMS>, OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&ichimoku_kernel>,
+     EXTENDED},
+    {"supertrend", "movlex_supertrend", "SuperTrend", {"high", "low", "close"}, row_params(SUPERTREND_PARAMS),
+     {"line", "direction"}, invoke_entry<&movlex_supertrend>, extended_lookback<&supertrend_kernel, SUPERTREND_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&supertrend_kernel>, EXTENDED},
+    {"chandelier", "movlex_chandelier", "Chandelier exit", {"high", "low", "close"}, row_params(CHANDELIER_PARAMS),
+     {"long", "short"}, invoke_entry<&movlex_chandelier>, extended_lookback<&chandelier_kernel, CHANDELIER_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&chandelier_kernel>, EXTENDED},
     // Momentum and oscillators
     // Volume
     // Statistics
