@@ -135,6 +135,102 @@ MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_chandelier(int32_t first_index, i
 
 /* ---- Momentum and oscillators ----------------------------------------- */
 
+/* TRIX: one-bar rate of change (percent) of a triple EMA. period: default 15,
+ * range 2..100000. Lookback 3 * (period - 1 + U) + 1, U the EMA's unstable
+ * period. out may be input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_trix(int32_t first_index, int32_t last_index, const double *input,
+                                                    int32_t period, int32_t *out_begin, int32_t *out_count,
+                                                    double *out);
+
+/* True strength index. long_period: default 25, short_period: default 13,
+ * both 2..100000. Lookback 1 + (long_period - 1 + U) + (short_period - 1 + U).
+ * out may be input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_tsi(int32_t first_index, int32_t last_index, const double *input,
+                                                   int32_t long_period, int32_t short_period, int32_t *out_begin,
+                                                   int32_t *out_count, double *out);
+
+/* Know-sure-thing and its signal (SMA 9 of the line). roc_period_1..4:
+ * defaults 10, 15, 20, 30; sma_period (smooths the first three): default 10;
+ * last_sma_period (smooths the fourth): default 15; all 1..100000. Lookback
+ * max(roc_period_k + sma_k - 1) + 8. Outputs may be the input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_kst(int32_t first_index, int32_t last_index, const double *input,
+                                                   int32_t roc_period_1, int32_t roc_period_2, int32_t roc_period_3,
+                                                   int32_t roc_period_4, int32_t sma_period, int32_t last_sma_period,
+                                                   int32_t *out_begin, int32_t *out_count, double *out_kst,
+                                                   double *out_signal);
+
+/* Detrended price oscillator: input minus SMA(period) of period / 2 + 1 bars
+ * earlier. period: default 20, range 2..100000. Lookback period - 1 +
+ * period / 2 + 1. out may be input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_dpo(int32_t first_index, int32_t last_index, const double *input,
+                                                   int32_t period, int32_t *out_begin, int32_t *out_count,
+                                                   double *out);
+
+/* Coppock curve: WMA of the sum of two rates of change. long_roc_period:
+ * default 14, short_roc_period: default 11, both 1..100000; wma_period:
+ * default 10, 2..100000. Lookback max(long, short) + wma_period - 1. out may
+ * be input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_coppock(int32_t first_index, int32_t last_index, const double *input,
+                                                       int32_t long_roc_period, int32_t short_roc_period,
+                                                       int32_t wma_period, int32_t *out_begin, int32_t *out_count,
+                                                       double *out);
+
+/* Awesome oscillator: SMA(fast) - SMA(slow) of (high + low) / 2. fast_period:
+ * default 5, slow_period: default 34, both 1..100000. Lookback
+ * max(fast, slow) - 1. out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_ao(int32_t first_index, int32_t last_index, const double *high,
+                                                  const double *low, int32_t fast_period, int32_t slow_period,
+                                                  int32_t *out_begin, int32_t *out_count, double *out);
+
+/* Fisher transform of the median price and its trigger (the previous bar's
+ * value). period: default 10, range 2..100000. Lookback period. Outputs may
+ * be inputs. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_fisher(int32_t first_index, int32_t last_index, const double *high,
+                                                      const double *low, int32_t period, int32_t *out_begin,
+                                                      int32_t *out_count, double *out_fisher, double *out_trigger);
+
+/* Vortex indicator, +VI and -VI. period: default 14, range 2..100000.
+ * Lookback period. Outputs may be inputs. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_vortex(int32_t first_index, int32_t last_index, const double *high,
+                                                      const double *low, const double *close, int32_t period,
+                                                      int32_t *out_begin, int32_t *out_count, double *out_plus_vi,
+                                                      double *out_minus_vi);
+
+/* Bull and bear power: high and low minus EMA(period) of the close. period:
+ * default 13, range 2..100000. Lookback period - 1 + U. Outputs may be
+ * inputs. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_bull_bear_power(int32_t first_index, int32_t last_index,
+                                                               const double *high, const double *low,
+                                                               const double *close, int32_t period,
+                                                               int32_t *out_begin, int32_t *out_count,
+                                                               double *out_bull, double *out_bear);
+
+/* Percentage volume oscillator, its signal and histogram. fast_period:
+ * default 12, slow_period: default 26, signal_period: default 9, all
+ * 2..100000. Lookback (max(fast, slow) - 1 + U) + (signal_period - 1 + U).
+ * Outputs may be the input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_pvo(int32_t first_index, int32_t last_index, const double *volume,
+                                                   int32_t fast_period, int32_t slow_period, int32_t signal_period,
+                                                   int32_t *out_begin, int32_t *out_count, double *out_pvo,
+                                                   double *out_signal, double *out_hist);
+
+/* Mass index. ema_period: default 9, 2..100000; sum_period: default 25,
+ * 1..100000. Lookback 2 * (ema_period - 1 + U) + sum_period - 1. out may be
+ * an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_mass_index(int32_t first_index, int32_t last_index,
+                                                          const double *high, const double *low, int32_t ema_period,
+                                                          int32_t sum_period, int32_t *out_begin, int32_t *out_count,
+                                                          double *out);
+
+/* Chaikin volatility: percent change of EMA(high - low) over roc_period bars.
+ * ema_period: default 10, 2..100000; roc_period: default 10, 1..100000.
+ * Lookback ema_period - 1 + U + roc_period. out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_chaikin_volatility(int32_t first_index, int32_t last_index,
+                                                                  const double *high, const double *low,
+                                                                  int32_t ema_period, int32_t roc_period,
+                                                                  int32_t *out_begin, int32_t *out_count,
+                                                                  double *out);
+
 /* ---- Volume ------------------------------------------------------------- */
 
 /* ---- Statistics --------------------------------------------------------- */

@@ -29,12 +29,21 @@
 #include "movlex_extended.h"
 #include "api/extended_entry.hpp"
 #include "averages/hull.hpp"
+<<<<<<< HEAD
 #include "averages/ichimoku.hpp"
 #include "averages/legoux.hpp"
 #include "averages/price_channels.hpp"
 #include "averages/supertrend.hpp"
 #include "averages/volume_weighted.hpp"
 #include "averages/zero_lag.hpp"
+=======
+#include "directional/vortex.hpp"
+#include "oscillators/average_distance.hpp"
+#include "oscillators/fisher.hpp"
+#include "oscillators/range_expansion.hpp"
+#include "oscillators/smoothed_momentum.hpp"
+#include "volume/volume_oscillator.hpp"
+>>>>>>> ext-momentum
 
 namespace movlex {
 
@@ -229,6 +238,44 @@ const IndicatorInfo table[] = {
      {"long", "short"}, invoke_entry<&movlex_chandelier>, extended_lookback<&chandelier_kernel, CHANDELIER_PARAMS>,
      OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&chandelier_kernel>, EXTENDED},
     // Momentum and oscillators
+    {"trix", "movlex_trix", "TRIX: rate of change of a triple EMA", {"input"}, row_params(TRIX_PARAMS), {"out"},
+     invoke_entry<&movlex_trix>, extended_lookback<&trix_kernel, TRIX_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&trix_kernel>, EXTENDED},
+    {"tsi", "movlex_tsi", "True strength index", {"input"}, row_params(TSI_PARAMS), {"out"},
+     invoke_entry<&movlex_tsi>, extended_lookback<&tsi_kernel, TSI_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&tsi_kernel>, EXTENDED},
+    {"kst", "movlex_kst", "Know-sure-thing and its signal", {"input"}, row_params(KST_PARAMS), {"kst", "signal"},
+     invoke_entry<&movlex_kst>, extended_lookback<&kst_kernel, KST_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&kst_kernel>, EXTENDED},
+    {"dpo", "movlex_dpo", "Detrended price oscillator", {"input"}, row_params(DPO_PARAMS), {"out"},
+     invoke_entry<&movlex_dpo>, extended_lookback<&dpo_kernel, DPO_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&dpo_kernel>, EXTENDED},
+    {"coppock", "movlex_coppock", "Coppock curve", {"input"}, row_params(COPPOCK_PARAMS), {"out"},
+     invoke_entry<&movlex_coppock>, extended_lookback<&coppock_kernel, COPPOCK_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&coppock_kernel>, EXTENDED},
+    {"ao", "movlex_ao", "Awesome oscillator", {"high", "low"}, row_params(AO_PARAMS), {"out"},
+     invoke_entry<&movlex_ao>, extended_lookback<&ao_kernel, AO_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&ao_kernel>, EXTENDED},
+    {"fisher", "movlex_fisher", "Fisher transform and its trigger", {"high", "low"}, row_params(FISHER_PARAMS),
+     {"fisher", "trigger"}, invoke_entry<&movlex_fisher>, extended_lookback<&fisher_kernel, FISHER_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, PANEL, stream_of<&fisher_kernel>, EXTENDED},
+    {"vortex", "movlex_vortex", "Vortex indicator", {"high", "low", "close"}, row_params(VORTEX_PARAMS),
+     {"plus_vi", "minus_vi"}, invoke_entry<&movlex_vortex>, extended_lookback<&vortex_kernel, VORTEX_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, PANEL, stream_of<&vortex_kernel>, EXTENDED},
+    {"bull_bear_power", "movlex_bull_bear_power", "Bull and bear power", {"high", "low", "close"},
+     row_params(BULL_BEAR_POWER_PARAMS), {"bull", "bear"}, invoke_entry<&movlex_bull_bear_power>,
+     extended_lookback<&bull_bear_power_kernel, BULL_BEAR_POWER_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&bull_bear_power_kernel>, EXTENDED},
+    {"pvo", "movlex_pvo", "Percentage volume oscillator", {"volume"}, row_params(PVO_PARAMS),
+     {"pvo", "signal", "hist"}, invoke_entry<&movlex_pvo>, extended_lookback<&pvo_kernel, PVO_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, PANEL, stream_of<&pvo_kernel>, EXTENDED},
+    {"mass_index", "movlex_mass_index", "Mass index", {"high", "low"}, row_params(MASS_INDEX_PARAMS), {"out"},
+     invoke_entry<&movlex_mass_index>, extended_lookback<&mass_index_kernel, MASS_INDEX_PARAMS>,
+     OUTPUT_MAY_BE_INPUT, PANEL, stream_of<&mass_index_kernel>, EXTENDED},
+    {"chaikin_volatility", "movlex_chaikin_volatility", "Chaikin volatility", {"high", "low"},
+     row_params(CHAIKIN_VOLATILITY_PARAMS), {"out"}, invoke_entry<&movlex_chaikin_volatility>,
+     extended_lookback<&chaikin_volatility_kernel, CHAIKIN_VOLATILITY_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&chaikin_volatility_kernel>, EXTENDED},
     // Volume
     // Statistics
 };
