@@ -29,21 +29,18 @@
 #include "movlex_extended.h"
 #include "api/extended_entry.hpp"
 #include "averages/hull.hpp"
-<<<<<<< HEAD
 #include "averages/ichimoku.hpp"
 #include "averages/legoux.hpp"
 #include "averages/price_channels.hpp"
 #include "averages/supertrend.hpp"
 #include "averages/volume_weighted.hpp"
 #include "averages/zero_lag.hpp"
-=======
 #include "directional/vortex.hpp"
 #include "oscillators/average_distance.hpp"
 #include "oscillators/fisher.hpp"
 #include "oscillators/range_expansion.hpp"
 #include "oscillators/smoothed_momentum.hpp"
 #include "volume/volume_oscillator.hpp"
->>>>>>> ext-momentum
 
 namespace movlex {
 
