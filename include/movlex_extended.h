@@ -52,6 +52,33 @@ MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_hma(int32_t first_index, int32_t 
 
 /* ---- Volume ------------------------------------------------------------- */
 
+/* Chaikin money flow over high, low, close, volume. period: default 20,
+ * range 1..100000. Lookback period - 1. out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_cmf(int32_t first_index, int32_t last_index, const double *high,
+                                                   const double *low, const double *close, const double *volume,
+                                                   int32_t period, int32_t *out_begin, int32_t *out_count,
+                                                   double *out);
+
+/* Force index over close and volume. period: default 13, range 1..100000.
+ * Lookback period plus the EMA's unstable period. out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_force(int32_t first_index, int32_t last_index, const double *close,
+                                                     const double *volume, int32_t period, int32_t *out_begin,
+                                                     int32_t *out_count, double *out);
+
+/* Ease of movement over high, low, volume. period: default 14, range
+ * 1..100000; volume_divisor: default 100000000, range 1..3e37. Lookback
+ * period. out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_emv(int32_t first_index, int32_t last_index, const double *high,
+                                                   const double *low, const double *volume, int32_t period,
+                                                   double volume_divisor, int32_t *out_begin, int32_t *out_count,
+                                                   double *out);
+
+/* Williams accumulation/distribution over high, low, close. Lookback 1.
+ * out may be an input. */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_wad(int32_t first_index, int32_t last_index, const double *high,
+                                                   const double *low, const double *close, int32_t *out_begin,
+                                                   int32_t *out_count, double *out);
+
 /* ---- Statistics --------------------------------------------------------- */
 
 #ifdef __cplusplus

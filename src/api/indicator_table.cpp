@@ -29,6 +29,10 @@
 #include "movlex_extended.h"
 #include "api/extended_entry.hpp"
 #include "averages/hull.hpp"
+#include "volume/chaikin_flow.hpp"
+#include "volume/ease_of_movement.hpp"
+#include "volume/force_index.hpp"
+#include "volume/williams_ad.hpp"
 
 namespace movlex {
 
@@ -191,6 +195,18 @@ const IndicatorInfo table[] = {
      stream_of<&hma_kernel>, EXTENDED},
     // Momentum and oscillators
     // Volume
+    {"cmf", "movlex_cmf", "Chaikin money flow", {"high", "low", "close", "volume"}, row_params(CMF_PARAMS), {"out"},
+     invoke_entry<&movlex_cmf>, extended_lookback<&cmf_kernel, CMF_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&cmf_kernel>, EXTENDED},
+    {"force", "movlex_force", "Force index", {"close", "volume"}, row_params(FORCE_PARAMS), {"out"},
+     invoke_entry<&movlex_force>, extended_lookback<&force_kernel, FORCE_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&force_kernel>, EXTENDED},
+    {"emv", "movlex_emv", "Ease of movement", {"high", "low", "volume"}, row_params(EMV_PARAMS), {"out"},
+     invoke_entry<&movlex_emv>, extended_lookback<&emv_kernel, EMV_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&emv_kernel>, EXTENDED},
+    {"wad", "movlex_wad", "Williams accumulation/distribution", {"high", "low", "close"}, {}, {"out"},
+     invoke_entry<&movlex_wad>, extended_lookback<&wad_kernel, WAD_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&wad_kernel>, EXTENDED},
     // Statistics
 };
 
