@@ -91,7 +91,8 @@ def market(rng, bars, series=None):
     high = np.maximum(open_, close) * (1 + rng.uniform(0, 0.01, shape))
     low = np.minimum(open_, close) * (1 - rng.uniform(0, 0.01, shape))
     volume = rng.integers(1000, 100000, shape).astype(float)
-    return {"open": open_, "high": high, "low": low, "close": close, "volume": volume}
+    # The second series of two-series indicators (correlation, beta): the open.
+    return {"open": open_, "high": high, "low": low, "close": close, "volume": volume, "other": open_}
 
 
 def inputs_of(indicator, bars):
@@ -106,13 +107,15 @@ def random_params(indicator, rng, longest=40):
         if param.kind == "ma_type":
             values.append(int(rng.integers(0, len(movlex.MA_TYPES))))
         elif param.kind == "integer":
-            values.append(int(rng.integers(param.min, min(param.max, longest) + 1)))
+            values.append(int(rng.integers(param.min, min(param.max, max(longest, param.min)) + 1)))
         else:
             low, high = max(param.min, -4.0), min(param.max, 4.0)
             if param.max <= 1.0:
                 low, high = param.min, param.max
             elif param.min >= 0:
                 high = min(param.max, 0.5)
+                if high < low:  # a scale whose least value is above 0.5
+                    high = min(param.max, low * 4)
             values.append(float(rng.uniform(low, high)))
     return values
 

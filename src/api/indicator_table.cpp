@@ -41,6 +41,14 @@
 #include "oscillators/range_expansion.hpp"
 #include "oscillators/smoothed_momentum.hpp"
 #include "volume/volume_oscillator.hpp"
+#include "statistics/correlation.hpp"
+#include "statistics/linear_regression.hpp"
+#include "statistics/percent_rank.hpp"
+#include "statistics/z_score.hpp"
+#include "volume/chaikin_flow.hpp"
+#include "volume/ease_of_movement.hpp"
+#include "volume/force_index.hpp"
+#include "volume/williams_ad.hpp"
 
 namespace movlex {
 
@@ -274,7 +282,36 @@ const IndicatorInfo table[] = {
      extended_lookback<&chaikin_volatility_kernel, CHAIKIN_VOLATILITY_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
      stream_of<&chaikin_volatility_kernel>, EXTENDED},
     // Volume
+    {"cmf", "movlex_cmf", "Chaikin money flow", {"high", "low", "close", "volume"}, row_params(CMF_PARAMS), {"out"},
+     invoke_entry<&movlex_cmf>, extended_lookback<&cmf_kernel, CMF_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&cmf_kernel>, EXTENDED},
+    {"force", "movlex_force", "Force index", {"close", "volume"}, row_params(FORCE_PARAMS), {"out"},
+     invoke_entry<&movlex_force>, extended_lookback<&force_kernel, FORCE_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&force_kernel>, EXTENDED},
+    {"emv", "movlex_emv", "Ease of movement", {"high", "low", "volume"}, row_params(EMV_PARAMS), {"out"},
+     invoke_entry<&movlex_emv>, extended_lookback<&emv_kernel, EMV_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&emv_kernel>, EXTENDED},
+    {"wad", "movlex_wad", "Williams accumulation/distribution", {"high", "low", "close"}, {}, {"out"},
+     invoke_entry<&movlex_wad>, extended_lookback<&wad_kernel, WAD_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&wad_kernel>, EXTENDED},
     // Statistics
+    {"linreg", "movlex_linreg", "Linear regression over a window", {"input"}, row_params(LINREG_PARAMS),
+     {"value", "slope", "intercept", "angle", "forecast", "stderr"}, invoke_entry<&movlex_linreg>,
+     extended_lookback<&linreg_kernel, LINREG_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL, stream_of<&linreg_kernel>,
+     EXTENDED},
+    {"correl", "movlex_correl", "Pearson correlation of two series", {"input", "other"}, row_params(CORREL_PARAMS),
+     {"out"}, invoke_entry<&movlex_correl>, extended_lookback<&correl_kernel, CORREL_PARAMS>, OUTPUT_MAY_BE_INPUT,
+     PANEL, stream_of<&correl_kernel>, EXTENDED},
+    {"beta", "movlex_beta", "Beta of one series on another", {"input", "other"}, row_params(BETA_PARAMS), {"out"},
+     invoke_entry<&movlex_beta>, extended_lookback<&beta_kernel, BETA_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&beta_kernel>, EXTENDED},
+    {"zscore", "movlex_zscore", "Z-score over a window", {"input"}, row_params(ZSCORE_PARAMS), {"out"},
+     invoke_entry<&movlex_zscore>, extended_lookback<&zscore_kernel, ZSCORE_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&zscore_kernel>, EXTENDED},
+    {"percentrank", "movlex_percentrank", "Percent rank against the previous values", {"input"},
+     row_params(PERCENT_RANK_PARAMS), {"out"}, invoke_entry<&movlex_percentrank>,
+     extended_lookback<&percent_rank_kernel, PERCENT_RANK_PARAMS>, OUTPUT_MAY_BE_INPUT, PANEL,
+     stream_of<&percent_rank_kernel>, EXTENDED},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "csv_reader.hpp"
 #include "indicator_request.hpp"
 #include "process.hpp"
+#include "sample_request.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {
@@ -250,7 +251,7 @@ TEST_P(EveryIndicatorThroughTheCli, WritesWhatTheEntryComputes) {
     request.first_index = 0;
     request.last_index = std::int32_t(rows - 1);
     for (int i = 0; i < info().input_count(); ++i)
-        request.inputs[i] = sample.values.at(cli::default_column(info().inputs[i])).data();
+        request.inputs[i] = sample.values.at(sample_column(info().inputs[i])).data();
     for (int p = 0; p < info().param_count(); ++p) request.params[p] = info().params[p].default_value;
     std::vector<std::vector<double>> outputs(info().output_count(), std::vector<double>(rows));
     for (int o = 0; o < info().output_count(); ++o) request.outputs[o] = outputs[o].data();
@@ -263,7 +264,7 @@ TEST_P(EveryIndicatorThroughTheCli, WritesWhatTheEntryComputes) {
     }
     ASSERT_GT(count, 0) << "the sample is too short to show this indicator";
 
-    const ProcessResult result = movlex(arguments(info().name, SAMPLE));
+    const ProcessResult result = movlex(arguments(sample_request(info()), SAMPLE));
     ASSERT_EQ(result.exit_code, 0) << result.err;
     const csv::Table written = std::get<csv::Table>(csv::parse_table(result.out));
     const std::size_t first_output = sample.table.header.fields.size();
@@ -296,12 +297,30 @@ TEST_P(EveryIndicatorThroughTheCli, InputsReadFromRenamedColumns) {
     text.replace(0, header_end, "date,first trade,top,bottom,last trade,shares");
     std::string request = std::string(info().name) + ":as=" + info().name;
     for (int i = 0; i < info().input_count(); ++i)
-        request += std::string(",") + info().inputs[i] + "=" + renamed.at(cli::default_column(info().inputs[i]));
+        request += std::string(",") + info().inputs[i] + "=" + renamed.at(sample_column(info().inputs[i]));
 
     const ProcessResult moved = movlex(arguments(request, "-"), text);
-    const ProcessResult plain = movlex(arguments(info().name, SAMPLE));
+    const ProcessResult plain = movlex(arguments(sample_request(info()), SAMPLE));
     ASSERT_EQ(moved.exit_code, 0) << moved.err;
     EXPECT_TRUE(moved.out.substr(moved.out.find('\n')) == plain.out.substr(plain.out.find('\n')));
+}
+
+// A second series is read from the column the request names for "other", or
+// else from a column of that name; with neither the run fails in one line.
+TEST(Cli, TheOtherSeriesComesFromTheNamedColumn) {
+    std::string text = read_file(SAMPLE);
+    const ProcessResult named = movlex({"--no-init", "-i", "correl:other=open", "-"}, text);
+    ASSERT_EQ(named.exit_code, 0) << named.err;
+    text.replace(0, text.find('\n'), "date,other,high,low,close,volume");
+    const ProcessResult found = movlex({"--no-init", "-i", "correl", "-"}, text);
+    ASSERT_EQ(found.exit_code, 0) << found.err;
+    EXPECT_EQ(named.out.substr(named.out.find('\n')), found.out.substr(found.out.find('\n')));
+
+    const ProcessResult missing = movlex({"--no-init", "-i", "beta", SAMPLE});
+    EXPECT_NE(missing.exit_code, 0);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("other"), std::string::npos) << missing.err;
+    EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1) << "not one line: " << missing.err;
 }
 
 std::string indicator_case_name(const ::testing::TestParamInfo<std::tuple<std::string, bool>>& param) {

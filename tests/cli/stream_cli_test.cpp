@@ -16,6 +16,7 @@
 
 #include "api/indicator_table.hpp"
 #include "process.hpp"
+#include "sample_request.hpp"
 
 namespace movlex::test {
 namespace {
@@ -31,7 +32,7 @@ class StreamOption : public ::testing::TestWithParam<bool> {};
 
 TEST_P(StreamOption, SameOutputAsBatchForEveryIndicator) {
     for (const IndicatorInfo& info : indicator_table()) {
-        std::vector<std::string> arguments = {"-i", info.name, "-q", SAMPLE};
+        std::vector<std::string> arguments = {"-i", sample_request(info), "-q", SAMPLE};
         if (!GetParam()) arguments.insert(arguments.begin(), "--no-init");
         const ProcessResult batch = movlex(arguments);
         arguments.insert(arguments.begin(), "--stream");
