@@ -2,6 +2,8 @@
 // exp(-50^2 / 32), so the sum of the weights is never zero.
 #include "averages/legoux.hpp"
 
+#include "frame/elementary.hpp"
+
 #include <cmath>
 
 namespace movlex {
@@ -12,7 +14,7 @@ AlmaKernel::AlmaKernel(std::int32_t window, double offset, double sigma)
     const double width = static_cast<double>(window) / sigma;
     for (std::size_t k = 0; k < weights_.size(); ++k) {
         const double distance = static_cast<double>(k) - centre;
-        weights_[k] = std::exp(-(distance * distance) / (2.0 * width * width));
+        weights_[k] = portable_exp(-(distance * distance) / (2.0 * width * width));
         total_weight_ += weights_[k];
     }
 }

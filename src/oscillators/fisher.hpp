@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frame/elementary.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -76,7 +77,7 @@ private:
         if (value > FISHER_LIMIT) value = FISHER_LIMIT;
         if (value < -FISHER_LIMIT) value = -FISHER_LIMIT;
         value_ = value;
-        fisher_ = 0.5 * std::log((1.0 + value) / (1.0 - value)) + 0.5 * fisher_;
+        fisher_ = 0.5 * portable_log((1.0 + value) / (1.0 - value)) + 0.5 * fisher_;
     }
 
     void write(double previous, double* out) const {
