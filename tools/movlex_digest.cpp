@@ -15,6 +15,18 @@
 //   ...
 //
 // The bar index, then one value per output.
+//
+// Then every indicator's stream with its defaults, in both states: fed the
+// first half of the bars, its saved state in hexadecimal on one line
+//
+//   state initialised rsi 4d564c58...
+//
+// then fed the rest, one line per bar with a value. Equal digests so show
+// equal state bytes on both machines. With --restore STATES, the program
+// instead reads such state lines (from another machine's digest), restores
+// each and feeds it the rest of the bars:
+//
+//   movlex_digest --restore states.txt [FILE]
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -26,6 +38,7 @@
 #include <vector>
 
 #include "api/indicator_table.hpp"
+#include "api/stream.hpp"
 #include "csv_reader.hpp"
 #include "indicator_request.hpp"
 #include "movlex.h"
@@ -71,6 +84,13 @@ private:
     const csv::Table& table_;
     std::map<std::string, std::vector<double>> columns_;
 };
+
+// The column an input reads: its own (the close for "input"); the second
+// series of the two-series statistics ("other") reads the open, as the
+// sample has no other series.
+std::string input_column(const char* input) {
+    return std::string(input) == "other" ? std::string("open") : cli::default_column(input);
+}
 
 // One call: a label, the parameters and the range.
 struct Call {
@@ -132,7 +152,7 @@ void write_call(std::FILE* out, const char* state, const IndicatorInfo& info, co
     Request request;
     request.first_index = call.first_index;
     request.last_index = call.last_index;
-    for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = prices.column(cli::default_column(info.inputs[i])).data();
+    for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = prices.column(input_column(info.inputs[i])).data();
     request.params = call.params;
     std::vector<std::vector<double>> outputs(info.output_count(), std::vector<double>(room));
     for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = outputs[o].data();
@@ -150,7 +170,58 @@ void write_call(std::FILE* out, const char* state, const IndicatorInfo& info, co
     }
 }
 
-void write_digest(std::FILE* out, const char* path) {
+// The inputs of bar t of an indicator, from the file's columns.
+void bar_inputs(const IndicatorInfo& info, Prices& prices, std::size_t t, double* bar) {
+    for (int i = 0; i < info.input_count(); ++i) bar[i] = prices.column(input_column(info.inputs[i]))[t];
+}
+
+void feed(std::FILE* out, Stream& stream, Prices& prices, std::size_t from, std::size_t to) {
+    const IndicatorInfo& info = stream.indicator();
+    for (std::size_t t = from; t < to; ++t) {
+        double bar[MAX_INPUTS], values[MAX_OUTPUTS];
+        bar_inputs(info, prices, t, bar);
+        if (!stream.update(bar, values) || out == nullptr) continue;
+        std::fprintf(out, "%d", int(t));
+        for (int o = 0; o < info.output_count(); ++o) std::fprintf(out, " %a", values[o]);
+        std::fputc('\n', out);
+    }
+}
+
+void write_streams(std::FILE* out, const char* state, Prices& prices) {
+    const std::size_t half = prices.bar_count() / 2;
+    for (const IndicatorInfo& info : indicator_table()) {
+        std::unique_ptr<Stream> stream;
+        if (make_stream(info, nullptr, 0, stream) != RC_OK) throw Failure{std::string("no stream of ") + info.name};
+        feed(nullptr, *stream, prices, 0, half);
+        std::fprintf(out, "state %s %s ", state, info.name);
+        for (std::uint8_t byte : stream->save()) std::fprintf(out, "%02x", byte);
+        std::fputc('\n', out);
+        feed(out, *stream, prices, half, prices.bar_count());
+    }
+}
+
+// Restores every state line of `states_path` and feeds the rest of the bars.
+void write_restored(std::FILE* out, const char* states_path, Prices& prices) {
+    const std::string text = read_file(states_path);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.rfind("state ", 0) != 0) continue;
+        const std::string hex = line.substr(line.rfind(' ') + 1);
+        std::vector<std::uint8_t> bytes;
+        for (std::size_t h = 0; h + 1 < hex.size(); h += 2) bytes.push_back(std::uint8_t(std::stoul(hex.substr(h, 2), nullptr, 16)));
+        std::unique_ptr<Stream> stream;
+        const RetCode code = stream_from_state(bytes, stream);
+        std::fprintf(out, "%s: rc %d\n", line.substr(0, line.rfind(' ')).c_str(), int(code));
+        if (code != RC_OK) continue;
+        feed(out, *stream, prices, std::size_t(stream->bars()), prices.bar_count());
+    }
+}
+
+void write_digest(std::FILE* out, const char* path, const char* states_path) {
     const std::string text = read_file(path);
     auto parsed = csv::parse_table(text);
     if (const csv::Error* error = std::get_if<csv::Error>(&parsed)) throw Failure{error->describe()};
@@ -159,12 +230,17 @@ void write_digest(std::FILE* out, const char* path) {
     const auto bar_count = static_cast<std::int32_t>(prices.bar_count());
     if (bar_count < 3) throw Failure{"the file needs at least three bars"};
 
+    if (states_path != nullptr) {
+        write_restored(out, states_path, prices);
+        return;
+    }
     std::fprintf(out, "# movlex digest of %d bars\n", int(bar_count));
     // The library as loaded first: MOVLEX_INIT changes its state for good.
     for (const char* state : {"loaded", "initialised"}) {
         if (std::strcmp(state, "initialised") == 0 && MOVLEX_INIT() != RC_OK) throw Failure{"MOVLEX_INIT failed"};
         for (const IndicatorInfo& info : indicator_table())
             for (const Call& call : calls_of(info, bar_count)) write_call(out, state, info, call, prices);
+        write_streams(out, state, prices);
     }
     MOVLEX_SHUTDOWN();
 }
@@ -173,14 +249,20 @@ void write_digest(std::FILE* out, const char* path) {
 }  // namespace movlex::digest
 
 int main(int argc, char** argv) {
+    const char* states_path = nullptr;
+    if (argc >= 3 && std::strcmp(argv[1], "--restore") == 0) {
+        states_path = argv[2];
+        argv += 2;
+        argc -= 2;
+    }
     if (argc > 2 || (argc == 2 && argv[1][0] == '-' && argv[1][1] != '\0')) {
-        std::fprintf(stderr, "usage: movlex_digest [FILE]\n");
+        std::fprintf(stderr, "usage: movlex_digest [--restore STATES] [FILE]\n");
         return 2;
     }
     static char buffer[1 << 20];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     try {
-        movlex::digest::write_digest(stdout, argc == 2 ? argv[1] : MOVLEX_SAMPLE_CSV);
+        movlex::digest::write_digest(stdout, argc == 2 ? argv[1] : MOVLEX_SAMPLE_CSV, states_path);
     } catch (const movlex::digest::Failure& failure) {
         std::fprintf(stderr, "movlex_digest: %s\n", failure.message.c_str());
         return 1;
