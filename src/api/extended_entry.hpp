@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "api/entry_invoker.hpp"
 #include "api/stream.hpp"
 #include "frame/contract.hpp"
 #include "frame/kernel.hpp"
@@ -32,13 +33,20 @@ RetCode run_extended_entry(std::int32_t first_index, std::int32_t last_index,
     });
 }
 
+// The parameter declarations of the table row whose lookback routine is
+// `lookback`, and their number.
+const ParamInfo* declared_params_of(std::int32_t (*lookback)(const double*), int& count);
+
 // The lookback of an extended indicator from raw parameters (the default
-// sentinels allowed); -1 for a parameter out of range.
-template <auto make_kernel, const auto& declaration>
+// sentinels allowed), checked against its row's declarations; -1 for a
+// parameter out of range.
+template <auto make_kernel>
 std::int32_t extended_lookback(const double* raw) {
+    int count = 0;
+    const ParamInfo* declared = declared_params_of(&extended_lookback<make_kernel>, count);
     std::array<double, MAX_PARAMS> params{};
-    for (std::size_t p = 0; p < declaration.size(); ++p)
-        if (!resolve_value(declaration[p], raw[p], params[p])) return -1;
+    for (int p = 0; p < count; ++p)
+        if (!resolve_value(declared[p], raw[p], params[std::size_t(p)])) return -1;
     try {
         return std::int32_t(make_kernel(params.data(), unstable_periods_in_force()).lookback());
     } catch (const std::bad_alloc&) {
