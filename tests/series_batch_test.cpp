@@ -3,7 +3,8 @@
 // what the entry gives for that series over 0 .. bars - 1, from the entry's
 // out_begin on, and nothing before it is touched. Random parameters, series
 // counts that leave a partial group of interleaved lanes, gaps between series,
-// one and several threads, both library states.
+// one and several threads, both library states, and every instruction set
+// the machine runs lane kernels on (the baseline always among them).
 #include <cmath>
 #include <limits>
 #include <random>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "api/indicator_table.hpp"
+#include "api/series_batch.hpp"
 #include "movlex_batch.h"
 #include "test_support.hpp"
 
@@ -92,6 +94,14 @@ bool same_result(double expected, double actual) {
 
 std::int32_t number_of(const IndicatorInfo& info) { return std::int32_t(&info - indicator_table().data()); }
 
+// Every instruction set this machine runs lane kernels on, the baseline first.
+std::vector<LaneTarget> available_lane_targets() {
+    std::vector<LaneTarget> targets;
+    for (LaneTarget target : {LaneTarget::baseline, LaneTarget::avx2, LaneTarget::avx512})
+        if (lane_target_available(target)) targets.push_back(target);
+    return targets;
+}
+
 struct Shape {
     int series, bars;
     std::int64_t input_gap, output_gap;
@@ -118,11 +128,27 @@ TEST_P(SeriesBatchAgainstEntry, EveryIndicatorEverySeries) {
             std::vector<double*> output_arrays;
             for (auto& output : outputs) output_arrays.push_back(output.data());
 
+            for (LaneTarget target : available_lane_targets()) {
+            SCOPED_TRACE("lane target " + std::to_string(int(target)));
+            for (auto& output : outputs) std::fill(output.begin(), output.end(), UNTOUCHED);
             std::int32_t begin = -1, count = -1;
-            ASSERT_EQ(movlex_batch(number_of(info), params.data(), info.param_count(), shape.series, shape.bars,
-                                   input_arrays.data(), in_stride, output_arrays.data(), out_stride, shape.threads,
-                                   &begin, &count),
-                      RC_OK);
+            if (target == best_lane_target()) {
+                ASSERT_EQ(movlex_batch(number_of(info), params.data(), info.param_count(), shape.series, shape.bars,
+                                       input_arrays.data(), in_stride, output_arrays.data(), out_stride,
+                                       shape.threads, &begin, &count),
+                          RC_OK);
+            } else {
+                SeriesBatch batch;
+                batch.series = shape.series;
+                batch.bars = shape.bars;
+                batch.inputs = input_arrays.data();
+                batch.input_stride = in_stride;
+                batch.outputs = output_arrays.data();
+                batch.output_stride = out_stride;
+                batch.threads = shape.threads;
+                batch.lanes = target;
+                ASSERT_EQ(run_series_batch(info, params.data(), info.param_count(), batch, &begin, &count), RC_OK);
+            }
             for (int s = 0; s < shape.series; ++s) {
                 std::vector<const double*> series_inputs;
                 for (const auto& input : inputs) series_inputs.push_back(input.data() + s * in_stride);
@@ -139,6 +165,7 @@ TEST_P(SeriesBatchAgainstEntry, EveryIndicatorEverySeries) {
                             << "series " << s << " output " << k << " bar " << i << ": " << expected << " vs " << block[i];
                     }
                 }
+            }
             }
         }
     }

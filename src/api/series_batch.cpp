@@ -24,7 +24,8 @@ bool arrays_present(const void* const* arrays, int count) {
 }
 
 RetCode check_batch(const IndicatorInfo& indicator, const SeriesBatch& batch) {
-    if (batch.series < 0 || batch.bars < 0 || batch.threads < 0) return RC_BAD_ARGUMENT;
+    if (batch.series < 0 || batch.bars < 0 || batch.threads < 0 || !lane_target_available(batch.lanes))
+        return RC_BAD_ARGUMENT;
     if (!arrays_present(reinterpret_cast<const void* const*>(batch.inputs), indicator.input_count()) ||
         !arrays_present(reinterpret_cast<const void* const*>(batch.outputs), indicator.output_count()))
         return RC_BAD_ARGUMENT;
@@ -73,7 +74,7 @@ RetCode run_series_batch(const IndicatorInfo& indicator, const double* params, i
             const std::int32_t first = std::int32_t(item) * SERIES_PER_ITEM;
             const std::int32_t count = std::min(SERIES_PER_ITEM, batch.series - first);
             if (prototype->interleaves())
-                prototype->run_series(layout, std::size_t(first), std::size_t(count));
+                prototype->run_series(layout, std::size_t(first), std::size_t(count), batch.lanes);
             else
                 run_entries(indicator, prototype->setup().params, batch, begin, first, count);
         };

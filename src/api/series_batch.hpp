@@ -20,6 +20,7 @@ struct SeriesBatch {
     double* const* outputs = nullptr;  // one per output of the indicator
     std::int64_t output_stride = 0;
     std::int32_t threads = 0;  // 0: one per hardware thread
+    LaneTarget lanes = best_lane_target();  // where a lane kernel runs
 };
 
 // Checks the batch and the parameters (param_count values in table order,

@@ -38,12 +38,14 @@ public:
 
     // Bars the kernel consumes before its first output.
     virtual Index lookback() const = 0;
-    // Whether the kernel gains from running over interleaved series.
+    // Whether the kernel gains from running over several series at once
+    // (interleaved, or in lanes).
     virtual bool interleaves() const = 0;
     // Runs the kernel of a stream that has consumed no bar over series
-    // first .. first + count - 1 of `layout` (see series_engine.hpp); the
-    // stream itself is left as it is.
-    virtual void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count) const = 0;
+    // first .. first + count - 1 of `layout` (see series_engine.hpp), a lane
+    // kernel on `target`; the stream itself is left as it is.
+    virtual void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count,
+                            LaneTarget target) const = 0;
 
     const IndicatorInfo& indicator() const { return *indicator_; }
     const StreamSetup& setup() const { return setup_; }
@@ -88,9 +90,10 @@ public:
     std::unique_ptr<Stream> clone() const override { return std::make_unique<KernelStream>(*this); }
 
     Index lookback() const override { return kernel_.lookback(); }
-    bool interleaves() const override { return series_lanes<Kernel>() > 1; }
-    void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count) const override {
-        movlex::run_series(kernel_, layout, first, count);
+    bool interleaves() const override { return LaneKernel<Kernel> || series_lanes<Kernel>() > 1; }
+    void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count,
+                    LaneTarget target) const override {
+        movlex::run_series(kernel_, layout, first, count, target);
     }
 
 private:

@@ -34,22 +34,33 @@ RetCode minus_di_compute(std::int32_t first_index, std::int32_t last_index, cons
 // movement on this side is 0 whatever its range) and ignores the unstable
 // period. Longer periods divide the smoothed movement by the smoothed range;
 // the first output comes one smoothing step past the seed, plus `unstable`.
-template <directional::Side side>
+template <directional::Side side, class V = double>
 class IndicatorKernel {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
     IndicatorKernel(std::int32_t period, std::int32_t unstable)
-        : one_bar_(period == 1), lookback_(one_bar_ ? 1 : Index{period} + unstable), sums_(period), warm_up_(lookback_) {}
+        : period_(period),
+          unstable_(unstable),
+          one_bar_(period == 1),
+          lookback_(one_bar_ ? 1 : Index{period} + unstable),
+          sums_(period),
+          warm_up_(lookback_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    IndicatorKernel<side, U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         const bool warming = warm_up_.consume();
-        directional::BarMeasures bar;
+        directional::BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         if (!one_bar_) sums_.add(bar);
         if (warming) return false;
@@ -58,8 +69,8 @@ public:
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        const directional::BarMeasures bar = reader_.next(bars, i);
+    void steady(const Bars& bars, Index i, V* out) {
+        const directional::BarMeasures<V> bar = reader_.next(bars, i);
         if (!one_bar_) sums_.smooth(bar);
         out[0] = value(bar);
     }
@@ -72,16 +83,18 @@ public:
     }
 
 private:
-    double value(const directional::BarMeasures& bar) const {
+    V value(const directional::BarMeasures<V>& bar) const {
         if (!one_bar_) return sums_.indicator(side);
-        const double movement = directional::side_of(bar.movement, side);
-        return movement == 0.0 ? 0.0 : percent_of(movement, bar.range);
+        const V movement = directional::side_of(bar.movement, side);
+        return pick(movement == 0.0, V{}, percent_of(movement, bar.range));
     }
 
+    std::int32_t period_;
+    std::int32_t unstable_;
     bool one_bar_;
     Index lookback_;
-    directional::BarReader<true> reader_;
-    directional::DirectionalSums<true> sums_;
+    directional::BarReader<true, V> reader_;
+    directional::DirectionalSums<true, V> sums_;
     WarmUp warm_up_;
 };
 

@@ -31,25 +31,33 @@ RetCode minus_dm_compute(std::int32_t first_index, std::int32_t last_index, cons
 // movement from bar 1 on and ignores the unstable period. Longer periods sum
 // the movement of the period - 1 bars after the first, then smooth every
 // later bar in; the first output comes `unstable` bars after that sum.
-template <directional::Side side>
+template <directional::Side side, class V = double>
 class MovementKernel {
 public:
     static constexpr int inputs = 2;
     static constexpr int outputs = 1;
 
     MovementKernel(std::int32_t period, std::int32_t unstable)
-        : one_bar_(period == 1),
+        : period_(period),
+          unstable_(unstable),
+          one_bar_(period == 1),
           lookback_(one_bar_ ? 1 : Index{period} - 1 + unstable),
           sums_(period),
           warm_up_(lookback_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    MovementKernel<side, U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         const bool warming = warm_up_.consume();
-        directional::BarMeasures bar;
+        directional::BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         if (!one_bar_) sums_.add(bar);
         if (warming) return false;
@@ -58,8 +66,8 @@ public:
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        const directional::BarMeasures bar = reader_.next(bars, i);
+    void steady(const Bars& bars, Index i, V* out) {
+        const directional::BarMeasures<V> bar = reader_.next(bars, i);
         if (!one_bar_) sums_.smooth(bar);
         out[0] = value(bar);
     }
@@ -72,14 +80,16 @@ public:
     }
 
 private:
-    double value(const directional::BarMeasures& bar) const {
+    V value(const directional::BarMeasures<V>& bar) const {
         return one_bar_ ? directional::side_of(bar.movement, side) : sums_.movement(side);
     }
 
+    std::int32_t period_;
+    std::int32_t unstable_;
     bool one_bar_;
     Index lookback_;
-    directional::BarReader<false> reader_;
-    directional::DirectionalSums<false> sums_;
+    directional::BarReader<false, V> reader_;
+    directional::DirectionalSums<false, V> sums_;
     WarmUp warm_up_;
 };
 

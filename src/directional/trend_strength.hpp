@@ -39,21 +39,28 @@ RetCode adxr_compute(std::int32_t first_index, std::int32_t last_index, const do
 // DX: both sides and the range smoothed at once. Its first output comes one
 // smoothing step past the seed, plus `unstable`; a bar without DX repeats the
 // previous output (0 for the first).
-class DxKernel {
+template <class V = double>
+class DxKernelOf {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
-    DxKernel(std::int32_t period, std::int32_t unstable)
-        : lookback_(Index{period} + unstable), sums_(period), warm_up_(lookback_) {}
+    DxKernelOf(std::int32_t period, std::int32_t unstable)
+        : period_(period), unstable_(unstable), lookback_(Index{period} + unstable), sums_(period), warm_up_(lookback_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    DxKernelOf<U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         const bool warming = warm_up_.consume();
-        directional::BarMeasures bar;
+        directional::BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         sums_.add(bar);
         if (warming) return false;
@@ -63,7 +70,7 @@ public:
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
+    void steady(const Bars& bars, Index i, V* out) {
         sums_.smooth(reader_.next(bars, i));
         sums_.index(dx_);
         out[0] = dx_;
@@ -78,39 +85,53 @@ public:
     }
 
 private:
+    std::int32_t period_;
+    std::int32_t unstable_;
     Index lookback_;
-    directional::BarReader<true> reader_;
-    directional::DirectionalSums<true> sums_;
-    double dx_ = 0.0;
+    directional::BarReader<true, V> reader_;
+    directional::DirectionalSums<true, V> sums_;
+    V dx_{};
     WarmUp warm_up_;
 };
+
+using DxKernel = DxKernelOf<>;
 
 // ADX: the Wilder average of DX, seeded with the plain mean of the DX of the
 // period bars after the smoothing seed (a bar without DX adds nothing but
 // counts) and left as it is on a bar without DX. Its first output comes
 // `unstable` bars after that mean.
-class AdxKernel {
+template <class V = double>
+class AdxKernelOf {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
-    AdxKernel(std::int32_t period, std::int32_t unstable)
-        : lookback_(2 * Index{period} - 1 + unstable), sums_(period), average_(period), warm_up_(lookback_) {}
+    AdxKernelOf(std::int32_t period, std::int32_t unstable)
+        : period_(period),
+          unstable_(unstable),
+          lookback_(2 * Index{period} - 1 + unstable),
+          sums_(period),
+          average_(period),
+          warm_up_(lookback_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    AdxKernelOf<U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         const bool warming = warm_up_.consume();
-        directional::BarMeasures bar;
+        directional::BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         if (sums_.add(bar)) {
-            double dx;
-            if (sums_.index(dx))
-                average_.add(dx);
-            else
-                average_.skip();
+            V dx{};
+            const auto has_dx = sums_.index(dx);
+            average_.add_where(has_dx, dx);
         }
         if (warming) return false;
         out[0] = average_.value();
@@ -118,10 +139,11 @@ public:
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
+    void steady(const Bars& bars, Index i, V* out) {
         sums_.smooth(reader_.next(bars, i));
-        double dx;
-        if (sums_.index(dx)) average_.smooth(dx);
+        V dx{};
+        const auto has_dx = sums_.index(dx);
+        average_.smooth_where(has_dx, dx);
         out[0] = average_.value();
     }
 
@@ -134,39 +156,50 @@ public:
     }
 
 private:
+    std::int32_t period_;
+    std::int32_t unstable_;
     Index lookback_;
-    directional::BarReader<true> reader_;
-    directional::DirectionalSums<true> sums_;
-    WilderAverage average_;
+    directional::BarReader<true, V> reader_;
+    directional::DirectionalSums<true, V> sums_;
+    WilderAverage<V> average_;
     WarmUp warm_up_;
 };
 
+using AdxKernel = AdxKernelOf<>;
+
 // ADXR: the mean of the current ADX and the ADX period - 1 bars earlier, both
 // from one ADX run, so the first output comes period - 1 bars after the ADX's.
-class AdxrKernel {
+template <class V = double>
+class AdxrKernelOf {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
-    AdxrKernel(std::int32_t period, std::int32_t unstable)
-        : gap_(period - 1), adx_(period, unstable), recent_(period), warm_up_(gap_) {}
+    AdxrKernelOf(std::int32_t period, std::int32_t unstable)
+        : period_(period), unstable_(unstable), gap_(period - 1), adx_(period, unstable), recent_(period), warm_up_(gap_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    AdxrKernelOf<U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return adx_.lookback() + gap_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        double adx;
+    bool step(const Bars& bars, Index i, V* out) {
+        V adx;
         if (!adx_.step(bars, i, &adx)) return false;
-        const RingBars<1>& recent = recent_.push(i, adx);
+        const RingBars<1, V>& recent = recent_.push(i, adx);
         if (warm_up_.consume()) return false;
         out[0] = (recent(0, i - gap_) + adx) * 0.5;
         return true;
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        double adx;
+    void steady(const Bars& bars, Index i, V* out) {
+        V adx;
         adx_.steady(bars, i, &adx);
         out[0] = (recent_.push(i, adx)(0, i - gap_) + adx) * 0.5;
     }
@@ -179,11 +212,15 @@ public:
     }
 
 private:
+    std::int32_t period_;
+    std::int32_t unstable_;
     Index gap_;
-    AdxKernel adx_;
-    DerivedSeries recent_;
+    AdxKernelOf<V> adx_;
+    DerivedSeriesOf<V> recent_;
     WarmUp warm_up_;
 };
+
+using AdxrKernel = AdxrKernelOf<>;
 
 DxKernel dx_kernel(const double* params, const UnstablePeriods& unstable);
 AdxKernel adx_kernel(const double* params, const UnstablePeriods& unstable);

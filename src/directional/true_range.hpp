@@ -61,7 +61,7 @@ public:
     }
 
 private:
-    TrueRanges ranges_;
+    TrueRanges<> ranges_;
 };
 
 // ATR, or NATR when normalised: Wilder's average of the true ranges, seeded
@@ -69,22 +69,29 @@ private:
 // bars after the seed. Period 1 reports each bar's own true range,
 // unsmoothed, from bar 1 + unstable on. NATR divides each value by its bar's
 // close and reports it in percent, or 0 for a close within 1e-8 of zero.
-template <bool normalised>
+template <bool normalised, class V = double>
 class AverageTrueRangeKernel {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
     AverageTrueRangeKernel(std::int32_t period, std::int32_t unstable)
-        : smoothed_(period > 1), lookback_(Index{period} + unstable), average_(period), warm_up_(lookback_) {}
+        : period_(period), unstable_(unstable), smoothed_(period > 1), lookback_(Index{period} + unstable),
+          average_(period), warm_up_(lookback_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    AverageTrueRangeKernel<normalised, U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         const bool warming = warm_up_.consume();
-        double range;
+        V range;
         if (!ranges_.step(bars, i, range)) return false;
         if (smoothed_) average_.add(range);
         if (warming) return false;
@@ -93,8 +100,8 @@ public:
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        const double range = ranges_.next(bars, i);
+    void steady(const Bars& bars, Index i, V* out) {
+        const V range = ranges_.next(bars, i);
         if (!smoothed_) {
             out[0] = finish(range, bars, i);
             return;
@@ -112,15 +119,17 @@ public:
 
 private:
     template <class Bars>
-    static double finish(double value, const Bars& bars, Index i) {
+    static V finish(V value, const Bars& bars, Index i) {
         if constexpr (normalised) return percent_of(value, bars(input::close, i));
         return value;
     }
 
+    std::int32_t period_;
+    std::int32_t unstable_;
     bool smoothed_;
     Index lookback_;
-    TrueRanges ranges_;
-    WilderAverage average_;
+    TrueRanges<V> ranges_;
+    WilderAverage<V> average_;
     WarmUp warm_up_;
 };
 

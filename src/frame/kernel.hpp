@@ -27,10 +27,12 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <vector>
 
 #include "frame/contract.hpp"
+#include "frame/lanes.hpp"
 #include "frame/scratch.hpp"
 
 namespace movlex {
@@ -51,20 +53,25 @@ struct ValueBars {
 
 // The most recent bars of N series, in rings whose length is a power of two
 // at least as long as the history a kernel reads (scratch storage: making
-// them may throw std::bad_alloc).
-template <int N>
+// them may throw std::bad_alloc). Over lanes (V = Lanes<W>, frame/lanes.hpp)
+// the rings hold one value of every lane per bar.
+template <int N, class V = double>
 class RingBars {
 public:
     RingBars() = default;
     explicit RingBars(Index history) {
         std::size_t length = 1;
         while (Index(length) < history) length *= 2;
-        for (auto& ring : rings_) ring.assign(length, 0.0);
+        for (auto& ring : rings_) ring.assign(length * LANES, 0.0);
         mask_ = Index(length) - 1;
     }
 
-    void put(int k, Index i, double value) { rings_[k][std::size_t(i & mask_)] = value; }
-    double operator()(int k, Index i) const { return rings_[k][std::size_t(i & mask_)]; }
+    void put(int k, Index i, V value) { std::memcpy(&rings_[k][slot(i)], &value, sizeof(V)); }
+    V operator()(int k, Index i) const {
+        V value;
+        std::memcpy(&value, &rings_[k][slot(i)], sizeof(V));
+        return value;
+    }
 
     template <class Archive>
     void visit(Archive& archive) {
@@ -72,17 +79,23 @@ public:
     }
 
 private:
+    // The lanes of a bar lie side by side, copied in and out as bytes: the
+    // rings make no promise of the alignment of a vector of lanes.
+    static constexpr std::size_t LANES = std::size_t(lane_count<V>);
+    std::size_t slot(Index i) const { return std::size_t(i & mask_) * LANES; }
+
     std::array<ScratchVector<double>, N> rings_{};
     Index mask_ = 0;
 };
 
 // A series derived inside a kernel (one stage's output read by the next) and
 // kept for the next stage's history: push the value of bar i, then read it.
-class DerivedSeries {
+template <class V>
+class DerivedSeriesOf {
 public:
-    DerivedSeries() = default;
-    explicit DerivedSeries(Index history) : ring_(history) {}
-    const RingBars<1>& push(Index i, double value) {
+    DerivedSeriesOf() = default;
+    explicit DerivedSeriesOf(Index history) : ring_(history) {}
+    const RingBars<1, V>& push(Index i, V value) {
         ring_.put(0, i, value);
         return ring_;
     }
@@ -92,8 +105,10 @@ public:
     }
 
 private:
-    RingBars<1> ring_;
+    RingBars<1, V> ring_;
 };
+
+using DerivedSeries = DerivedSeriesOf<double>;
 
 // Runs a kernel over input bars seed .. end and writes the outputs of bars
 // first .. end (first = seed + kernel.lookback()) to outs[k][0 ..]. Each

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/lanes.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/wilder.hpp"
@@ -28,52 +29,65 @@ RetCode cmo_compute(std::int32_t first_index, std::int32_t last_index, const dou
                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // Both formulas output 0 when the two averages together vanish.
-inline bool negligible(double total) { return -1e-8 < total && total < 1e-8; }
-
-inline double relative_strength(double average_gain, double average_loss) {
-    const double total = average_loss + average_gain;
-    if (negligible(total)) return 0.0;
-    return (average_gain / total) * 100.0;
+template <class V>
+inline auto negligible(V total) {
+    return -1e-8 < total && total < 1e-8;
 }
 
-inline double chande_momentum(double average_gain, double average_loss) {
-    const double total = average_loss + average_gain;
-    if (negligible(total)) return 0.0;
-    return ((average_gain - average_loss) / total) * 100.0;
-}
+struct RelativeStrength {
+    template <class V>
+    static V of(V average_gain, V average_loss) {
+        const V total = average_loss + average_gain;
+        return pick(negligible(total), V{}, (average_gain / total) * 100.0);
+    }
+};
+
+struct ChandeMomentum {
+    template <class V>
+    static V of(V average_gain, V average_loss) {
+        const V total = average_loss + average_gain;
+        return pick(negligible(total), V{}, ((average_gain - average_loss) / total) * 100.0);
+    }
+};
 
 // The averages are seeded with plain means over the first period changes,
 // which end U bars before the first output, and are then carried forward one
 // bar at a time; the window is never summed again. A change is a loss when
 // negative, otherwise a gain (a zero change is a gain of 0).
-template <double (*formula)(double average_gain, double average_loss)>
+template <class Formula, class V = double>
 class GainLossKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
     GainLossKernel(std::int32_t period, std::int32_t unstable)
-        : period_(period), lookback_(Index{period} + unstable), divisor_(static_cast<double>(period)),
-          seeding_(Index{period} + 1), warm_up_(lookback_) {}
+        : period_(period), unstable_(unstable), lookback_(Index{period} + unstable),
+          divisor_(splat<V>(static_cast<double>(period))), seeding_(Index{period} + 1), warm_up_(lookback_) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    GainLossKernel<Formula, U> retyped() const {
+        return {std::int32_t(period_), std::int32_t(unstable_)};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return lookback_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         if (seeding_ > 0)
             seed(bars(0, i));
         else
             smooth(bars(0, i));
         if (warm_up_.consume()) return false;
-        out[0] = formula(average_gain_, average_loss_);
+        out[0] = Formula::of(average_gain_, average_loss_);
         return true;
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
+    void steady(const Bars& bars, Index i, V* out) {
         smooth(bars(0, i));
-        out[0] = formula(average_gain_, average_loss_);
+        out[0] = Formula::of(average_gain_, average_loss_);
     }
 
     template <class Archive>
@@ -88,7 +102,7 @@ public:
 private:
     // The first bar only sets the previous value; the next period bars add
     // their changes to the sums, which then become the averages.
-    void seed(double value) {
+    void seed(V value) {
         if (seeding_ <= period_) {
             const Change change = split_change(previous_, value);
             average_gain_ += change.gain;
@@ -101,7 +115,7 @@ private:
         }
     }
 
-    void smooth(double value) {
+    void smooth(V value) {
         const Change change = split_change(previous_, value);
         average_gain_ = wilder_average_step(average_gain_, divisor_, change.gain);
         average_loss_ = wilder_average_step(average_loss_, divisor_, change.loss);
@@ -109,27 +123,28 @@ private:
     }
 
     struct Change {
-        double gain;
-        double loss;
+        V gain;
+        V loss;
     };
-    static Change split_change(double previous, double current) {
-        const double change = current - previous;
-        if (change < 0) return {0.0, -change};
-        return {change, 0.0};
+    static Change split_change(V previous, V current) {
+        const V change = current - previous;
+        const auto is_loss = change < 0.0;
+        return {pick(is_loss, V{}, change), pick(is_loss, -change, V{})};
     }
 
     Index period_;
+    Index unstable_;
     Index lookback_;
-    double divisor_;
-    double previous_ = 0.0;
-    double average_gain_ = 0.0;  // the sums while seeding
-    double average_loss_ = 0.0;
+    V divisor_;
+    V previous_{};
+    V average_gain_{};  // the sums while seeding
+    V average_loss_{};
     Index seeding_;
     WarmUp warm_up_;
 };
 
-using RsiKernel = GainLossKernel<relative_strength>;
-using CmoKernel = GainLossKernel<chande_momentum>;
+using RsiKernel = GainLossKernel<RelativeStrength>;
+using CmoKernel = GainLossKernel<ChandeMomentum>;
 
 RsiKernel rsi_kernel(const double* params, const UnstablePeriods& unstable);
 CmoKernel cmo_kernel(const double* params, const UnstablePeriods& unstable);
