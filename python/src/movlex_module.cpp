@@ -18,6 +18,7 @@
 #include "api/indicator_table.hpp"
 #include "api/ma_type_names.hpp"
 #include "api/parallel.hpp"
+#include "api/series_batch.hpp"
 #include "api/stream.hpp"
 #include "movlex.h"
 
@@ -171,6 +172,9 @@ Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
     if (inputs.bars > py::ssize_t(INT32_MAX))
         raise(PyExc_ValueError, std::string(info.name) + ": " + std::to_string(inputs.bars) +
                                     " bars is more than one call can take (2147483647)");
+    if (inputs.rows > py::ssize_t(INT32_MAX))
+        raise(PyExc_ValueError, std::string(info.name) + ": " + std::to_string(inputs.rows) +
+                                    " rows is more than one call can take (2147483647)");
     return inputs;
 }
 
@@ -199,6 +203,25 @@ RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARA
     for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = out[o] + lookback;
     const RetCode code = info.invoke(request);
     if (code == RC_OK && (begin != lookback || count != bars - lookback)) return MISALIGNED;
+    return code;
+}
+
+// Every row at once through the many-series engine, which gives each row the
+// bits of compute_row and leaves the bars before the lookback as they are.
+RetCode compute_rows(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
+                     const Inputs& inputs, unsigned threads, const std::array<const double*, MAX_INPUTS>& in,
+                     const std::array<double*, MAX_OUTPUTS>& out) {
+    SeriesBatch batch;
+    batch.series = std::int32_t(inputs.rows);
+    batch.bars = std::int32_t(inputs.bars);
+    batch.inputs = in.data();
+    batch.input_stride = inputs.bars;
+    batch.outputs = out.data();
+    batch.output_stride = inputs.bars;
+    batch.threads = std::int32_t(threads);
+    std::int32_t begin = 0, count = 0;
+    const RetCode code = run_series_batch(info, params.data(), info.param_count(), batch, &begin, &count);
+    if (code == RC_OK && count > 0 && (begin != lookback || count != batch.bars - lookback)) return MISALIGNED;
     return code;
 }
 
@@ -266,25 +289,10 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
     {
         py::gil_scoped_release unlocked;
         const auto bars = std::int32_t(inputs.bars);
-        std::mutex failure_mutex;
-        auto row = [&](std::size_t r) {
-            std::array<const double*, MAX_INPUTS> row_in = in;
-            std::array<double*, MAX_OUTPUTS> row_out = out;
-            const auto offset = std::ptrdiff_t(r) * inputs.bars;
-            for (auto& p : row_in)
-                if (p) p += offset;
-            for (auto& p : row_out)
-                if (p) p += offset;
-            const RetCode code = compute_row(info, params, lookback, bars, row_in, row_out);
-            if (code != RC_OK) {
-                std::lock_guard lock(failure_mutex);
-                if (failure == RC_OK) failure = code;
-            }
-        };
         if (inputs.rows == 1)
-            row(0);
+            failure = compute_row(info, params, lookback, bars, in, out);
         else
-            parallel_for(std::size_t(inputs.rows), threads, row);
+            failure = compute_rows(info, params, lookback, inputs, threads, in, out);
         for (int o = 0; o < info.output_count(); ++o) fill_leads(out[o], inputs.rows, bars, lookback);
     }
     state.unlock();

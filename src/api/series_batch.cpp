@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 #include <new>
-#include <system_error>
 
 #include "api/indicator_table.hpp"
 #include "api/parallel.hpp"
@@ -78,12 +77,7 @@ RetCode run_series_batch(const IndicatorInfo& indicator, const double* params, i
             else
                 run_entries(indicator, prototype->setup().params, batch, begin, first, count);
         };
-        try {
-            parallel_for(std::size_t(items), unsigned(batch.threads), run_item);
-        } catch (const std::system_error&) {
-            // No thread could be started: the calling thread does it all.
-            parallel_for(std::size_t(items), 1, run_item);
-        }
+        parallel_for(std::size_t(items), unsigned(batch.threads), run_item);
         return report_output(out_begin, out_count, begin, batch.bars - 1);
     } catch (const std::bad_alloc&) {
         return RC_NO_MEMORY;
