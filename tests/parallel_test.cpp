@@ -11,6 +11,11 @@
 #include <thread>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace movlex {
 namespace {
 
@@ -65,6 +70,46 @@ TEST(ParallelFor, RethrowsTheFailureAndStopsHandingOut) {
                               }),
                  std::runtime_error);
 }
+
+// The pool is shared: calls from several threads at once each get every item
+// once.
+TEST(ParallelFor, CallsFromSeveralThreadsAtOnce) {
+    constexpr int callers = 4;
+    constexpr std::size_t count = 2000;
+    std::vector<std::vector<std::atomic<int>>> calls;
+    for (int c = 0; c < callers; ++c) calls.emplace_back(count);
+    std::vector<std::thread> threads;
+    for (int c = 0; c < callers; ++c)
+        threads.emplace_back([&, c] {
+            for (int round = 0; round < 20; ++round)
+                parallel_for(count / 20, 3, [&](std::size_t i) { ++calls[std::size_t(c)][std::size_t(round) * (count / 20) + i]; });
+        });
+    for (auto& thread : threads) thread.join();
+    for (int c = 0; c < callers; ++c)
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(calls[std::size_t(c)][i].load(), 1) << "caller " << c << " item " << i;
+}
+
+#if !defined(_WIN32)
+// A child made by fork() has none of its parent's pool threads, yet every
+// item of its calls is done and none of them waits for those threads.
+TEST(ParallelFor, WorksInAForkedChild) {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "fork() of a threaded process under ThreadSanitizer";
+#endif
+    parallel_for(8, 2, [](std::size_t) {});  // the parent's pool has a thread now
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::atomic<int> calls{0};
+        parallel_for(1000, 2, [&](std::size_t) { ++calls; });
+        _exit(calls.load() == 1000 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
 
 }  // namespace
 }  // namespace movlex
