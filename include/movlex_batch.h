@@ -10,8 +10,13 @@
  * the block, for out_begin <= t < out_begin + out_count. Indices before
  * out_begin are left as they were.
  *
- * Independent series are interleaved so that the chains of recursive
- * indicators overlap, and the series are spread over threads.
+ * Independent series are computed together so that the chains of recursive
+ * indicators overlap: RSI, CMO, ATR, NATR and the directional family (PLUS_DM,
+ * MINUS_DM, PLUS_DI, MINUS_DI, DX, ADX, ADXR) several series per instruction
+ * in SIMD lanes, on the widest instruction set the processor has (on x86-64:
+ * AVX-512, AVX2, else SSE2; chosen at run time), the EMA family interleaved.
+ * Every instruction set gives the same bits. The series are spread over
+ * threads.
  *
  * Layout. Input k of series s starts at inputs[k] + s * input_stride, output k
  * of series s at outputs[k] + s * output_stride (strides in values; series laid
