@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "api/indicator_table.hpp"
+#include "frame/series_engine.hpp"
 #include "movlex_batch.h"
 
 namespace {
@@ -234,6 +235,8 @@ void register_all() {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    const char* lanes[] = {"baseline", "avx2", "avx512"};
+    benchmark::AddCustomContext("lane_target", lanes[int(movlex::best_lane_target())]);
     register_all();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
