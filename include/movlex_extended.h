@@ -21,23 +21,10 @@
 #include <stdint.h>
 
 #include "movlex.h"
+#include "movlex_stream.h" /* MOVLEX_EXTENDED_API, the library's other half */
 
 #ifdef __cplusplus
 extern "C" {
-#endif
-
-#ifndef MOVLEX_EXTENDED_API
-#if defined(_WIN32)
-#if defined(MOVLEX_BUILDING_EXTENDED)
-#define MOVLEX_EXTENDED_API __declspec(dllexport)
-#else
-#define MOVLEX_EXTENDED_API
-#endif
-#elif defined(__GNUC__)
-#define MOVLEX_EXTENDED_API __attribute__((visibility("default")))
-#else
-#define MOVLEX_EXTENDED_API
-#endif
 #endif
 
 /* ---- Averages and overlays ------------------------------------------- */
