@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "averages/arc_tangent.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -150,18 +151,72 @@ struct MesaState {
     }
 };
 
+// The smoothing factor of a bar: fast_limit for a phase change up to 1
+// degree, else fast_limit / change, but never below slow_limit.
+inline double smoothing_factor(double phase_change, double fast_limit, double slow_limit) {
+    if (phase_change <= 1.0) return fast_limit;
+    const double alpha = fast_limit / phase_change;
+    return alpha < slow_limit ? slow_limit : alpha;
+}
+
+// The smoothed cycle period after a bar: the phasor's angle in degrees gives
+// the period it shows, held within 0.67 .. 1.5 times the previous period and
+// 6 .. 50 bars, then smoothed in.
+template <double (*arc_tangent_of)(double)>
+double next_cycle_period(double period, double real_part, double imaginary_part, double degrees_per_radian) {
+    double next = period;
+    if (imaginary_part != 0.0 && real_part != 0.0)
+        next = 360.0 / (arc_tangent_of(imaginary_part / real_part) * degrees_per_radian);
+    if (next > 1.5 * period) next = 1.5 * period;
+    if (next < 0.67 * period) next = 0.67 * period;
+    if (next < 6.0)
+        next = 6.0;
+    else if (next > 50.0)
+        next = 50.0;
+    return 0.2 * next + 0.8 * period;
+}
+
+// Steps 4 onwards of one bar, after the transforms: the phase and the two
+// averages of `price`, then the phasor and cycle-period updates.
+template <double (*arc_tangent_of)(double)>
+void advance_bar(MesaState& s, const Components& c, double price, double fast_limit, double slow_limit,
+                 double degrees_per_radian) {
+    const double q2 = (c.ji + c.q1) * 0.2 + 0.8 * s.previous_q2;
+    const double i2 = (c.i1 - c.jq) * 0.2 + 0.8 * s.previous_i2;
+
+    const double phase = c.i1 != 0.0 ? arc_tangent_of(c.q1 / c.i1) * degrees_per_radian : 0.0;
+    const double phase_change = s.previous_phase - phase;
+    s.previous_phase = phase;
+    const double alpha = smoothing_factor(phase_change, fast_limit, slow_limit);
+    s.mama = (1.0 - alpha) * s.mama + alpha * price;
+    s.fama = (1.0 - 0.5 * alpha) * s.fama + 0.5 * alpha * s.mama;
+
+    s.real_part = 0.2 * (i2 * s.previous_i2 + q2 * s.previous_q2) + 0.8 * s.real_part;
+    s.imaginary_part = 0.2 * (i2 * s.previous_q2 - q2 * s.previous_i2) + 0.8 * s.imaginary_part;
+    s.previous_q2 = q2;
+    s.previous_i2 = i2;
+    s.period = next_cycle_period<arc_tangent_of>(s.period, s.real_part, s.imaginary_part, degrees_per_radian);
+}
+
 }  // namespace mesa
 
 // The filters start from zero: the first three bars start the price
 // smoother, the next nine run it in, and from the twelfth bar on every bar
 // runs the whole chain. At bar i only the price of bar i and of bar i - 3 is
-// read. Outputs MAMA and FAMA.
-class MamaKernel {
+// read. Outputs MAMA and FAMA. The library's MAMA takes its own arc tangent
+// (MamaKernel); a benchmark sets another beside it.
+template <double (*arc_tangent_of)(double)>
+class MamaKernelWith {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 2;
 
-    MamaKernel(double fast_limit, double slow_limit, std::int32_t unstable);
+    MamaKernelWith(double fast_limit, double slow_limit, std::int32_t unstable)
+        : fast_limit_(fast_limit),
+          slow_limit_(slow_limit),
+          degrees_per_radian_(180.0 / (arc_tangent_of(1.0) * 4.0)),
+          unstable_(unstable),
+          warm_up_(BASE_LOOKBACK + unstable) {}
 
     Index history() const { return 4; }
     Index lookback() const { return BASE_LOOKBACK + unstable_; }
@@ -204,7 +259,12 @@ private:
     static constexpr Index RUN_IN = 12;  // bars before the first full one
 
     // One full bar: price is the bar's price, three_back that of bar today - 3.
-    void advance(double price, double three_back, Index today);
+    void advance(double price, double three_back, Index today) {
+        const double adjustment = 0.075 * state_.period + 0.54;
+        const double smoothed = smoother_.step(price, three_back);
+        const mesa::Components components = hilbert_.step(smoothed, today, adjustment);
+        mesa::advance_bar<arc_tangent_of>(state_, components, price, fast_limit_, slow_limit_, degrees_per_radian_);
+    }
 
     double fast_limit_, slow_limit_;
     double degrees_per_radian_;
@@ -215,6 +275,8 @@ private:
     Index seen_ = 0;
     WarmUp warm_up_;
 };
+
+using MamaKernel = MamaKernelWith<&arc_tangent>;
 
 MamaKernel mama_kernel(const double* params, const UnstablePeriods& unstable);
 
