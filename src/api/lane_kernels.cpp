@@ -5,6 +5,7 @@
 // Everything an entry runs is compiled into it, so this object defines no
 // function but its entries, and no code for one instruction set reaches
 // another's callers (a test checks its symbols).
+#include "averages/exponential.hpp"
 #include "directional/indicators.hpp"
 #include "directional/movement.hpp"
 #include "directional/trend_strength.hpp"
@@ -27,6 +28,9 @@ template <class Kernel>
 
 // Every kernel of the table written over lanes (those with retyped()).
 #define MOVLEX_FOR_EACH_LANE_KERNEL(X) \
+    X(EmaKernel)                       \
+    X(DemaKernel)                      \
+    X(TemaKernel)                      \
     X(RsiKernel)                       \
     X(CmoKernel)                       \
     X(AtrKernel)                       \

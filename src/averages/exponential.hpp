@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/lanes.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "movlex.h"
@@ -30,26 +31,40 @@ RetCode tema_compute(std::int32_t first_index, std::int32_t last_index, const do
                      std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // One step: difference, then the product with k, then the sum.
-inline double ema_step(double average, double value, double k) { return average + (value - average) * k; }
+template <class V>
+inline V ema_step(V average, V value, V k) {
+    return average + (value - average) * k;
+}
 
 inline double ema_smoothing_factor(std::int32_t period) { return 2.0 / static_cast<double>(period + 1); }
 
 // Seeded with the mean of its first period values, then stepped; its first
 // output comes `unstable` bars after the seed.
-class EmaKernel {
+template <class V = double>
+class EmaKernelOf {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
-    static constexpr int series_lanes = 4;  // a carried chain: interleave independent series
 
-    EmaKernel(std::int32_t period, double k, std::int32_t unstable)
-        : period_(period), unstable_(unstable), k_(k), seeding_(period), warm_up_(Index{period} - 1 + unstable) {}
+    EmaKernelOf(std::int32_t period, double k, std::int32_t unstable)
+        : period_(period),
+          unstable_(unstable),
+          k_scalar_(k),
+          k_(splat<V>(k)),
+          seeding_(period),
+          warm_up_(Index{period} - 1 + unstable) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    EmaKernelOf<U> retyped() const {
+        return {std::int32_t(period_), k_scalar_, std::int32_t(unstable_)};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return period_ - 1 + unstable_; }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
+    bool step(const Bars& bars, Index i, V* out) {
         if (seeding_ > 0) {
             sum_ += bars(0, i);
             if (--seeding_ == 0) average_ = sum_ / static_cast<double>(period_);
@@ -62,13 +77,13 @@ public:
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
+    void steady(const Bars& bars, Index i, V* out) {
         average_ = ema_step(average_, bars(0, i), k_);
         out[0] = average_;
     }
 
     // The current average, once the seed is complete.
-    double average() const { return average_; }
+    V average() const { return average_; }
 
     template <class Archive>
     void visit(Archive& archive) {
@@ -81,41 +96,53 @@ public:
 private:
     Index period_;
     Index unstable_;
-    double k_;
-    double sum_ = 0.0;
-    double average_ = 0.0;
+    double k_scalar_;
+    V k_;
+    V sum_{};
+    V average_{};
     Index seeding_;
     WarmUp warm_up_;
 };
 
+using EmaKernel = EmaKernelOf<>;
+
 // EMA over EMA: the second stage is fed the first stage's outputs.
-class DemaKernel {
+template <class V = double>
+class DemaKernelOf {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
-    static constexpr int series_lanes = 4;  // a carried chain: interleave independent series
 
-    DemaKernel(std::int32_t period, std::int32_t unstable)
-        : ema1_(period, ema_smoothing_factor(period), unstable), ema2_(period, ema_smoothing_factor(period), unstable) {}
+    DemaKernelOf(std::int32_t period, std::int32_t unstable)
+        : period_(period),
+          unstable_(unstable),
+          ema1_(period, ema_smoothing_factor(period), unstable),
+          ema2_(period, ema_smoothing_factor(period), unstable) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    DemaKernelOf<U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return 2 * ema1_.lookback(); }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        double ema1;
+    bool step(const Bars& bars, Index i, V* out) {
+        V ema1;
         if (!ema1_.step(bars, i, &ema1)) return false;
-        double ema2;
-        if (!ema2_.step(ValueBars{ema1}, i, &ema2)) return false;
+        V ema2;
+        if (!ema2_.step(ValueBarsOf<V>{ema1}, i, &ema2)) return false;
         out[0] = ema1 * 2.0 - ema2;
         return true;
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        double ema1, ema2;
+    void steady(const Bars& bars, Index i, V* out) {
+        V ema1, ema2;
         ema1_.steady(bars, i, &ema1);
-        ema2_.steady(ValueBars{ema1}, i, &ema2);
+        ema2_.steady(ValueBarsOf<V>{ema1}, i, &ema2);
         out[0] = ema1 * 2.0 - ema2;
     }
 
@@ -126,40 +153,52 @@ public:
     }
 
 private:
-    EmaKernel ema1_, ema2_;
+    std::int32_t period_;
+    std::int32_t unstable_;
+    EmaKernelOf<V> ema1_, ema2_;
 };
 
+using DemaKernel = DemaKernelOf<>;
+
 // Three EMA stages, combined as (3 EMA1 - 3 EMA2) + EMA3.
-class TemaKernel {
+template <class V = double>
+class TemaKernelOf {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
-    static constexpr int series_lanes = 4;  // a carried chain: interleave independent series
 
-    TemaKernel(std::int32_t period, std::int32_t unstable)
-        : ema1_(period, ema_smoothing_factor(period), unstable),
+    TemaKernelOf(std::int32_t period, std::int32_t unstable)
+        : period_(period),
+          unstable_(unstable),
+          ema1_(period, ema_smoothing_factor(period), unstable),
           ema2_(period, ema_smoothing_factor(period), unstable),
           ema3_(period, ema_smoothing_factor(period), unstable) {}
+
+    // A fresh kernel with the same parameters over values of type U.
+    template <class U>
+    TemaKernelOf<U> retyped() const {
+        return {period_, unstable_};
+    }
 
     Index history() const { return 1; }
     Index lookback() const { return 3 * ema1_.lookback(); }
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        double ema1, ema2, ema3;
+    bool step(const Bars& bars, Index i, V* out) {
+        V ema1, ema2, ema3;
         if (!ema1_.step(bars, i, &ema1)) return false;
-        if (!ema2_.step(ValueBars{ema1}, i, &ema2)) return false;
-        if (!ema3_.step(ValueBars{ema2}, i, &ema3)) return false;
+        if (!ema2_.step(ValueBarsOf<V>{ema1}, i, &ema2)) return false;
+        if (!ema3_.step(ValueBarsOf<V>{ema2}, i, &ema3)) return false;
         out[0] = (ema1 * 3.0 - ema2 * 3.0) + ema3;
         return true;
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        double ema1, ema2, ema3;
+    void steady(const Bars& bars, Index i, V* out) {
+        V ema1, ema2, ema3;
         ema1_.steady(bars, i, &ema1);
-        ema2_.steady(ValueBars{ema1}, i, &ema2);
-        ema3_.steady(ValueBars{ema2}, i, &ema3);
+        ema2_.steady(ValueBarsOf<V>{ema1}, i, &ema2);
+        ema3_.steady(ValueBarsOf<V>{ema2}, i, &ema3);
         out[0] = (ema1 * 3.0 - ema2 * 3.0) + ema3;
     }
 
@@ -171,8 +210,12 @@ public:
     }
 
 private:
-    EmaKernel ema1_, ema2_, ema3_;
+    std::int32_t period_;
+    std::int32_t unstable_;
+    EmaKernelOf<V> ema1_, ema2_, ema3_;
 };
+
+using TemaKernel = TemaKernelOf<>;
 
 EmaKernel ema_kernel(const double* params, const UnstablePeriods& unstable);
 DemaKernel dema_kernel(const double* params, const UnstablePeriods& unstable);

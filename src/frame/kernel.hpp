@@ -46,10 +46,12 @@ struct PointerBars {
 
 // One value, the current bar of a series that is not kept (a stage that reads
 // only the current output of the stage before it).
-struct ValueBars {
-    double value;
-    double operator()(int, Index) const { return value; }
+template <class V>
+struct ValueBarsOf {
+    V value;
+    V operator()(int, Index) const { return value; }
 };
+using ValueBars = ValueBarsOf<double>;
 
 // The most recent bars of N series, in rings whose length is a power of two
 // at least as long as the history a kernel reads (scratch storage: making
