@@ -134,33 +134,47 @@ TEST(WindowExtreme, SameOnSteadyTrendsAndFlatRuns) {
         }
 }
 
-// A saved and restored extreme carries on exactly as the original; a state
-// with a bar number out of range is refused.
+// A saved and restored extreme carries on exactly as the original, for a
+// short window (no blocks) and a long one; a state with a bar number out of
+// range is refused. The layout stays the one saved states already have: the
+// block state (first bar, prefix value and bar, prefix end, suffix block and
+// first bar), the suffix count, every suffix value, every suffix bar, then
+// the extreme's bar and value; a short window stores no suffixes.
 TEST(WindowExtreme, StateRoundTripsAndRejectsABadCount) {
     const auto series = awkward_series(600, 77, 30);
     const auto at = [&series](Index j) { return series[std::size_t(j)]; };
-    WindowExtreme<Highest> original(20);
-    for (Index i = 0; i < 300; ++i) original.advance(at, i);
-    std::vector<std::uint8_t> bytes;
-    StateWriter writer(bytes);
-    writer(original);
-    WindowExtreme<Highest> restored(20);
-    StateReader reader(bytes);
-    reader(restored);
-    ASSERT_TRUE(reader.ok() && reader.at_end());
-    for (Index i = 300; i < 600; ++i) {
-        const double want = original.advance(at, i);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(restored.advance(at, i)), std::bit_cast<std::uint64_t>(want));
-        ASSERT_EQ(restored.index(), original.index());
-    }
+    for (const Index length : {10, 20}) {
+        WindowExtreme<Highest> original(length);
+        for (Index i = 0; i < 300; ++i) original.advance(at, i);
+        std::vector<std::uint8_t> bytes;
+        StateWriter writer(bytes);
+        writer(original);
+        const std::size_t suffixes = length > 16 ? std::size_t(length) : 0;
+        EXPECT_EQ(bytes.size(), 6 * 8 + 4 + suffixes * 16 + 2 * 8) << "window " << length;
+        WindowExtreme<Highest> restored(length);
+        StateReader reader(bytes);
+        reader(restored);
+        ASSERT_TRUE(reader.ok() && reader.at_end()) << "window " << length;
+        for (Index i = 300; i < 600; ++i) {
+            const double want = original.advance(at, i);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(restored.advance(at, i)), std::bit_cast<std::uint64_t>(want));
+            ASSERT_EQ(restored.index(), original.index());
+        }
 
-    // The current block's first bar is stored first: put it beyond the limit.
-    std::vector<std::uint8_t> crafted = bytes;
-    crafted[7] = 0x7f;
-    WindowExtreme<Highest> refused(20);
-    StateReader bad(crafted);
-    bad(refused);
-    EXPECT_FALSE(bad.ok());
+        // The current block's first bar is stored first: put it beyond the limit.
+        std::vector<std::uint8_t> crafted = bytes;
+        crafted[7] = 0x7f;
+        WindowExtreme<Highest> refused(length);
+        StateReader bad(crafted);
+        bad(refused);
+        EXPECT_FALSE(bad.ok()) << "window " << length;
+
+        // A state of the other kind of window (with or without suffixes) is refused.
+        WindowExtreme<Highest> other(length > 16 ? 10 : 20);
+        StateReader mismatched(bytes);
+        mismatched(other);
+        EXPECT_FALSE(mismatched.ok() && mismatched.at_end()) << "window " << length;
+    }
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "frame/contract.hpp"
@@ -117,9 +118,14 @@ using DerivedSeries = DerivedSeriesOf<double>;
 // output is stored after the step has read its bars, so an output array may be
 // an input array whenever the kernel's history does not reach back past its
 // lookback.
+//
+// The kernel runs as a local object: one passed by value may live in the
+// caller's memory, which any call made on the way might change, so that its
+// state would go back to memory at every bar.
 template <class Kernel, std::size_t N>
-void run_kernel(Kernel kernel, const std::array<const double*, N>& inputs, Index seed, Index end,
+void run_kernel(Kernel given, const std::array<const double*, N>& inputs, Index seed, Index end,
                 const std::array<double*, Kernel::outputs>& outs) {
+    Kernel kernel = std::move(given);
     const PointerBars<int(N)> bars{inputs};
     const Index first = seed + kernel.lookback();
     double value[Kernel::outputs] = {};

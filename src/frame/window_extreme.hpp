@@ -18,6 +18,11 @@
 // is scanned at most once as part of a suffix and once as part of a prefix,
 // and a window whose extreme never leaves costs nothing
 // more. A short window (up to SHORT_WINDOW bars) is simply scanned again.
+//
+// The block state lives on the heap, and taking the extreme afresh is given
+// only that, the series and the bar numbers, and returns the new extreme: the
+// window itself never has its address taken, so a loop over the bars keeps
+// the carried extreme in registers.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +30,7 @@
 #include <vector>
 
 #include "frame/contract.hpp"
+#include "frame/kernel.hpp"
 #include "frame/scratch.hpp"
 
 namespace movlex {
@@ -43,18 +49,22 @@ template <class Bars>
 auto input_series(const Bars& bars, int k) {
     return [&bars, k](Index j) { return bars(k, j); };
 }
+// The caller's array itself, so that nothing on the stack is referred to.
+template <int N>
+auto input_series(const PointerBars<N>& bars, int k) {
+    return [values = bars.arrays[std::size_t(k)]](Index j) { return values[j]; };
+}
 
 template <class Direction, RescanTies ties = RescanTies::keep_oldest>
 class WindowExtreme {
 public:
     WindowExtreme() = default;
     // A short window needs no blocks, and so no memory of its own; a longer
-    // one takes its block arrays from scratch (may throw std::bad_alloc).
-    explicit WindowExtreme(Index length)
-        : length_(length),
-          block_start_(0),
-          suffix_value_(length > SHORT_WINDOW ? std::size_t(length) : 0),
-          suffix_bar_(length > SHORT_WINDOW ? std::size_t(length) : 0) {}
+    // one takes its block state, then its block suffixes, from scratch (may
+    // throw std::bad_alloc).
+    explicit WindowExtreme(Index length) : length_(length) {
+        if (length > SHORT_WINDOW) blocks_.emplace_back(length);
+    }
 
     // The extreme of the window ending at bar `today` (series(j) is the value
     // of bar j, for every bar of the window). Called for one bar after
@@ -63,10 +73,11 @@ public:
     [[gnu::always_inline]] double advance(const Series& series, Index today) {
         const Index trailing = today - length_ + 1;
         if (index_ < trailing) {
-            if (length_ <= SHORT_WINDOW)
-                scan_window(series, trailing, today);
-            else
-                take_afresh(series, trailing, today);
+            const Candidate fresh = length_ <= SHORT_WINDOW
+                                        ? scan_window(series, trailing, today)
+                                        : take_afresh(blocks_.front(), length_, series, trailing, today);
+            value_ = fresh.value;
+            index_ = fresh.bar;
         } else if (const double newest = series(today); Direction::beats(newest, value_) || newest == value_) {
             value_ = newest;
             index_ = today;
@@ -77,15 +88,11 @@ public:
     double value() const { return value_; }
     Index index() const { return index_; }
 
+    // A short window stores the block state of a window that never used it.
     template <class Archive>
     void visit(Archive& archive) {
-        archive.bounded(block_start_, 0, INDEX_LIMIT);
-        archive(prefix_);
-        archive.bounded(prefix_end_, -INDEX_LIMIT, INDEX_LIMIT);
-        archive.bounded(suffix_block_, -INDEX_LIMIT, INDEX_LIMIT);
-        archive.bounded(suffix_from_, -INDEX_LIMIT, INDEX_LIMIT);
-        archive(suffix_value_);
-        for (Index& bar : suffix_bar_) archive.bounded(bar, -1, INDEX_LIMIT);
+        Blocks unused;
+        archive(blocks_.empty() ? unused : blocks_.front());
         archive.bounded(index_, -1, INDEX_LIMIT);
         archive(value_);
     }
@@ -130,15 +137,39 @@ private:
     // The window scanned from its oldest bar, which stays the extreme when it
     // is a NaN.
     template <class Series>
-    void scan_window(const Series& series, Index trailing, Index today) {
-        value_ = series(trailing);
-        index_ = trailing;
+    [[gnu::always_inline]] static Candidate scan_window(const Series& series, Index trailing, Index today) {
+        Candidate best{series(trailing), trailing};
         for (Index j = trailing + 1; j <= today; ++j)
-            if (const double value = series(j); outranks(value, value_)) {  // never a NaN
-                value_ = value;
-                index_ = j;
-            }
+            if (const double value = series(j); outranks(value, best.value)) best.set(value, j);  // never a NaN
+        return best;
     }
+
+    // Where the block scans stand, and what they found.
+    struct Blocks {
+        Index block_start = 0;   // the current block's first bar, as of the last time it was needed
+        Candidate prefix;        // of the current block, from its first bar ..
+        Index prefix_end = -1;   // .. to this one
+        Index suffix_block = -1;  // the block whose suffixes are known,
+        Index suffix_from = 0;    // from this bar on:
+        ScratchVector<Candidate> suffix;  // the extreme from each bar of the block to its end
+
+        Blocks() = default;
+        explicit Blocks(Index length) : suffix(std::size_t(length), Candidate{0.0, 0}) {}
+
+        // Every value of the suffixes, then every bar.
+        template <class Archive>
+        void visit(Archive& archive) {
+            archive.bounded(block_start, 0, INDEX_LIMIT);
+            archive(prefix);
+            archive.bounded(prefix_end, -INDEX_LIMIT, INDEX_LIMIT);
+            archive.bounded(suffix_block, -INDEX_LIMIT, INDEX_LIMIT);
+            archive.bounded(suffix_from, -INDEX_LIMIT, INDEX_LIMIT);
+            std::int32_t count = std::int32_t(suffix.size());  // stored, and checked, as a ring's length
+            archive.bounded(count, count, count);
+            for (Candidate& part : suffix) archive(part.value);
+            for (Candidate& part : suffix) archive.bounded(part.bar, -1, INDEX_LIMIT);
+        }
+    };
 
     // The window's oldest value when it is a NaN (nothing replaces a NaN);
     // else the better of the extremes of the window's part in the earlier
@@ -147,67 +178,58 @@ private:
     // Kept out of line, so that the common step stays small enough to be
     // inlined into the loop over the bars.
     template <class Series>
-    [[gnu::noinline]] void take_afresh(const Series& series, Index trailing, Index today) {
-        if (const double oldest = series(trailing); oldest != oldest) {
-            value_ = oldest;
-            index_ = trailing;
-            return;
-        }
-        move_block(today);
-        Candidate best = prefix(series, today);
-        if (trailing < block_start_)
-            if (const Candidate older = suffix(series, trailing); best.none() || !outranks(best.value, older.value))
+    [[gnu::noinline]] static Candidate take_afresh(Blocks& blocks, Index length, Series series, Index trailing,
+                                                   Index today) {
+        if (const double oldest = series(trailing); oldest != oldest) return Candidate{oldest, trailing};
+        move_block(blocks, length, today);
+        Candidate best = prefix(blocks, series, today);
+        if (trailing < blocks.block_start)
+            if (const Candidate older = suffix(blocks, length, series, trailing);
+                best.none() || !outranks(best.value, older.value))
                 best = older;
-        value_ = best.value;
-        index_ = best.bar;
+        return best;
     }
 
     // Blocks follow one another from bar 0; the current one holds today.
-    void move_block(Index today) {
-        if (today < block_start_) block_start_ = 0;
-        if (today - block_start_ >= length_) block_start_ += (today - block_start_) / length_ * length_;
+    static void move_block(Blocks& blocks, Index length, Index today) {
+        Index& start = blocks.block_start;
+        if (today < start) start = 0;
+        if (today - start >= length) start += (today - start) / length * length;
     }
 
     // The extreme of the current block up to today, carried on from where
     // it was last brought up to date.
     template <class Series>
-    const Candidate& prefix(const Series& series, Index today) {
-        if (prefix_end_ < block_start_ || prefix_end_ > today) {  // of an earlier block
-            prefix_ = Candidate{};
-            prefix_end_ = block_start_ - 1;
+    static Candidate prefix(Blocks& blocks, const Series& series, Index today) {
+        if (blocks.prefix_end < blocks.block_start || blocks.prefix_end > today) {  // of an earlier block
+            blocks.prefix = Candidate{};
+            blocks.prefix_end = blocks.block_start - 1;
         }
-        for (Index bar = prefix_end_ + 1; bar <= today; ++bar) prefix_.take_newer(series(bar), bar);
-        prefix_end_ = today;
-        return prefix_;
+        for (Index bar = blocks.prefix_end + 1; bar <= today; ++bar) blocks.prefix.take_newer(series(bar), bar);
+        blocks.prefix_end = today;
+        return blocks.prefix;
     }
 
     // The extreme of the earlier block from `trailing` to its end. Its
     // suffixes are scanned once, from the block's end back to the first
     // trailing bar asked for; later windows ask for later bars.
     template <class Series>
-    Candidate suffix(const Series& series, Index trailing) {
-        const Index block = block_start_ - length_;
-        if (suffix_block_ != block || trailing < suffix_from_) {
+    static Candidate suffix(Blocks& blocks, Index length, const Series& series, Index trailing) {
+        const Index block = blocks.block_start - length;
+        if (blocks.suffix_block != block || trailing < blocks.suffix_from) {
             Candidate best;
-            for (Index bar = block_start_ - 1; bar >= trailing; --bar) {
+            for (Index bar = blocks.block_start - 1; bar >= trailing; --bar) {
                 best.take_older(series(bar), bar);
-                suffix_value_[std::size_t(bar - block)] = best.value;
-                suffix_bar_[std::size_t(bar - block)] = best.bar;
+                blocks.suffix[std::size_t(bar - block)] = best;
             }
-            suffix_block_ = block;
-            suffix_from_ = trailing;
+            blocks.suffix_block = block;
+            blocks.suffix_from = trailing;
         }
-        return Candidate{suffix_value_[std::size_t(trailing - block)], suffix_bar_[std::size_t(trailing - block)]};
+        return blocks.suffix[std::size_t(trailing - block)];
     }
 
     Index length_ = 1;
-    Index block_start_ = 0;   // the current block's first bar, as of the last time it was needed
-    Candidate prefix_;        // of the current block, from its first bar ..
-    Index prefix_end_ = -1;   // .. to this one
-    Index suffix_block_ = -1;  // the block whose suffixes are known,
-    Index suffix_from_ = 0;    // from this bar on:
-    ScratchVector<double> suffix_value_;  // the extreme from each bar of the block to its end
-    ScratchVector<Index> suffix_bar_;
+    ScratchVector<Blocks> blocks_;  // one for a long window, on the heap; none for a short one
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;
 };
