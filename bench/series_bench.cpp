@@ -2,7 +2,8 @@
 // (K = 512, N = 10,000; MOVLEX_BENCH_SERIES=K and MOVLEX_BENCH_BARS=N change
 // them), three ways in every iteration, each timed on its own:
 //
-//   single   the batch entry called once per series,
+//   single   the batch entry called once per series, writing the values where
+//            movlex_batch does (bar t at index t of the series' block),
 //   engine   movlex_batch on one thread (the benchmark's time),
 //   engine2  movlex_batch on two threads.
 //
@@ -177,6 +178,9 @@ void series_benchmark(benchmark::State& state, const IndicatorInfo* info) {
     std::array<double, MAX_PARAMS> params{};
     for (int p = 0; p < info->param_count(); ++p) params[p] = info->params[p].default_value;
 
+    // The entry writes each series' values where movlex_batch does: the value
+    // of bar t at index t of the series' block.
+    const std::int32_t lookback = info->lookback(params.data());
     auto single = [&] {
         Request request;
         request.last_index = std::int32_t(BARS) - 1;
@@ -186,7 +190,8 @@ void series_benchmark(benchmark::State& state, const IndicatorInfo* info) {
         request.out_count = &count;
         for (std::size_t s = 0; s < SERIES; ++s) {
             for (int k = 0; k < info->input_count(); ++k) request.inputs[k] = arrays.inputs[k] + s * BARS;
-            for (int k = 0; k < info->output_count(); ++k) request.outputs[k] = arrays.output_arrays[k] + s * BARS;
+            for (int k = 0; k < info->output_count(); ++k)
+                request.outputs[k] = arrays.output_arrays[k] + s * BARS + lookback;
             if (info->invoke(request) != RC_OK) return false;
         }
         return true;
