@@ -12,7 +12,9 @@
 // `x = pick(c, a, b)`, which for doubles is that same choice.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace movlex {
 
@@ -81,22 +83,29 @@ inline void store_lanes(double* target, V value) {
 
 namespace lanes_detail {
 
+// Where lane p of the first (or the second) vector of a pair `distance` apart
+// comes from, in the pair's 2W lanes, in one stage of the transpose.
+constexpr int stage_source(int W, int distance, bool second, int p) {
+    if (!second) return (p & distance) ? W + p - distance : p;
+    return (p & distance) ? W + p : p + distance;
+}
+
+template <class V, int distance, bool second, std::size_t... P>
+inline V stage_shuffle(V x, V y, std::index_sequence<P...>) {
+    return __builtin_shufflevector(x, y, stage_source(lane_count<V>, distance, second, int(P))...);
+}
+
 // One stage of the transpose: the pair (x, y) of vectors `distance` apart
 // swaps the blocks of `distance` lanes in which they differ.
 template <class V, int distance>
 inline void transpose_stage(V* rows) {
     constexpr int W = lane_count<V>;
-    using Indices = decltype(V{} < V{});
-    Indices first{}, second{};
-    for (int p = 0; p < W; ++p) {
-        first[p] = (p & distance) ? W + p - distance : p;
-        second[p] = (p & distance) ? W + p : p + distance;
-    }
+    constexpr auto lanes = std::make_index_sequence<std::size_t(W)>{};
     for (int j = 0; j < W; ++j) {
         if (j & distance) continue;
         const V x = rows[j], y = rows[j + distance];
-        rows[j] = __builtin_shuffle(x, y, first);
-        rows[j + distance] = __builtin_shuffle(x, y, second);
+        rows[j] = stage_shuffle<V, distance, false>(x, y, lanes);
+        rows[j + distance] = stage_shuffle<V, distance, true>(x, y, lanes);
     }
 }
 
