@@ -169,6 +169,17 @@ TEST(WindowExtreme, StateRoundTripsAndRejectsABadCount) {
         bad(refused);
         EXPECT_FALSE(bad.ok()) << "window " << length;
 
+        // A short window keeps no block state: any but the fresh one it saves
+        // is refused, so that whatever restores saves to the same bytes.
+        if (length <= 16) {
+            std::vector<std::uint8_t> altered = bytes;
+            altered[8] ^= 0x01;  // the unused prefix value
+            WindowExtreme<Highest> short_window(length);
+            StateReader altered_reader(altered);
+            altered_reader(short_window);
+            EXPECT_FALSE(altered_reader.ok());
+        }
+
         // A state of the other kind of window (with or without suffixes) is refused.
         WindowExtreme<Highest> other(length > 16 ? 10 : 20);
         StateReader mismatched(bytes);

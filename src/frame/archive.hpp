@@ -8,6 +8,7 @@
 // discards the half-read state.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -35,6 +36,12 @@ public:
     template <class Part>
     void operator()(Part& part) {
         part.visit(*this);
+    }
+    // A part the format keeps but the state does not (always as a fresh Part
+    // would be saved).
+    template <class Part>
+    void fixed(Part& part) {
+        (*this)(part);
     }
 
     void put_bits(std::uint64_t bits, int byte_count) {
@@ -84,6 +91,21 @@ public:
     template <class Part>
     void operator()(Part& part) {
         part.visit(*this);
+    }
+    // A part the format keeps but the state does not: any bytes but those a
+    // fresh Part saves to are refused, so that what restores saves to the
+    // bytes it was restored from.
+    template <class Part>
+    void fixed(Part& part) {
+        const std::size_t start = position_;
+        (*this)(part);
+        if (!ok_) return;
+        std::vector<std::uint8_t> expected;
+        StateWriter writer(expected);
+        Part fresh{};
+        writer(fresh);
+        const std::span<const std::uint8_t> read = bytes_.subspan(start, position_ - start);
+        if (read.size() != expected.size() || !std::equal(read.begin(), read.end(), expected.begin())) ok_ = false;
     }
 
     std::uint64_t get_bits(int byte_count) {

@@ -88,11 +88,16 @@ public:
     double value() const { return value_; }
     Index index() const { return index_; }
 
-    // A short window stores the block state of a window that never used it.
+    // A short window stores the block state of a window that never used it,
+    // and takes no other.
     template <class Archive>
     void visit(Archive& archive) {
-        Blocks unused;
-        archive(blocks_.empty() ? unused : blocks_.front());
+        if (blocks_.empty()) {
+            Blocks unused;
+            archive.fixed(unused);
+        } else {
+            archive(blocks_.front());
+        }
         archive.bounded(index_, -1, INDEX_LIMIT);
         archive(value_);
     }
