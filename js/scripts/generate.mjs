@@ -3,7 +3,7 @@
 // generated/streams.js (a stream class per indicator) and movlex.d.ts.
 import { writeFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
-import { camelCase, table } from '../src/module.js';
+import { camelCase, outputName, table } from '../src/module.js';
 import { inputName } from '../src/inputs.js';
 import { rangeText } from '../src/params.js';
 
@@ -45,12 +45,12 @@ function optionsType(row) {
 
 function resultType(row) {
   if (row.outputs.length === 1) return 'Float64Array';
-  return `{ ${row.outputs.map((name) => `${camelCase(name)}: Float64Array`).join('; ')} }`;
+  return `{ ${row.outputs.map((name) => `${outputName(name)}: Float64Array`).join('; ')} }`;
 }
 
 function valueType(row) {
   if (row.outputs.length === 1) return 'number';
-  return `{ ${row.outputs.map((name) => `${camelCase(name)}: number`).join('; ')} }`;
+  return `{ ${row.outputs.map((name) => `${outputName(name)}: number`).join('; ')} }`;
 }
 
 const inputs = (row) => row.inputs.map(inputName);
@@ -64,7 +64,7 @@ function functionDeclaration(row) {
     `/**`,
     ` * ${row.summary} (${row.entry}).`,
     ` *`,
-    ` * Inputs: ${names.join(', ')}. Output${row.outputs.length > 1 ? 's' : ''}: ${row.outputs.map(camelCase).join(', ')}.`,
+    ` * Inputs: ${names.join(', ')}. Output${row.outputs.length > 1 ? 's' : ''}: ${row.outputs.map(outputName).join(', ')}.`,
     ` * Results are as long as the inputs, NaN before the first value.`,
     ...paramDocs(row),
     ` * @throws RangeError for a parameter out of range, TypeError for wrong inputs.`,

@@ -1,7 +1,7 @@
 // One function per indicator of the table: fn(...inputs, options) computes
 // the whole series, as a C program calls the entry over indices 0 .. n - 1,
 // and returns results as long as the inputs with NaN before the first value.
-import { MAX_PARAMS, camelCase, failure, table, wasm, withHeap } from './module.js';
+import { MAX_PARAMS, failure, outputName, table, wasm, withHeap } from './module.js';
 import { readInputs } from './inputs.js';
 import { readParams } from './params.js';
 
@@ -9,7 +9,7 @@ import { readParams } from './params.js';
 export function outputsOf(info, arrays) {
   if (arrays.length === 1) return arrays[0];
   const named = {};
-  info.outputs.forEach((name, o) => { named[camelCase(name)] = arrays[o]; });
+  info.outputs.forEach((name, o) => { named[outputName(name)] = arrays[o]; });
   return named;
 }
 

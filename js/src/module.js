@@ -32,3 +32,8 @@ export function withHeap(bytes, work) {
 export function camelCase(name) {
   return name.replace(/_([a-z0-9])/g, (_, letter) => letter.toUpperCase());
 }
+
+// The JavaScript name of an output: out_aroon_down -> aroonDown.
+export function outputName(name) {
+  return camelCase(name.replace(/^out_/, ''));
+}
