@@ -1,7 +1,7 @@
 // One function per indicator of the table: fn(...inputs, options) computes
 // the whole series, as a C program calls the entry over indices 0 .. n - 1,
 // and returns results as long as the inputs with NaN before the first value.
-import { MAX_PARAMS, failure, outputName, table, wasm, withHeap } from './module.js';
+import { MAX_PARAMS, copyOut, failure, outputName, table, wasm, withHeap } from './module.js';
 import { readInputs } from './inputs.js';
 import { readParams } from './params.js';
 
@@ -34,7 +34,7 @@ function compute(number, info, series, params) {
       if (code !== 0) throw failure(info.name, code);
       const now = wasm.HEAPF64;
       const arrays = [];
-      for (let o = 0; o < outputCount; ++o) arrays.push(now.slice(outAt + o * bars, outAt + (o + 1) * bars));
+      for (let o = 0; o < outputCount; ++o) arrays.push(copyOut(now, outAt + o * bars, outAt + (o + 1) * bars));
       return outputsOf(info, arrays);
     });
   });
@@ -84,7 +84,7 @@ export function callEntry(name, first, last, series, params) {
     const count = wasm.HEAP32[resultAt + 1];
     const outputs = [];
     if (code === 0)
-      for (let o = 0; o < info.outputs.length; ++o) outputs.push(wasm.HEAPF64.slice(outAt + o * room, outAt + o * room + count));
+      for (let o = 0; o < info.outputs.length; ++o) outputs.push(copyOut(wasm.HEAPF64, outAt + o * room, outAt + o * room + count));
     return { code, begin, count, outputs };
   });
 }

@@ -37,3 +37,11 @@ export function camelCase(name) {
 export function outputName(name) {
   return camelCase(name.replace(/^out_/, ''));
 }
+
+// A copy of heap values begin .. end - 1 in a new array of their own (one
+// memcpy; slice() on the heap goes value by value).
+export function copyOut(heap, begin, end) {
+  const values = new heap.constructor(end - begin);
+  values.set(heap.subarray(begin, end));
+  return values;
+}

@@ -1,7 +1,7 @@
 // Streams: one bar at a time, with exactly the bits the functions give at
 // that bar. Each stream lives in the module's heap; it is released by
 // free(), or when the object is garbage-collected.
-import { MAX_PARAMS, failure, table, wasm, withHeap } from './module.js';
+import { MAX_PARAMS, copyOut, failure, table, wasm, withHeap } from './module.js';
 import { outputsOf } from './functions.js';
 import { readInputs } from './inputs.js';
 import { readParams } from './params.js';
@@ -91,7 +91,7 @@ export class Stream {
       const code = wasm._movlex_js_stream_feed(this.#live(), bars, block, 8 * outAt);
       if (code !== 0) throw failure(info.name, code);
       const now = wasm.HEAPF64;
-      return outputsOf(info, info.outputs.map((_, o) => now.slice(outAt + o * bars, outAt + (o + 1) * bars)));
+      return outputsOf(info, info.outputs.map((_, o) => copyOut(now, outAt + o * bars, outAt + (o + 1) * bars)));
     });
   }
 
@@ -119,7 +119,7 @@ export class Stream {
       return withHeap(size, (buffer) => {
         const code = wasm._movlex_stream_save(pointer, buffer, size, sizeAt);
         if (code !== 0) throw failure(this.info.name, code);
-        return wasm.HEAPU8.slice(buffer, buffer + size);
+        return copyOut(wasm.HEAPU8, buffer, buffer + size);
       });
     });
   }
