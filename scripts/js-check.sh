@@ -3,7 +3,9 @@
 # Debian when missing, builds the WebAssembly package and the native digest
 # tool, runs the package's tests (node --test, including the digest
 # comparison with the native tool), installs the packed tarball offline into
-# an empty folder and runs the README's example there.
+# an empty folder and runs the README's example there, builds the chart page
+# and tests it in headless Chromium against the native tool (its screenshot
+# is left in MOVLEX_ARTIFACTS, default build-js/artifacts/web-page.png).
 #
 #   bash scripts/js-check.sh [NATIVE_BUILD_DIR] [WASM_BUILD_DIR]   (build-js, build-wasm)
 set -euo pipefail
@@ -36,4 +38,10 @@ sed -n '/^```js$/,/^```$/p' js/README.md | sed '1d;$d' > "$scratch/app/example.m
 (cd "$scratch/app" && npm init -y > /dev/null && npm install --offline --no-audit --no-fund "$scratch"/movlex-*.tgz > /dev/null &&
     node example.mjs > output.txt)
 grep -q '70.46' "$scratch/app/output.txt"
-echo "js-check: 1 passed, 0 failed"
+
+echo "== the chart page in headless Chromium"
+artifacts=${MOVLEX_ARTIFACTS:-$root/$native/artifacts}
+mkdir -p "$artifacts"
+(cd web && npm ci --no-audit --no-fund > /dev/null && npx vite build > /dev/null &&
+    MOVLEX_TOOL="$root/$native/tools/movlex" MOVLEX_SCREENSHOT="$artifacts/web-page.png" node --test test/)
+echo "js-check: 3 passed, 0 failed"

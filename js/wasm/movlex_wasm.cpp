@@ -42,15 +42,6 @@ std::string name_list(const Names& names, int count) {
     return out + "]";
 }
 
-const char* kind_name(ParamKind kind) {
-    switch (kind) {
-        case ParamKind::integer: return "integer";
-        case ParamKind::real: return "real";
-        case ParamKind::ma_type: return "ma_type";
-    }
-    return "?";
-}
-
 std::string table_json() {
     std::string out = "{\"maTypes\":" + name_list(MA_TYPE_NAMES, MA_TYPE_COUNT) + ",\"indicators\":[";
     bool first = true;
@@ -65,7 +56,7 @@ std::string table_json() {
         for (int p = 0; p < info.param_count(); ++p) {
             const ParamInfo& param = info.params[p];
             out += (p ? ",{" : "{") + std::string("\"name\":") + quoted(param.name) + ",\"kind\":" +
-                   quoted(kind_name(param.kind)) + ",\"default\":" + number(param.default_value) +
+                   quoted(param_kind_name(param.kind)) + ",\"default\":" + number(param.default_value) +
                    ",\"min\":" + number(param.min) + ",\"max\":" + number(param.max) + "}";
         }
         out += "]}";

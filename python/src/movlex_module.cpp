@@ -367,15 +367,6 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
 
 // ---- The table and the library state --------------------------------------------
 
-const char* kind_name(ParamKind kind) {
-    switch (kind) {
-        case ParamKind::integer: return "integer";
-        case ParamKind::real: return "real";
-        case ParamKind::ma_type: return "ma_type";
-    }
-    return "?";
-}
-
 py::list describe_table() {
     py::list rows;
     for (const IndicatorInfo& info : indicator_table()) {
@@ -390,7 +381,7 @@ py::list describe_table() {
             const ParamInfo& param = info.params[p];
             py::dict described;
             described["name"] = param.name;
-            described["kind"] = kind_name(param.kind);
+            described["kind"] = param_kind_name(param.kind);
             described["default"] = param.default_value;
             described["min"] = param.min;
             described["max"] = param.max;

@@ -32,6 +32,16 @@ struct ParamInfo {
 template <std::size_t N>
 using ParamList = std::array<ParamInfo, N>;
 
+// The kind's name as the bindings describe it: integer, real, ma_type.
+constexpr const char* param_kind_name(ParamKind kind) {
+    switch (kind) {
+        case ParamKind::integer: return "integer";
+        case ParamKind::real: return "real";
+        case ParamKind::ma_type: return "ma_type";
+    }
+    return "?";
+}
+
 constexpr ParamInfo integer_param(const char* name, std::int32_t default_value, std::int32_t min,
                                   std::int32_t max = PERIOD_MAX) {
     return {name, ParamKind::integer, double(default_value), double(min), double(max)};
