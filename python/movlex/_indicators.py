@@ -207,7 +207,7 @@ def _docstring(indicator):
             lines.append(f"    A name ({', '.join(MA_TYPES)}) or its code 0..{len(MA_TYPES) - 1}.")
         else:
             lines.append(f"{param.name} : {kinds[param.kind]}, default {default!r}, {_range_text(param)}")
-    lines += ["threads : int, keyword only, default None (all cores)",
+    lines += ["threads : int, keyword only, default None (all cores), range 1..65536",
               "    Threads for a 2-D input, each computing whole rows.",
               "None for a parameter selects its default.", "", "Returns", "-------"]
     if indicator.result_type is None:
