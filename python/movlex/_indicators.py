@@ -107,18 +107,25 @@ def _pandas_type(value, name):
     return pandas is not None and isinstance(value, getattr(pandas, name))
 
 
+def first_repeat(pairs):
+    """(key, first value, second value) for the first key that comes twice
+    among the (key, value) pairs, else None; and {key: value} of them all."""
+    found = {}
+    for key, value in pairs:
+        if key in found:
+            return (key, found[key], value), found
+        found[key] = value
+    return None, found
+
+
 def columns_by_name(columns, names, owner=""):
     """{name: column} for each of `names` (lower case) that one of `columns`
     is called in any case. Raises ValueError when two columns are: which of
     Close and close holds the prices is not for movlex to guess."""
-    found = {}
-    for column in columns:
-        name = str(column).lower()
-        if name in names:
-            if name in found:
-                raise ValueError(f"{owner}the DataFrame has columns {found[name]!r} and {column!r}, "
-                                 f"both read as '{name}'; keep one")
-            found[name] = column
+    repeat, found = first_repeat((str(c).lower(), c) for c in columns if str(c).lower() in names)
+    if repeat:
+        name, first, second = repeat
+        raise ValueError(f"{owner}the DataFrame has columns {first!r} and {second!r}, both read as '{name}'; keep one")
     return found
 
 
@@ -200,7 +207,7 @@ def _docstring(indicator):
             lines.append(f"    A name ({', '.join(MA_TYPES)}) or its code 0..{len(MA_TYPES) - 1}.")
         else:
             lines.append(f"{param.name} : {kinds[param.kind]}, default {default!r}, {_range_text(param)}")
-    lines += ["threads : int, keyword only, default None (all cores)",
+    lines += ["threads : int, keyword only, default None (all cores), range 1..65536",
               "    Threads for a 2-D input, each computing whole rows.",
               "None for a parameter selects its default.", "", "Returns", "-------"]
     if indicator.result_type is None:

@@ -40,7 +40,7 @@ a 2-D computation; the default 1 leaves the parallelism to Dask.
 import numpy as np
 
 from . import _indicators
-from ._indicators import columns_by_name, indicator_named, label, missing_column, request_items
+from ._indicators import columns_by_name, first_repeat, indicator_named, label, missing_column, request_items
 
 
 class _Request:
@@ -179,13 +179,11 @@ def _partition_symbols(keys):
 def _check_disjoint(symbols, by):
     """Raises unless each symbol lies in one partition (symbols: the symbols
     of each partition)."""
-    seen = {}
-    for partition, values in enumerate(symbols):
-        for symbol in values:
-            if symbol in seen:
-                raise ValueError(f"partitioned=True, but {by} {symbol!r} has rows in partitions {seen[symbol]} and "
-                                 f"{partition}; leave partitioned=None to shuffle")
-            seen[symbol] = partition
+    repeat, _ = first_repeat((symbol, partition) for partition, values in enumerate(symbols) for symbol in values)
+    if repeat:
+        symbol, first, second = repeat
+        raise ValueError(f"partitioned=True, but {by} {symbol!r} has rows in partitions {first} and {second}; "
+                         f"leave partitioned=None to shuffle")
     return True
 
 
