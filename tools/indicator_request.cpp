@@ -231,6 +231,9 @@ std::string describe_indicators() {
 }
 
 std::string format_number(double value) {
+    // A NaN result is a missing value, written blank like the rows before
+    // the first value (never "nan" or "-nan", whose sign means nothing).
+    if (std::isnan(value)) return "";
     // Plain decimals for the magnitudes prices and oscillators have, the
     // exponent form beyond them; either way the shortest round-trip text.
     const double magnitude = std::fabs(value);

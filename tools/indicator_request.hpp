@@ -41,7 +41,8 @@ const char* ma_type_name(int code);
 // inputs, parameters (kind, default, range) and output columns.
 std::string describe_indicators();
 
-// Shortest text that reads back as the same double ("20", "0.02", "3e+37").
+// Shortest text that reads back as the same double ("20", "0.02", "3e+37");
+// empty for a NaN, which the output writes as a missing value.
 std::string format_number(double value);
 
 }  // namespace movlex::cli

@@ -55,7 +55,8 @@ const char* const HELP = R"(Usage: movlex [OPTIONS] --indicator REQUEST [--indic
 
 Computes technical-analysis indicators over OHLCV price data in CSV form and
 writes the input rows back, each followed by one column per indicator output.
-An output is blank on the rows before its first computed value.
+An output is blank on the rows before its first computed value and wherever
+a result is not a number (NaN).
 
 Input: FILE, or standard input when FILE is '-'. Without FILE, the bundled
 synthetic sample (data/sample.csv, a few thousand daily bars) is used.

@@ -64,6 +64,23 @@ TEST(Cli, CrlfInputFromStandardInputGivesTheSameResult) {
     EXPECT_EQ(result.out, read_file(FIXTURES + "/small_expected.csv"));
 }
 
+// Alternating +-1e308 overflows the window sums: the first variance is
+// inf, the later ones inf - inf, whose NaN is written blank in batch and in
+// streams alike, never "-nan".
+TEST(Cli, NanResultsAreBlank) {
+    const std::string input = "date,open,high,low,close,volume\n1,1,1,1,1e308,1\n2,1,1,1,-1e308,1\n"
+                              "3,1,1,1,1e308,1\n4,1,1,1,-1e308,1\n";
+    const std::string expected = "date,open,high,low,close,volume,var_2\n1,1,1,1,1e308,1,\n2,1,1,1,-1e308,1,inf\n"
+                                 "3,1,1,1,1e308,1,\n4,1,1,1,-1e308,1,\n";
+    for (const bool stream : {false, true}) {
+        std::vector<std::string> arguments = {"--no-init", "-q", "-i", "var:period=2", "-"};
+        if (stream) arguments.insert(arguments.begin(), "--stream");
+        const ProcessResult result = movlex(arguments, input);
+        EXPECT_EQ(result.exit_code, 0) << stream;
+        EXPECT_EQ(result.out, expected) << stream;
+    }
+}
+
 TEST(Cli, OutputFileHoldsTheResult) {
     TemporaryDirectory directory;
     const std::string target = (directory / "result.csv").string();

@@ -205,6 +205,8 @@ TEST(NumberText, ShortestTextThatReadsBack) {
     EXPECT_EQ(format_number(3e37), "3e+37");
     EXPECT_EQ(format_number(1e-7), "1e-07");
     EXPECT_EQ(format_number(10.000000000000009), "10.000000000000009");
+    EXPECT_EQ(format_number(std::nan("")), "");
+    EXPECT_EQ(format_number(-std::nan("")), "");
     std::uint64_t state = 99;
     for (int i = 0; i < 100000; ++i) {
         state = state * 6364136223846793005ull + 1442695040888963407ull;
