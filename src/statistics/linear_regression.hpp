@@ -4,76 +4,61 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
+#include "frame/window_moments.hpp"
 
 namespace movlex {
 
 inline constexpr std::array LINREG_PARAMS{integer_param("period", 14, 3)};
 
-// The window's bars stand at x = 0 (oldest) .. n - 1 (newest). Running sums
-// of y, x * y and y * y are carried from one window to the next: the newest
-// value enters with x = n - 1, and after the outputs the oldest leaves and
-// every x drops by one (x * y loses the sum of the values that stay).
+// The window's moments (frame/window_moments.hpp) of the bar's position and
+// its value: positions enter relative to the bar the older run was formed
+// at, so they are small whole numbers wherever the window lies, and their
+// mean and squares are exact.
 class LinregKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 6;  // value, slope, intercept, angle, forecast, stderr
 
-    explicit LinregKernel(std::int32_t period);
+    explicit LinregKernel(std::int32_t period)
+        : window_(period), half_(static_cast<double>(period - 1) / 2.0), residual_divisor_(period - 2.0) {}
 
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
+    Index history() const { return window_.history(); }
+    Index lookback() const { return window_.lookback(); }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.remaining() > 0) {
-            const double x = static_cast<double>(period_ - 1 - warm_up_.remaining());
-            warm_up_.consume();
-            add(bars(0, i), x);
-            return false;
-        }
-        steady(bars, i, out);
+        Moments moments;
+        if (!window_.step(i, pair_of(bars), moments)) return false;
+        write_outputs(moments, out);
         return true;
     }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
-        add(bars(0, i), newest_x_);
-        write_outputs(out);
-        const double leaving = bars(0, i - (period_ - 1));
-        sum_ -= leaving;
-        sum_of_squares_ -= leaving * leaving;
-        weighted_sum_ -= sum_;
+        write_outputs(window_.next(i, pair_of(bars)), out);
     }
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive(sum_);
-        archive(weighted_sum_);
-        archive(sum_of_squares_);
-        archive(warm_up_);
+        archive(window_);
     }
 
 private:
-    void add(double y, double x) {
-        sum_ += y;
-        weighted_sum_ += y * x;
-        sum_of_squares_ += y * y;
+    template <class Bars>
+    static auto pair_of(const Bars& bars) {
+        return [&bars](Index j) { return std::pair{static_cast<double>(j), bars(0, j)}; };
     }
-    void write_outputs(double* out) const;
 
-    Index period_;
-    double count_;       // n
-    double newest_x_;    // n - 1
-    double sum_x_;       // n (n - 1) / 2, exact
-    double denominator_; // n * sum of x^2 - (sum of x)^2, in that order
-    double sum_ = 0.0;
-    double weighted_sum_ = 0.0;
-    double sum_of_squares_ = 0.0;
-    WarmUp warm_up_;
+    void write_outputs(const Moments& m, double* out) const;
+
+    WindowMoments window_;
+    double half_;              // (n - 1) / 2, from the window's centre to its newest bar
+    double residual_divisor_;  // n - 2
 };
 
 LinregKernel linreg_kernel(const double* params, const UnstablePeriods& unstable);
