@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "averages/bar_prices.hpp"
+#include "cycles/hilbert_cycle.hpp"
+#include "frame/sine.hpp"
 #include "directional/sar.hpp"
 #include "oscillators/price_oscillators.hpp"
 #include "oscillators/range_position.hpp"
@@ -132,6 +134,63 @@ TEST(Catalogue, ExtendedFormsAgreeWithTheCoreOnes) {
     const auto macd = run_over(macd_kernel(macd_params, NO_UNSTABLE), bars.close);
     const auto fixed = run_over(macdfix_kernel(signal, NO_UNSTABLE), bars.close);
     for (int k = 0; k < 3; ++k) EXPECT_TRUE(same_values(macd[k], fixed[k].data(), macd[k].size())) << k;
+}
+
+}  // namespace
+}  // namespace movlex::test
+
+namespace movlex::test {
+namespace {
+
+// The library's sine and cosine of degrees agree with the runtime's to a few
+// units in the last place, and give the exact values at the quarter turns.
+TEST(Catalogue, SineAndCosineOfDegrees) {
+    EXPECT_EQ(sine_degrees(0.0), 0.0);
+    EXPECT_EQ(sine_degrees(90.0), 1.0);
+    EXPECT_EQ(sine_degrees(-90.0), -1.0);
+    EXPECT_EQ(cosine_degrees(180.0), -1.0);
+    EXPECT_EQ(cosine_degrees(720.0), 1.0);
+    EXPECT_TRUE(std::isnan(sine_degrees(NONE)));
+    for (double degrees = -1000.0; degrees < 1000.0; degrees += 0.37) {
+        const double radians = degrees * (3.141592653589793 / 180.0);
+        EXPECT_NEAR(sine_degrees(degrees), std::sin(radians), 1e-13) << degrees;
+        EXPECT_NEAR(cosine_degrees(degrees), std::cos(radians), 1e-13) << degrees;
+    }
+}
+
+// A pure cycle of 20 bars around 100: the dominant period settles near 20,
+// the phase advances 18 degrees a bar, the sine wave follows it, the
+// trendline lies near the centre and the mode is the cycle's (0). A steady
+// rise is a trend (1).
+TEST(Catalogue, HilbertCycleOfAPureCycle) {
+    Series wave, rise;
+    for (int i = 0; i < 400; ++i) {
+        wave.push_back(100.0 + std::sin(2.0 * 3.141592653589793 * i / 20.0));
+        rise.push_back(100.0 + 0.5 * i);
+    }
+    const auto period = run_over(DcPeriodKernel(0), wave)[0];
+    const auto phase = run_over(DcPhaseKernel(0), wave)[0];
+    const auto sine = run_over(SineWaveKernel(0), wave);
+    const auto trendline = run_over(TrendlineKernel(0), wave)[0];
+    const auto mode = run_over(TrendModeKernel(0), wave)[0];
+    const auto phasor = run_over(PhasorKernel(0), wave);
+    EXPECT_TRUE(std::isnan(period[31]));
+    EXPECT_FALSE(std::isnan(period[32]));
+    EXPECT_TRUE(std::isnan(phase[62]));
+    for (int i = 300; i < 400; ++i) {
+        EXPECT_NEAR(period[i], 20.0, 1.0) << i;
+        double advance = phase[i] - phase[i - 1];
+        if (advance < 0.0) advance += 360.0;
+        EXPECT_NEAR(advance, 18.0, 3.0) << i;
+        EXPECT_NEAR(sine[0][i], sine_degrees(phase[i]), 0.0) << i;
+        EXPECT_NEAR(sine[1][i], sine_degrees(phase[i] + 45.0), 0.0) << i;
+        EXPECT_NEAR(trendline[i], 100.0, 0.05) << i;
+        EXPECT_EQ(mode[i], 0.0) << i;
+        // The phasor's amplitude is steady on a pure cycle.
+        EXPECT_GT(std::hypot(phasor[0][i], phasor[1][i]), 0.1) << i;
+    }
+    const auto trend = run_over(TrendModeKernel(0), rise)[0];
+    for (int i = 100; i < 400; ++i) EXPECT_EQ(trend[i], 1.0) << i;
 }
 
 }  // namespace
