@@ -1,8 +1,9 @@
 // One table describes every indicator: its name, inputs, parameters with
 // type, default and range (read from the declaration its validation and its
 // lookback use), outputs, the entry that computes it and where a chart draws
-// it. The command-line tool, the tests, the fuzzer and the benchmarks all
-// read it.
+// each output. Its rows are generated from the indicator list
+// (indicators.list). The command-line tool, the tests, the fuzzer and the
+// benchmarks all read it.
 #pragma once
 
 #include <array>
@@ -21,10 +22,10 @@ namespace movlex {
 // output aliasing one input at a time).
 enum class Aliasing { separate_arrays, output_may_be_input };
 
-// Where a chart draws the indicator: over the price, sharing its scale
-// (moving averages, bands, stop and reverse, highest and lowest), or in a
-// panel of its own below it (oscillators, directional movement, volume,
-// dispersion, ranges).
+// Where a chart draws an output: over the price, sharing its scale (moving
+// averages, bands, stop and reverse, highest and lowest), or in a panel of
+// its own below it (oscillators, directional movement, volume, dispersion,
+// ranges, flags such as a trend's direction).
 enum class Placement { overlay, panel };
 
 // The row's parameters from the indicator's declaration.
@@ -52,9 +53,11 @@ struct IndicatorInfo {
     Invoker invoke;
     LookbackInvoker lookback;  // -1 for parameters out of range
     Aliasing aliasing;
-    Placement placement;
+    Placement placement;  // where the first output is drawn
     StreamFactory stream = nullptr;  // makes the indicator's stream
     IndicatorSet set = IndicatorSet::core;
+    const char* family = "";  // the kernel's directory: "averages", "oscillators", ...
+    std::array<Placement, MAX_OUTPUTS> output_placements{};  // where each output is drawn
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }
