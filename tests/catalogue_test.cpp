@@ -54,10 +54,10 @@ const UnstablePeriods NO_UNSTABLE{};
 // 7 / 3, weighted close (4.5 + 5) / 4.
 TEST(Catalogue, BarPrices) {
     const Series open{1}, high{4}, low{0.5}, close{2.5};
-    expect_series(run_over(AvgPriceKernel{}, open, high, low, close)[0], {2.0});
-    expect_series(run_over(MedPriceKernel{}, high, low)[0], {2.25});
-    expect_series(run_over(TypPriceKernel{}, high, low, close)[0], {7.0 / 3.0});
-    expect_series(run_over(WclPriceKernel{}, high, low, close)[0], {2.375});
+    expect_series(run_over(AveragePriceKernel{}, open, high, low, close)[0], {2.0});
+    expect_series(run_over(MedianPriceKernel{}, high, low)[0], {2.25});
+    expect_series(run_over(TypicalPriceKernel{}, high, low, close)[0], {7.0 / 3.0});
+    expect_series(run_over(WeightedCloseKernel{}, high, low, close)[0], {2.375});
 }
 
 // Windows of 3 over 3 1 4 1 5 9 2 6: [3 1 4] [1 4 1] [4 1 5] [1 5 9] [5 9 2]
@@ -71,10 +71,10 @@ TEST(Catalogue, WindowOperators) {
         return tail;
     };
     expect_series(run_over(MidpointKernel(3), x)[0], with_lead({2.5, 2.5, 3, 5, 5.5, 5.5}));
-    expect_series(run_over(SumKernel(3), x)[0], with_lead({8, 6, 10, 15, 16, 17}));
-    expect_series(run_over(MaxIndexKernel(3), x)[0], with_lead({0, 1, 0, 0, 1, 2}));
-    expect_series(run_over(MinIndexKernel(3), x)[0], with_lead({1, 0, 1, 2, 0, 1}));
-    const auto range = run_over(MinMaxKernel(3), x);
+    expect_series(run_over(RollingSumKernel(3), x)[0], with_lead({8, 6, 10, 15, 16, 17}));
+    expect_series(run_over(HighestAgoKernel(3), x)[0], with_lead({0, 1, 0, 0, 1, 2}));
+    expect_series(run_over(LowestAgoKernel(3), x)[0], with_lead({1, 0, 1, 2, 0, 1}));
+    const auto range = run_over(WindowRangeKernel(3), x);
     expect_series(range[0], with_lead({1, 1, 1, 1, 2, 2}));
     expect_series(range[1], with_lead({4, 4, 5, 9, 9, 9}));
     expect_series(range[2], with_lead({1, 0, 1, 2, 0, 1}));
@@ -87,22 +87,22 @@ TEST(Catalogue, WindowOperators) {
 // running sum would keep 1e300's rounding residue.
 TEST(Catalogue, RollingSumForgetsAHugeValue) {
     const Series x{1e300, 0.25, 0.5, 0.125, 1.0};
-    expect_series(run_over(SumKernel(2), x)[0], {NONE, 1e300, 0.75, 0.625, 1.125});
+    expect_series(run_over(RollingSumKernel(2), x)[0], {NONE, 1e300, 0.75, 0.625, 1.125});
 }
 
 // 2 4 0 3, one bar back: 4 against 2, 0 against 4, 3 against a zero reference.
 TEST(Catalogue, RateOfChangeForms) {
     const Series x{2, 4, 0, 3};
-    expect_series(run_over(RocpKernel(1), x)[0], {NONE, 1.0, -1.0, 0.0});
-    expect_series(run_over(RocrKernel(1), x)[0], {NONE, 2.0, 0.0, 0.0});
-    expect_series(run_over(Rocr100Kernel(1), x)[0], {NONE, 200.0, 0.0, 0.0});
+    expect_series(run_over(RocFractionKernel(1), x)[0], {NONE, 1.0, -1.0, 0.0});
+    expect_series(run_over(RocRatioKernel(1), x)[0], {NONE, 2.0, 0.0, 0.0});
+    expect_series(run_over(RocRatio100Kernel(1), x)[0], {NONE, 200.0, 0.0, 0.0});
 }
 
 // Period 2 (windows of 3 bars): highs 1 3 2 4, lows 0 1 -1 2. Bar 2: high 3
 // one bar back (up 50), low -1 today (down 100): -50. Bar 3: high today (100),
 // low -1 one back (50): 50.
 TEST(Catalogue, AroonOscillatorIsUpLessDown) {
-    expect_series(run_over(AroonOscKernel(2), Series{1, 3, 2, 4}, Series{0, 1, -1, 2})[0], {NONE, NONE, -50, 50});
+    expect_series(run_over(AroonOscillatorKernel(2), Series{1, 3, 2, 4}, Series{0, 1, -1, 2})[0], {NONE, NONE, -50, 50});
 }
 
 // Started long with the stop at 8.5, long steps 0.1 up to 0.3, short steps
@@ -113,11 +113,11 @@ TEST(Catalogue, AroonOscillatorIsUpLessDown) {
 // to the last two highs, 12. Bar 4 reports 12; its low 7.5 is a new extreme.
 TEST(Catalogue, ParabolicSarWithSeparateSettingsAndAStart) {
     const Series high{10, 11, 12, 10, 9}, low{9, 10, 11, 8, 7.5};
-    const auto out = run_over(SarExtKernel(SarKernel(8.5, 0.1, 0.3, 0.05, 0.2)), high, low);
+    const auto out = run_over(TwoSidedSarKernel(SarKernel(8.5, 0.1, 0.3, 0.05, 0.2)), high, low);
     expect_series(out[0], {NONE, 8.5, 8.75, 12, 12});
     expect_series(out[1], {NONE, 1, 1, -1, -1});
     // A negative start opens short at its magnitude.
-    const auto short_start = run_over(SarExtKernel(SarKernel(-11.5, 0.02, 0.2, 0.02, 0.2)), high, low);
+    const auto short_start = run_over(TwoSidedSarKernel(SarKernel(-11.5, 0.02, 0.2, 0.02, 0.2)), high, low);
     EXPECT_EQ(short_start[1][1], -1.0);
     EXPECT_EQ(short_start[0][1], 11.5);
 }
@@ -127,12 +127,12 @@ TEST(Catalogue, ParabolicSarWithSeparateSettingsAndAStart) {
 TEST(Catalogue, ExtendedFormsAgreeWithTheCoreOnes) {
     const Bars bars = make_bars(400, 7);
     const auto core = run_over(SarKernel(0.02, 0.2), bars.high, bars.low);
-    const auto extended = run_over(SarExtKernel(SarKernel(0.0, 0.02, 0.2, 0.02, 0.2)), bars.high, bars.low);
+    const auto extended = run_over(TwoSidedSarKernel(SarKernel(0.0, 0.02, 0.2, 0.02, 0.2)), bars.high, bars.low);
     EXPECT_TRUE(same_values(core[0], extended[0].data(), core[0].size()));
 
     const double macd_params[] = {12, MA_EMA, 26, MA_EMA, 7, MA_EMA}, signal[] = {7};
     const auto macd = run_over(macd_kernel(macd_params, NO_UNSTABLE), bars.close);
-    const auto fixed = run_over(macdfix_kernel(signal, NO_UNSTABLE), bars.close);
+    const auto fixed = run_over(macd_fixed_kernel(signal, NO_UNSTABLE), bars.close);
     for (int k = 0; k < 3; ++k) EXPECT_TRUE(same_values(macd[k], fixed[k].data(), macd[k].size())) << k;
 }
 
@@ -168,10 +168,10 @@ TEST(Catalogue, HilbertCycleOfAPureCycle) {
         wave.push_back(100.0 + std::sin(2.0 * 3.141592653589793 * i / 20.0));
         rise.push_back(100.0 + 0.5 * i);
     }
-    const auto period = run_over(DcPeriodKernel(0), wave)[0];
-    const auto phase = run_over(DcPhaseKernel(0), wave)[0];
+    const auto period = run_over(CyclePeriodKernel(0), wave)[0];
+    const auto phase = run_over(CyclePhaseKernel(0), wave)[0];
     const auto sine = run_over(SineWaveKernel(0), wave);
-    const auto trendline = run_over(TrendlineKernel(0), wave)[0];
+    const auto trendline = run_over(InstantTrendlineKernel(0), wave)[0];
     const auto mode = run_over(TrendModeKernel(0), wave)[0];
     const auto phasor = run_over(PhasorKernel(0), wave);
     EXPECT_TRUE(std::isnan(period[31]));

@@ -49,10 +49,10 @@ public:
     void visit(Archive&) {}
 };
 
-using AvgPriceKernel = BarPriceKernel<4, average_price>;    // open, high, low, close
-using MedPriceKernel = BarPriceKernel<2, median_price>;     // high, low
-using TypPriceKernel = BarPriceKernel<3, typical_bar_price>;  // high, low, close
-using WclPriceKernel = BarPriceKernel<3, weighted_close>;   // high, low, close
+using AveragePriceKernel = BarPriceKernel<4, average_price>;    // open, high, low, close
+using MedianPriceKernel = BarPriceKernel<2, median_price>;     // high, low
+using TypicalPriceKernel = BarPriceKernel<3, typical_bar_price>;  // high, low, close
+using WeightedCloseKernel = BarPriceKernel<3, weighted_close>;   // high, low, close
 
 template <class Kernel>
 Kernel bar_price_kernel(const double*, const UnstablePeriods&) {

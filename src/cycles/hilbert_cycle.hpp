@@ -130,11 +130,11 @@ inline void report_trend(const CycleReading& r, double* out) { out[0] = r.trend;
 
 // The period and the phasor settle within MAMA's 32 bars; the phase reads
 // back up to 50 smoothed prices, all real from bar 63 on.
-using DcPeriodKernel = CycleKernel<1, false, 32, report_period>;
+using CyclePeriodKernel = CycleKernel<1, false, 32, report_period>;
 using PhasorKernel = CycleKernel<2, false, 32, report_phasor>;
-using DcPhaseKernel = CycleKernel<1, true, 63, report_phase>;
+using CyclePhaseKernel = CycleKernel<1, true, 63, report_phase>;
 using SineWaveKernel = CycleKernel<2, true, 63, report_sine>;
-using TrendlineKernel = CycleKernel<1, true, 63, report_trendline>;
+using InstantTrendlineKernel = CycleKernel<1, true, 63, report_trendline>;
 using TrendModeKernel = CycleKernel<1, true, 63, report_trend>;
 
 template <class Kernel>

@@ -14,7 +14,7 @@
 namespace movlex {
 
 inline constexpr std::array SAR_PARAMS{real_param("acceleration", 0.02, 0.0), real_param("maximum", 0.2, 0.0)};
-inline constexpr std::array SAREXT_PARAMS{real_param("start", 0.0),
+inline constexpr std::array SAR_TWO_SIDED_PARAMS{real_param("start", 0.0),
                                           real_param("long_acceleration", 0.02, 0.0),
                                           real_param("long_maximum", 0.2, 0.0),
                                           real_param("short_acceleration", 0.02, 0.0),
@@ -183,12 +183,12 @@ private:
 };
 
 // The stop and the position it belongs to after the bar (+1 long, -1 short).
-class SarExtKernel {
+class TwoSidedSarKernel {
 public:
     static constexpr int inputs = 2;
     static constexpr int outputs = 2;
 
-    explicit SarExtKernel(const SarKernel& sar) : sar_(sar) {}
+    explicit TwoSidedSarKernel(const SarKernel& sar) : sar_(sar) {}
 
     Index history() const { return sar_.history(); }
     Index lookback() const { return sar_.lookback(); }
@@ -216,6 +216,6 @@ private:
 };
 
 SarKernel sar_kernel(const double* params, const UnstablePeriods& unstable);
-SarExtKernel sarext_kernel(const double* params, const UnstablePeriods& unstable);
+TwoSidedSarKernel sar_two_sided_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -213,8 +213,8 @@ MacdKernel<AnyMaKernel, AnyMaKernel> macd_kernel(const double* params, const Uns
     return macd_of(params, std::int32_t(params[4]), std::int32_t(params[5]), unstable);
 }
 
-MacdKernel<AnyMaKernel, AnyMaKernel> macdfix_kernel(const double* params, const UnstablePeriods& unstable) {
-    const double pair[] = {MACDFIX_FAST, double(MA_EMA), MACDFIX_SLOW, double(MA_EMA)};
+MacdKernel<AnyMaKernel, AnyMaKernel> macd_fixed_kernel(const double* params, const UnstablePeriods& unstable) {
+    const double pair[] = {MACD_FIXED_FAST, double(MA_EMA), MACD_FIXED_SLOW, double(MA_EMA)};
     return macd_of(pair, std::int32_t(params[0]), MA_EMA, unstable);
 }
 

@@ -120,12 +120,12 @@ private:
 };
 
 // Aroon up less Aroon down.
-class AroonOscKernel {
+class AroonOscillatorKernel {
 public:
     static constexpr int inputs = 2;
     static constexpr int outputs = 1;
 
-    explicit AroonOscKernel(std::int32_t period) : aroon_(period) {}
+    explicit AroonOscillatorKernel(std::int32_t period) : aroon_(period) {}
 
     Index history() const { return aroon_.history(); }
     Index lookback() const { return aroon_.lookback(); }
@@ -155,7 +155,7 @@ private:
 };
 
 WillrKernel willr_kernel(const double* params, const UnstablePeriods& unstable);
-AroonOscKernel aroonosc_kernel(const double* params, const UnstablePeriods& unstable);
+AroonOscillatorKernel aroon_oscillator_kernel(const double* params, const UnstablePeriods& unstable);
 AroonKernel aroon_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -24,9 +24,9 @@ inline double change_ratio_100(double current, double reference) {
     return (current / reference) * 100.0;
 }
 
-using RocpKernel = ComparisonKernel<fraction_change>;
-using RocrKernel = ComparisonKernel<change_ratio>;
-using Rocr100Kernel = ComparisonKernel<change_ratio_100>;
+using RocFractionKernel = ComparisonKernel<fraction_change>;
+using RocRatioKernel = ComparisonKernel<change_ratio>;
+using RocRatio100Kernel = ComparisonKernel<change_ratio_100>;
 
 template <class Kernel>
 Kernel rate_of_change_kernel(const double* params, const UnstablePeriods&) {

@@ -17,7 +17,7 @@ namespace movlex {
 
 inline constexpr std::array MIDPOINT_PARAMS{integer_param("period", 14, 2)};
 inline constexpr std::array EXTREMES_PARAMS{integer_param("period", 30, 2)};
-inline constexpr std::array SUM_PARAMS{integer_param("period", 30, 1)};
+inline constexpr std::array ROLLING_SUM_PARAMS{integer_param("period", 30, 1)};
 
 // The window's lowest and highest values and how many bars before the
 // current one they lie (0 the current bar, period - 1 the oldest).
@@ -39,12 +39,12 @@ inline void report_range(const WindowRange& r, double* out) {
 // the newest of equal values taken, so that a value and its bar agree), given
 // to `report`.
 template <int M, void (*report)(const WindowRange&, double*)>
-class WindowRangeKernel {
+class WindowExtremesKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = M;
 
-    explicit WindowRangeKernel(std::int32_t period)
+    explicit WindowExtremesKernel(std::int32_t period)
         : period_(period), lowest_(period), highest_(period), warm_up_(Index{period} - 1) {}
 
     Index history() const { return period_; }
@@ -81,10 +81,10 @@ private:
     WarmUp warm_up_;
 };
 
-using MidpointKernel = WindowRangeKernel<1, report_midpoint>;
-using MaxIndexKernel = WindowRangeKernel<1, report_highest_ago>;
-using MinIndexKernel = WindowRangeKernel<1, report_lowest_ago>;
-using MinMaxKernel = WindowRangeKernel<4, report_range>;
+using MidpointKernel = WindowExtremesKernel<1, report_midpoint>;
+using HighestAgoKernel = WindowExtremesKernel<1, report_highest_ago>;
+using LowestAgoKernel = WindowExtremesKernel<1, report_lowest_ago>;
+using WindowRangeKernel = WindowExtremesKernel<4, report_range>;
 
 // (highest high + lowest low) / 2 over the window.
 class MidPriceKernel {
@@ -123,12 +123,12 @@ private:
 // The sum of the window's values, as an older run's sums from each bar to its
 // end plus the newer run's (frame/window_moments.hpp): every sum is of values
 // in the window, so its error is bounded by the window's values alone.
-class SumKernel {
+class RollingSumKernel {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit SumKernel(std::int32_t period) : window_(period) {}
+    explicit RollingSumKernel(std::int32_t period) : window_(period) {}
 
     Index history() const { return window_.history(); }
     Index lookback() const { return window_.lookback(); }
