@@ -13,7 +13,10 @@
 #include "oscillators/price_oscillators.hpp"
 #include "oscillators/range_position.hpp"
 #include "oscillators/rate_of_change.hpp"
+#include "oscillators/qstick.hpp"
+#include "statistics/mean_deviation.hpp"
 #include "statistics/window_operators.hpp"
+#include "volume/volume_lines.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {
@@ -191,6 +194,33 @@ TEST(Catalogue, HilbertCycleOfAPureCycle) {
     }
     const auto trend = run_over(TrendModeKernel(0), rise)[0];
     for (int i = 100; i < 400; ++i) EXPECT_EQ(trend[i], 1.0) << i;
+}
+
+}  // namespace
+}  // namespace movlex::test
+
+namespace movlex::test {
+namespace {
+
+// Closes 8 10 12.5 10, volumes 100 40 80 20. Price-volume trend: +0.25 *
+// 40, +0.25 * 80, -0.2 * 20. Negative index from 1000: bar 1 (less volume)
+// +25 %, bar 2 stays, bar 3 (less volume) -20 %. The positive index moves on
+// bar 2 only: +25 %.
+TEST(Catalogue, VolumeLines) {
+    const Series close{8, 10, 12.5, 10}, volume{100, 40, 80, 20};
+    expect_series(run_over(PvtKernel(0.0), close, volume)[0], {0, 10, 30, 26});
+    expect_series(run_over(NviKernel(1000.0), close, volume)[0], {1000, 1250, 1250, 1000});
+    expect_series(run_over(PviKernel(1000.0), close, volume)[0], {1000, 1000, 1250, 1250});
+}
+
+// Bodies 1, -1, 2 over 2 bars: 0, then 0.5.
+TEST(Catalogue, QstickAveragesTheBodies) {
+    expect_series(run_over(QstickKernel(2), Series{1, 2, 3}, Series{2, 1, 5})[0], {NONE, 0.0, 0.5});
+}
+
+// [1 2 6]: mean 3, deviations 2 1 3, so 2; [2 6 4]: mean 4, deviations 2 2 0.
+TEST(Catalogue, MeanDeviation) {
+    expect_series(run_over(MeanDeviationKernel(3), Series{1, 2, 6, 4})[0], {NONE, NONE, 2.0, 4.0 / 3.0});
 }
 
 }  // namespace

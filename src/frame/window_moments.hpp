@@ -22,6 +22,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 
 #include "frame/kernel.hpp"
 #include "frame/scratch.hpp"
@@ -186,5 +188,49 @@ private:
 
 using WindowMoments = SlidingRuns<Moments>;
 using WindowSums = SlidingRuns<Sums>;
+
+// A kernel giving what Reading reads from the window's runs. Reading has
+// `Run` (Moments or Sums), `inputs`, `outputs`, a constructor from the
+// period, `static pair(bars, j)` (the two series' values at bar j) and
+// `write(run, window, i, bars, out)`.
+template <class Reading>
+class WindowRunsKernel {
+public:
+    static constexpr int inputs = Reading::inputs;
+    static constexpr int outputs = Reading::outputs;
+    using Run = typename Reading::Run;
+
+    explicit WindowRunsKernel(std::int32_t period) : window_(period), reading_(period) {}
+
+    Index history() const { return window_.history(); }
+    Index lookback() const { return window_.lookback(); }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        Run run;
+        if (!window_.step(i, pair_of(bars), run)) return false;
+        reading_.write(run, window_, i, bars, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        reading_.write(window_.next(i, pair_of(bars)), window_, i, bars, out);
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(window_);
+    }
+
+private:
+    template <class Bars>
+    static auto pair_of(const Bars& bars) {
+        return [&bars](Index j) { return Reading::pair(bars, j); };
+    }
+
+    SlidingRuns<Run> window_;
+    Reading reading_;
+};
 
 }  // namespace movlex

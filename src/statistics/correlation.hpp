@@ -31,47 +31,28 @@ inline double pearson_correlation(const Moments& m) {
 // window.
 inline double regression_beta(const Moments& m) { return m.squares_b == 0.0 ? 0.0 : m.products / m.squares_b; }
 
-// A kernel giving one measure of the window's moments.
+// One measure of the window's moments of the input (a) and the other series (b).
 template <double (*measure)(const Moments&)>
-class CoMomentKernel {
-public:
+struct CoMomentReading {
+    using Run = Moments;
     static constexpr int inputs = 2;  // input, other
     static constexpr int outputs = 1;
 
-    explicit CoMomentKernel(std::int32_t period) : window_(period) {}
-
-    Index history() const { return window_.history(); }
-    Index lookback() const { return window_.lookback(); }
+    explicit CoMomentReading(std::int32_t) {}
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        Moments moments;
-        if (!window_.step(i, pair_of(bars), moments)) return false;
-        out[0] = measure(moments);
-        return true;
+    static std::pair<double, double> pair(const Bars& bars, Index j) {
+        return {bars(0, j), bars(1, j)};
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        out[0] = measure(window_.next(i, pair_of(bars)));
+    void write(const Moments& m, const WindowMoments&, Index, const Bars&, double* out) const {
+        out[0] = measure(m);
     }
-
-    template <class Archive>
-    void visit(Archive& archive) {
-        archive(window_);
-    }
-
-private:
-    template <class Bars>
-    static auto pair_of(const Bars& bars) {
-        return [&bars](Index j) { return std::pair{bars(0, j), bars(1, j)}; };
-    }
-
-    WindowMoments window_;
 };
 
-using CorrelKernel = CoMomentKernel<&pearson_correlation>;
-using BetaKernel = CoMomentKernel<&regression_beta>;
+using CorrelKernel = WindowRunsKernel<CoMomentReading<&pearson_correlation>>;
+using BetaKernel = WindowRunsKernel<CoMomentReading<&regression_beta>>;
 
 CorrelKernel correl_kernel(const double* params, const UnstablePeriods& unstable);
 BetaKernel beta_kernel(const double* params, const UnstablePeriods& unstable);

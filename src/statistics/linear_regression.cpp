@@ -22,9 +22,9 @@ constexpr double DEGREES_PER_RADIAN = 180.0 / 3.141592653589793;
 
 }  // namespace
 
-void LinregKernel::write_outputs(const Moments& m, double* out) const {
+void LinregReading::write_outputs(const Moments& m, double shift, double* out) const {
     const double slope = m.products / m.squares_a;
-    const double centre = window_.shift_b() + m.mean_b;
+    const double centre = shift + m.mean_b;
     out[0] = centre + slope * half_;
     out[1] = slope;
     out[2] = centre - slope * half_;

@@ -18,48 +18,35 @@ inline constexpr std::array LINREG_PARAMS{integer_param("period", 14, 3)};
 // The window's moments (frame/window_moments.hpp) of the bar's position and
 // its value: positions enter relative to the bar the older run was formed
 // at, so they are small whole numbers wherever the window lies, and their
-// mean and squares are exact.
-class LinregKernel {
+// mean and squares are exact. Outputs value, slope, intercept, angle,
+// forecast and standard error.
+class LinregReading {
 public:
+    using Run = Moments;
     static constexpr int inputs = 1;
-    static constexpr int outputs = 6;  // value, slope, intercept, angle, forecast, stderr
+    static constexpr int outputs = 6;
 
-    explicit LinregKernel(std::int32_t period)
-        : window_(period), half_(static_cast<double>(period - 1) / 2.0), residual_divisor_(period - 2.0) {}
-
-    Index history() const { return window_.history(); }
-    Index lookback() const { return window_.lookback(); }
+    explicit LinregReading(std::int32_t period)
+        : half_(static_cast<double>(period - 1) / 2.0), residual_divisor_(period - 2.0) {}
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        Moments moments;
-        if (!window_.step(i, pair_of(bars), moments)) return false;
-        write_outputs(moments, out);
-        return true;
+    static std::pair<double, double> pair(const Bars& bars, Index j) {
+        return {static_cast<double>(j), bars(0, j)};
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        write_outputs(window_.next(i, pair_of(bars)), out);
-    }
-
-    template <class Archive>
-    void visit(Archive& archive) {
-        archive(window_);
+    void write(const Moments& m, const WindowMoments& window, Index, const Bars&, double* out) const {
+        write_outputs(m, window.shift_b(), out);
     }
 
 private:
-    template <class Bars>
-    static auto pair_of(const Bars& bars) {
-        return [&bars](Index j) { return std::pair{static_cast<double>(j), bars(0, j)}; };
-    }
+    void write_outputs(const Moments& m, double shift, double* out) const;
 
-    void write_outputs(const Moments& m, double* out) const;
-
-    WindowMoments window_;
     double half_;              // (n - 1) / 2, from the window's centre to its newest bar
     double residual_divisor_;  // n - 2
 };
+
+using LinregKernel = WindowRunsKernel<LinregReading>;
 
 LinregKernel linreg_kernel(const double* params, const UnstablePeriods& unstable);
 

@@ -123,42 +123,25 @@ private:
 // The sum of the window's values, as an older run's sums from each bar to its
 // end plus the newer run's (frame/window_moments.hpp): every sum is of values
 // in the window, so its error is bounded by the window's values alone.
-class RollingSumKernel {
-public:
+struct RollingSumReading {
+    using Run = Sums;
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit RollingSumKernel(std::int32_t period) : window_(period) {}
-
-    Index history() const { return window_.history(); }
-    Index lookback() const { return window_.lookback(); }
+    explicit RollingSumReading(std::int32_t) {}
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        Sums sums;
-        if (!window_.step(i, pair_of(bars), sums)) return false;
+    static std::pair<double, double> pair(const Bars& bars, Index j) {
+        return {bars(0, j), 0.0};
+    }
+
+    template <class Bars>
+    void write(const Sums& sums, const WindowSums&, Index, const Bars&, double* out) const {
         out[0] = sums.a;
-        return true;
     }
-
-    template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        out[0] = window_.next(i, pair_of(bars)).a;
-    }
-
-    template <class Archive>
-    void visit(Archive& archive) {
-        archive(window_);
-    }
-
-private:
-    template <class Bars>
-    static auto pair_of(const Bars& bars) {
-        return [&bars](Index j) { return std::pair{bars(0, j), 0.0}; };
-    }
-
-    WindowSums window_;
 };
+
+using RollingSumKernel = WindowRunsKernel<RollingSumReading>;
 
 template <class Kernel>
 Kernel window_operator_kernel(const double* params, const UnstablePeriods&) {

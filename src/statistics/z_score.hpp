@@ -18,47 +18,28 @@ inline constexpr std::array ZSCORE_PARAMS{integer_param("period", 20, 2)};
 
 // With the window's moments relative to the shift K (frame/window_moments.hpp):
 // ((x - K) - mean) / sqrt(squares / n); 0 for a window of equal values.
-class ZscoreKernel {
-public:
+struct ZscoreReading {
+    using Run = Moments;
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit ZscoreKernel(std::int32_t period) : window_(period) {}
-
-    Index history() const { return window_.history(); }
-    Index lookback() const { return window_.lookback(); }
+    explicit ZscoreReading(std::int32_t) {}
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        Moments moments;
-        if (!window_.step(i, pair_of(bars), moments)) return false;
-        out[0] = score(bars(0, i), moments);
-        return true;
+    static std::pair<double, double> pair(const Bars& bars, Index j) {
+        return {bars(0, j), 0.0};
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        out[0] = score(bars(0, i), window_.next(i, pair_of(bars)));
+    void write(const Moments& m, const WindowMoments& window, Index i, const Bars& bars, double* out) const {
+        if (m.squares_a == 0.0)
+            out[0] = 0.0;
+        else
+            out[0] = ((bars(0, i) - window.shift_a()) - m.mean_a) / std::sqrt(m.squares_a / m.count);
     }
-
-    template <class Archive>
-    void visit(Archive& archive) {
-        archive(window_);
-    }
-
-private:
-    template <class Bars>
-    static auto pair_of(const Bars& bars) {
-        return [&bars](Index j) { return std::pair{bars(0, j), 0.0}; };
-    }
-
-    double score(double value, const Moments& m) const {
-        if (m.squares_a == 0.0) return 0.0;
-        return ((value - window_.shift_a()) - m.mean_a) / std::sqrt(m.squares_a / m.count);
-    }
-
-    WindowMoments window_;
 };
+
+using ZscoreKernel = WindowRunsKernel<ZscoreReading>;
 
 ZscoreKernel zscore_kernel(const double* params, const UnstablePeriods& unstable);
 
