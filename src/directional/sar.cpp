@@ -27,4 +27,8 @@ RetCode sar_compute(std::int32_t first_index, std::int32_t last_index, const dou
 
 SarKernel sar_kernel(const double* params, const UnstablePeriods&) { return SarKernel(params[0], params[1]); }
 
+TwoSidedSarKernel sar_two_sided_kernel(const double* params, const UnstablePeriods&) {
+    return TwoSidedSarKernel(SarKernel(params[0], params[1], params[2], params[3], params[4]));
+}
+
 }  // namespace movlex

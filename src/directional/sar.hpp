@@ -14,6 +14,11 @@
 namespace movlex {
 
 inline constexpr std::array SAR_PARAMS{real_param("acceleration", 0.02, 0.0), real_param("maximum", 0.2, 0.0)};
+inline constexpr std::array SAR_TWO_SIDED_PARAMS{real_param("start", 0.0),
+                                          real_param("long_acceleration", 0.02, 0.0),
+                                          real_param("long_maximum", 0.2, 0.0),
+                                          real_param("short_acceleration", 0.02, 0.0),
+                                          real_param("short_maximum", 0.2, 0.0)};
 
 // 1 when each argument is DEFAULT_REAL or lies in 0..3e37, -1 otherwise.
 std::int32_t sar_lookback(double acceleration, double maximum);
@@ -36,8 +41,19 @@ public:
     static constexpr int outputs = 1;
 
     // The step is the acceleration, lowered to the maximum when above it.
-    SarKernel(double acceleration, double maximum)
-        : step_(acceleration > maximum ? maximum : acceleration), maximum_(maximum), factor_(step_), warm_up_(1) {}
+    SarKernel(double acceleration, double maximum) : SarKernel(0.0, acceleration, maximum, acceleration, maximum) {}
+
+    // Separate settings for long and short positions (each step lowered to
+    // its maximum), and a start: 0 opens as above; a positive start opens
+    // long with that stop, a negative one short with its magnitude as stop.
+    SarKernel(double start, double long_step, double long_maximum, double short_step, double short_maximum)
+        : long_step_(long_step > long_maximum ? long_maximum : long_step),
+          long_maximum_(long_maximum),
+          short_step_(short_step > short_maximum ? short_maximum : short_step),
+          short_maximum_(short_maximum),
+          start_(start),
+          factor_(long_step_),
+          warm_up_(1) {}
 
     Index history() const { return 1; }
     Index lookback() const { return 1; }
@@ -60,6 +76,9 @@ public:
     void steady(const Bars& bars, Index i, double* out) {
         out[0] = advance(bars(input::high, i), bars(input::low, i));
     }
+
+    // The position after the last bar consumed.
+    bool is_long() const { return long_; }
 
     template <class Archive>
     void visit(Archive& archive) {
@@ -89,9 +108,15 @@ private:
     }
 
     void open(double high, double low) {
-        long_ = !(directional_movement(high, low, previous_high_, previous_low_).minus > 0.0);
+        if (start_ == 0.0) {
+            long_ = !(directional_movement(high, low, previous_high_, previous_low_).minus > 0.0);
+            stop_ = long_ ? previous_low_ : previous_high_;
+        } else {
+            long_ = start_ > 0.0;
+            stop_ = long_ ? start_ : -start_;
+        }
+        factor_ = long_ ? long_step_ : short_step_;
         extreme_ = long_ ? high : low;
-        stop_ = long_ ? previous_low_ : previous_high_;
         previous_high_ = high;
         previous_low_ = low;
         open_ = true;
@@ -108,9 +133,9 @@ private:
     double advance_long(double high, double low) {
         if (low <= stop_) {
             const double reported = highest(extreme_, previous_high_, high);
-            stop_ = reported + step_ * (low - reported);
+            stop_ = reported + short_step_ * (low - reported);
             extreme_ = low;
-            factor_ = step_;
+            factor_ = short_step_;
             stop_ = highest(stop_, previous_high_, high);
             long_ = false;
             return reported;
@@ -118,7 +143,7 @@ private:
         const double reported = stop_;
         if (high > extreme_) {
             extreme_ = high;
-            factor_ = std::min(factor_ + step_, maximum_);
+            factor_ = std::min(factor_ + long_step_, long_maximum_);
         }
         stop_ = stop_ + factor_ * (extreme_ - stop_);
         stop_ = lowest(stop_, previous_low_, low);
@@ -128,9 +153,9 @@ private:
     double advance_short(double high, double low) {
         if (high >= stop_) {
             const double reported = lowest(extreme_, previous_low_, low);
-            stop_ = reported + step_ * (high - reported);
+            stop_ = reported + long_step_ * (high - reported);
             extreme_ = high;
-            factor_ = step_;
+            factor_ = long_step_;
             stop_ = lowest(stop_, previous_low_, low);
             long_ = true;
             return reported;
@@ -138,15 +163,15 @@ private:
         const double reported = stop_;
         if (low < extreme_) {
             extreme_ = low;
-            factor_ = std::min(factor_ + step_, maximum_);
+            factor_ = std::min(factor_ + short_step_, short_maximum_);
         }
         stop_ = stop_ + factor_ * (extreme_ - stop_);
         stop_ = highest(stop_, previous_high_, high);
         return reported;
     }
 
-    double step_;
-    double maximum_;
+    double long_step_, long_maximum_, short_step_, short_maximum_;
+    double start_;
     bool open_ = false;
     bool long_ = true;
     double factor_;
@@ -157,6 +182,40 @@ private:
     WarmUp warm_up_;
 };
 
+// The stop and the position it belongs to after the bar (+1 long, -1 short).
+class TwoSidedSarKernel {
+public:
+    static constexpr int inputs = 2;
+    static constexpr int outputs = 2;
+
+    explicit TwoSidedSarKernel(const SarKernel& sar) : sar_(sar) {}
+
+    Index history() const { return sar_.history(); }
+    Index lookback() const { return sar_.lookback(); }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (!sar_.step(bars, i, out)) return false;
+        out[1] = sar_.is_long() ? 1.0 : -1.0;
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        sar_.steady(bars, i, out);
+        out[1] = sar_.is_long() ? 1.0 : -1.0;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(sar_);
+    }
+
+private:
+    SarKernel sar_;
+};
+
 SarKernel sar_kernel(const double* params, const UnstablePeriods& unstable);
+TwoSidedSarKernel sar_two_sided_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

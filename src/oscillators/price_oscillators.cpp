@@ -213,6 +213,11 @@ MacdKernel<AnyMaKernel, AnyMaKernel> macd_kernel(const double* params, const Uns
     return macd_of(params, std::int32_t(params[4]), std::int32_t(params[5]), unstable);
 }
 
+MacdKernel<AnyMaKernel, AnyMaKernel> macd_fixed_kernel(const double* params, const UnstablePeriods& unstable) {
+    const double pair[] = {MACD_FIXED_FAST, double(MA_EMA), MACD_FIXED_SLOW, double(MA_EMA)};
+    return macd_of(pair, std::int32_t(params[0]), MA_EMA, unstable);
+}
+
 Mac2Kernel<AnyMaKernel, AnyMaKernel> mac2_kernel(const double* params, const UnstablePeriods& unstable) {
     return Mac2Kernel(macd_of(params, MAC2_SIGNAL_PERIOD, MA_SMA, unstable));
 }

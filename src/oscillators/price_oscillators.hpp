@@ -21,6 +21,9 @@ inline constexpr auto& PPO_PARAMS = APO_PARAMS;
 inline constexpr std::array MACD_PARAMS{integer_param("fast_period", 12, 2), ma_type_param("fast_ma_type"),
                                         integer_param("slow_period", 26, 2), ma_type_param("slow_ma_type"),
                                         integer_param("signal_period", 9, 1), ma_type_param("signal_ma_type")};
+// MACD of EMA(12) and EMA(26) with an EMA signal of a chosen period.
+inline constexpr std::array MACD_FIXED_PARAMS{integer_param("signal_period", 9, 1)};
+inline constexpr double MACD_FIXED_FAST = 12.0, MACD_FIXED_SLOW = 26.0;
 inline constexpr std::array MAC2_PARAMS{MACD_PARAMS[0], MACD_PARAMS[1], MACD_PARAMS[2], MACD_PARAMS[3]};
 
 std::int32_t apo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type);
@@ -208,6 +211,7 @@ private:
 PriceOscillatorKernel<AnyMaKernel> apo_kernel(const double* params, const UnstablePeriods& unstable);
 PriceOscillatorKernel<AnyMaKernel> ppo_kernel(const double* params, const UnstablePeriods& unstable);
 MacdKernel<AnyMaKernel, AnyMaKernel> macd_kernel(const double* params, const UnstablePeriods& unstable);
+MacdKernel<AnyMaKernel, AnyMaKernel> macd_fixed_kernel(const double* params, const UnstablePeriods& unstable);
 Mac2Kernel<AnyMaKernel, AnyMaKernel> mac2_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -71,6 +71,10 @@ RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const d
 
 WillrKernel willr_kernel(const double* params, const UnstablePeriods&) { return WillrKernel(std::int32_t(params[0])); }
 
+AroonOscillatorKernel aroon_oscillator_kernel(const double* params, const UnstablePeriods&) {
+    return AroonOscillatorKernel(std::int32_t(params[0]));
+}
+
 AroonKernel aroon_kernel(const double* params, const UnstablePeriods&) { return AroonKernel(std::int32_t(params[0])); }
 
 }  // namespace movlex

@@ -119,7 +119,43 @@ private:
     WarmUp warm_up_;
 };
 
+// Aroon up less Aroon down.
+class AroonOscillatorKernel {
+public:
+    static constexpr int inputs = 2;
+    static constexpr int outputs = 1;
+
+    explicit AroonOscillatorKernel(std::int32_t period) : aroon_(period) {}
+
+    Index history() const { return aroon_.history(); }
+    Index lookback() const { return aroon_.lookback(); }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        double both[2];
+        if (!aroon_.step(bars, i, both)) return false;
+        out[0] = both[1] - both[0];
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        double both[2];
+        aroon_.steady(bars, i, both);
+        out[0] = both[1] - both[0];
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(aroon_);
+    }
+
+private:
+    AroonKernel aroon_;
+};
+
 WillrKernel willr_kernel(const double* params, const UnstablePeriods& unstable);
+AroonOscillatorKernel aroon_oscillator_kernel(const double* params, const UnstablePeriods& unstable);
 AroonKernel aroon_kernel(const double* params, const UnstablePeriods& unstable);
 
 }  // namespace movlex

@@ -1,15 +1,18 @@
-// Every output follows from the three running sums in a fixed order:
-//   slope     = (n * Sxy - Sx * Sy) / (n * Sxx - Sx * Sx)
-//   intercept = (Sy - slope * Sx) / n
-//   value     = intercept + slope * (n - 1)
-//   forecast  = intercept + slope * n
+// Every output follows from the window's moments (positions a, values b less
+// the shift K) in a fixed order:
+//   slope     = products / squares_a
+//   centre    = K + mean_b, the line at the window's centre
+//   value     = centre + slope * half            (half = (n - 1) / 2)
+//   intercept = centre - slope * half            (the line at the oldest bar)
+//   forecast  = centre + slope * (half + 1)
 //   angle     = arc_tangent(slope) * (180 / pi)
-//   stderr    = the standard deviation (as STDDEV floors it) of the residual
-//               variance (Syy - intercept * Sy - slope * Sxy) / (n - 2)
+//   stderr    = sqrt((squares_b - slope * products) / (n - 2)), 0 where the
+//               residual sum is not positive
 #include "statistics/linear_regression.hpp"
 
+#include <cmath>
+
 #include "averages/arc_tangent.hpp"
-#include "statistics/variance.hpp"
 
 namespace movlex {
 
@@ -19,25 +22,16 @@ constexpr double DEGREES_PER_RADIAN = 180.0 / 3.141592653589793;
 
 }  // namespace
 
-LinregKernel::LinregKernel(std::int32_t period)
-    : period_(period),
-      count_(static_cast<double>(period)),
-      newest_x_(static_cast<double>(period - 1)),
-      sum_x_(static_cast<double>(Index{period} * (period - 1) / 2)),
-      denominator_(count_ * static_cast<double>(Index{period} * (period - 1) * (2 * Index{period} - 1) / 6) -
-                   sum_x_ * sum_x_),
-      warm_up_(period - 1) {}
-
-void LinregKernel::write_outputs(double* out) const {
-    const double slope = (count_ * weighted_sum_ - sum_x_ * sum_) / denominator_;
-    const double intercept = (sum_ - slope * sum_x_) / count_;
-    out[0] = intercept + slope * newest_x_;
+void LinregReading::write_outputs(const Moments& m, double shift, double* out) const {
+    const double slope = m.products / m.squares_a;
+    const double centre = shift + m.mean_b;
+    out[0] = centre + slope * half_;
     out[1] = slope;
-    out[2] = intercept;
+    out[2] = centre - slope * half_;
     out[3] = arc_tangent(slope) * DEGREES_PER_RADIAN;
-    out[4] = intercept + slope * count_;
-    const double residual_variance = (sum_of_squares_ - intercept * sum_ - slope * weighted_sum_) / (count_ - 2.0);
-    out[5] = standard_deviation(residual_variance);
+    out[4] = centre + slope * (half_ + 1.0);
+    const double residuals = m.squares_b - slope * m.products;
+    out[5] = residuals > 0.0 ? std::sqrt(residuals / residual_divisor_) : 0.0;
 }
 
 LinregKernel linreg_kernel(const double* params, const UnstablePeriods&) {

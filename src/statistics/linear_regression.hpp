@@ -4,77 +4,49 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
+#include "frame/window_moments.hpp"
 
 namespace movlex {
 
 inline constexpr std::array LINREG_PARAMS{integer_param("period", 14, 3)};
 
-// The window's bars stand at x = 0 (oldest) .. n - 1 (newest). Running sums
-// of y, x * y and y * y are carried from one window to the next: the newest
-// value enters with x = n - 1, and after the outputs the oldest leaves and
-// every x drops by one (x * y loses the sum of the values that stay).
-class LinregKernel {
+// The window's moments (frame/window_moments.hpp) of the bar's position and
+// its value: positions enter relative to the bar the older run was formed
+// at, so they are small whole numbers wherever the window lies, and their
+// mean and squares are exact. Outputs value, slope, intercept, angle,
+// forecast and standard error.
+class LinregReading {
 public:
+    using Run = Moments;
     static constexpr int inputs = 1;
-    static constexpr int outputs = 6;  // value, slope, intercept, angle, forecast, stderr
+    static constexpr int outputs = 6;
 
-    explicit LinregKernel(std::int32_t period);
-
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
+    explicit LinregReading(std::int32_t period)
+        : half_(static_cast<double>(period - 1) / 2.0), residual_divisor_(period - 2.0) {}
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.remaining() > 0) {
-            const double x = static_cast<double>(period_ - 1 - warm_up_.remaining());
-            warm_up_.consume();
-            add(bars(0, i), x);
-            return false;
-        }
-        steady(bars, i, out);
-        return true;
+    static std::pair<double, double> pair(const Bars& bars, Index j) {
+        return {static_cast<double>(j), bars(0, j)};
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        add(bars(0, i), newest_x_);
-        write_outputs(out);
-        const double leaving = bars(0, i - (period_ - 1));
-        sum_ -= leaving;
-        sum_of_squares_ -= leaving * leaving;
-        weighted_sum_ -= sum_;
-    }
-
-    template <class Archive>
-    void visit(Archive& archive) {
-        archive(sum_);
-        archive(weighted_sum_);
-        archive(sum_of_squares_);
-        archive(warm_up_);
+    void write(const Moments& m, const WindowMoments& window, Index, const Bars&, double* out) const {
+        write_outputs(m, window.shift_b(), out);
     }
 
 private:
-    void add(double y, double x) {
-        sum_ += y;
-        weighted_sum_ += y * x;
-        sum_of_squares_ += y * y;
-    }
-    void write_outputs(double* out) const;
+    void write_outputs(const Moments& m, double shift, double* out) const;
 
-    Index period_;
-    double count_;       // n
-    double newest_x_;    // n - 1
-    double sum_x_;       // n (n - 1) / 2, exact
-    double denominator_; // n * sum of x^2 - (sum of x)^2, in that order
-    double sum_ = 0.0;
-    double weighted_sum_ = 0.0;
-    double sum_of_squares_ = 0.0;
-    WarmUp warm_up_;
+    double half_;              // (n - 1) / 2, from the window's centre to its newest bar
+    double residual_divisor_;  // n - 2
 };
+
+using LinregKernel = WindowRunsKernel<LinregReading>;
 
 LinregKernel linreg_kernel(const double* params, const UnstablePeriods& unstable);
 

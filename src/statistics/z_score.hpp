@@ -3,58 +3,43 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
-#include "statistics/variance.hpp"
+#include "frame/window_moments.hpp"
 
 namespace movlex {
 
 inline constexpr std::array ZSCORE_PARAMS{integer_param("period", 20, 2)};
 
-// (x - mean) / standard deviation over the window ending at the bar, the mean
-// and variance as VAR computes them; a standard deviation of 0 (a variance
-// below VAR's floor) gives 0.
-class ZscoreKernel {
-public:
+// With the window's moments relative to the shift K (frame/window_moments.hpp):
+// ((x - K) - mean) / sqrt(squares / n); 0 for a window of equal values.
+struct ZscoreReading {
+    using Run = Moments;
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit ZscoreKernel(std::int32_t period) : variance_(period) {}
-
-    Index history() const { return variance_.history(); }
-    Index lookback() const { return variance_.lookback(); }
+    explicit ZscoreReading(std::int32_t) {}
 
     template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        double variance, mean;
-        if (!variance_.step(bars, i, variance, mean)) return false;
-        out[0] = score(bars(0, i), mean, variance);
-        return true;
+    static std::pair<double, double> pair(const Bars& bars, Index j) {
+        return {bars(0, j), 0.0};
     }
 
     template <class Bars>
-    void steady(const Bars& bars, Index i, double* out) {
-        double mean;
-        const double variance = variance_.next(bars, i, mean);
-        out[0] = score(bars(0, i), mean, variance);
+    void write(const Moments& m, const WindowMoments& window, Index i, const Bars& bars, double* out) const {
+        if (m.squares_a == 0.0)
+            out[0] = 0.0;
+        else
+            out[0] = ((bars(0, i) - window.shift_a()) - m.mean_a) / std::sqrt(m.squares_a / m.count);
     }
-
-    template <class Archive>
-    void visit(Archive& archive) {
-        archive(variance_);
-    }
-
-private:
-    static double score(double value, double mean, double variance) {
-        const double deviation = standard_deviation(variance);
-        return deviation == 0.0 ? 0.0 : (value - mean) / deviation;
-    }
-
-    VarianceKernel variance_;
 };
+
+using ZscoreKernel = WindowRunsKernel<ZscoreReading>;
 
 ZscoreKernel zscore_kernel(const double* params, const UnstablePeriods& unstable);
 

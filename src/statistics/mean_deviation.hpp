@@ -1,0 +1,63 @@
+// Mean absolute deviation of the window from its mean.
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "frame/kernel.hpp"
+#include "frame/library_state.hpp"
+#include "frame/parameter.hpp"
+
+namespace movlex {
+
+inline constexpr std::array MEAN_DEVIATION_PARAMS{integer_param("period", 20, 1)};
+
+// Two passes over the window, oldest bar first: mean = (sum of x) / n, then
+// (sum of |x - mean|) / n. Each bar reads its whole window: the deviations
+// from a moving mean have no running form.
+class MeanDeviationKernel {
+public:
+    static constexpr int inputs = 1;
+    static constexpr int outputs = 1;
+
+    explicit MeanDeviationKernel(std::int32_t period)
+        : period_(period), count_(static_cast<double>(period)), warm_up_(Index{period} - 1) {}
+
+    Index history() const { return period_; }
+    Index lookback() const { return period_ - 1; }
+
+    template <class Bars>
+    bool step(const Bars& bars, Index i, double* out) {
+        if (warm_up_.consume()) return false;
+        steady(bars, i, out);
+        return true;
+    }
+
+    template <class Bars>
+    void steady(const Bars& bars, Index i, double* out) {
+        const Index oldest = i - (period_ - 1);
+        double sum = 0.0;
+        for (Index j = oldest; j <= i; ++j) sum += bars(0, j);
+        const double mean = sum / count_;
+        double deviations = 0.0;
+        for (Index j = oldest; j <= i; ++j) deviations += std::fabs(bars(0, j) - mean);
+        out[0] = deviations / count_;
+    }
+
+    template <class Archive>
+    void visit(Archive& archive) {
+        archive(warm_up_);
+    }
+
+private:
+    Index period_;
+    double count_;
+    WarmUp warm_up_;
+};
+
+inline MeanDeviationKernel mean_deviation_kernel(const double* params, const UnstablePeriods&) {
+    return MeanDeviationKernel(std::int32_t(params[0]));
+}
+
+}  // namespace movlex
