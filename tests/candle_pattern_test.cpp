@@ -76,8 +76,8 @@ struct Named {
     Runner run;
 };
 
-#define MOVLEX_PATTERN_RUNNER(name, Detector, summary) {#name, &last_value<patterns::name>},
-const Named RUNNERS[] = {MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_RUNNER)};
+#define MOVLEX_PATTERN_RUNNER(name) {#name, &last_value<patterns::name>},
+const Named RUNNERS[] = {MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_RUNNER)};
 #undef MOVLEX_PATTERN_RUNNER
 
 Runner runner(const std::string& name) {
@@ -264,9 +264,9 @@ TEST(CandlePatterns, ThresholdsHoldAtTheirEdges) {
     s.doji_body = 0.125;
     s.long_shadow = 2.0;
     s.very_short_shadow = 0.0625;
-    s.near = 0.25;
-    s.far = 0.75;
-    s.equal = 0.03125;
+    s.prices_near = 0.25;
+    s.prices_far = 0.75;
+    s.prices_equal = 0.03125;
     const Thresholds is{s};
     auto candle = [](double open, double close) { return Candle{open, close + 10, open - 10, close, 1.0, 2.0, 0.0}; };
 

@@ -49,6 +49,8 @@
 #include "volume/ease_of_movement.hpp"
 #include "volume/force_index.hpp"
 #include "volume/williams_ad.hpp"
+#include "patterns/catalogue.hpp"
+#include "patterns/pattern_kernel.hpp"
 
 namespace movlex {
 
@@ -58,6 +60,17 @@ constexpr auto OUTPUT_MAY_BE_INPUT = Aliasing::output_may_be_input;
 constexpr auto EXTENDED = IndicatorSet::extended;
 constexpr auto OVERLAY = Placement::overlay;
 constexpr auto PANEL = Placement::panel;
+constexpr auto MARKERS = Placement::markers;
+
+// SuperTrend's line goes over the price, its direction (+1 or -1) in a panel.
+constexpr Placement SUPERTREND_PLACEMENTS[] = {OVERLAY, PANEL};
+
+// A candlestick pattern's row: its kernel, its settings, its signal.
+#define MOVLEX_CANDLE_ROW(name)                                                                                     \
+    {"candle_" #name, "movlex_candle_" #name, patterns::name::summary, {"open", "high", "low", "close"},             \
+     row_params(CANDLE_PARAMS), {"signal"}, invoke_entry<&movlex_candle_##name>,                                     \
+     extended_lookback<&pattern_kernel<patterns::name>>, OUTPUT_MAY_BE_INPUT, MARKERS,                               \
+     stream_of<&pattern_kernel<patterns::name>>, EXTENDED},
 
 const IndicatorInfo table[] = {
     // Moving averages
@@ -238,7 +251,7 @@ const IndicatorInfo table[] = {
      EXTENDED},
     {"supertrend", "movlex_supertrend", "SuperTrend", {"high", "low", "close"}, row_params(SUPERTREND_PARAMS),
      {"line", "direction"}, invoke_entry<&movlex_supertrend>, extended_lookback<&supertrend_kernel>,
-     OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&supertrend_kernel>, EXTENDED},
+     OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&supertrend_kernel>, EXTENDED, SUPERTREND_PLACEMENTS},
     {"chandelier", "movlex_chandelier", "Chandelier exit", {"high", "low", "close"}, row_params(CHANDELIER_PARAMS),
      {"long", "short"}, invoke_entry<&movlex_chandelier>, extended_lookback<&chandelier_kernel>,
      OUTPUT_MAY_BE_INPUT, OVERLAY, stream_of<&chandelier_kernel>, EXTENDED},
@@ -312,6 +325,8 @@ const IndicatorInfo table[] = {
      row_params(PERCENT_RANK_PARAMS), {"out"}, invoke_entry<&movlex_percentrank>,
      extended_lookback<&percent_rank_kernel>, OUTPUT_MAY_BE_INPUT, PANEL,
      stream_of<&percent_rank_kernel>, EXTENDED},
+    // Candlestick patterns (docs/patterns.md)
+    MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_CANDLE_ROW)
 };
 
 }  // namespace

@@ -21,11 +21,13 @@ namespace movlex {
 // output aliasing one input at a time).
 enum class Aliasing { separate_arrays, output_may_be_input };
 
-// Where a chart draws the indicator: over the price, sharing its scale
-// (moving averages, bands, stop and reverse, highest and lowest), or in a
-// panel of its own below it (oscillators, directional movement, volume,
-// dispersion, ranges).
-enum class Placement { overlay, panel };
+// Where a chart draws an output: over the price, sharing its scale (moving
+// averages, bands, stop and reverse, highest and lowest), in a panel of its
+// own below it (oscillators, directional movement, volume, dispersion,
+// ranges, a flag or state such as a direction), or as markers on the candles
+// where it is not 0 (candlestick patterns: above the candle when negative,
+// below it when positive).
+enum class Placement { overlay, panel, markers };
 
 // The row's parameters from the indicator's declaration.
 template <std::size_t N>
@@ -55,6 +57,13 @@ struct IndicatorInfo {
     Placement placement;
     StreamFactory stream = nullptr;  // makes the indicator's stream
     IndicatorSet set = IndicatorSet::core;
+    // Each output's placement where they differ (output_count entries), else
+    // nullptr: every output has the indicator's.
+    const Placement* output_placements = nullptr;
+
+    Placement placement_of(int output) const {
+        return output_placements != nullptr ? output_placements[output] : placement;
+    }
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }

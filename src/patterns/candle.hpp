@@ -7,10 +7,10 @@
 namespace movlex {
 
 struct Candle {
-    double open = 0, high = 0, low = 0, close = 0;
+    double open, high, low, close;
     // Means over the `period` candles before this one: of the body, of the
     // high-low range and of the close.
-    double body_average = 0, range_average = 0, close_average = 0;
+    double body_average, range_average, close_average;
 
     double body() const { return close >= open ? close - open : open - close; }
     double range() const { return high - low; }
@@ -39,9 +39,9 @@ struct Thresholds {
         return shadow >= s.long_shadow * c.body() && !very_short(shadow, c);
     }
     // Prices compared on the scale of candle c.
-    bool near(double a, double b, const Candle& c) const { return distance(a, b) <= s.near * c.range_average; }
-    bool far(double a, double b, const Candle& c) const { return distance(a, b) > s.far * c.range_average; }
-    bool equal(double a, double b, const Candle& c) const { return distance(a, b) <= s.equal * c.range_average; }
+    bool near(double a, double b, const Candle& c) const { return distance(a, b) <= s.prices_near * c.range_average; }
+    bool far(double a, double b, const Candle& c) const { return distance(a, b) > s.prices_far * c.range_average; }
+    bool equal(double a, double b, const Candle& c) const { return distance(a, b) <= s.prices_equal * c.range_average; }
     // Both shadows very short.
     bool shaven(const Candle& c) const { return very_short(c.upper_shadow(), c) && very_short(c.lower_shadow(), c); }
 

@@ -12,13 +12,30 @@
 
 namespace movlex {
 
+// Candles a pattern may read back, the current one included.
+inline constexpr int KEPT_CANDLES = 8;
+
+// The most recent candles, copied out of the history once per bar: c[k] is
+// the candle k bars before the current one (0 the current candle).
+struct RecentCandles {
+    Candle c[KEPT_CANDLES];
+
+    const Candle& operator[](int k) const { return c[k]; }
+    // The trend before a pattern of n candles (n + 1 candles copied): +1 up,
+    // -1 down, 0 none, as the close of the candle before the pattern lies
+    // above, below or at the average close of the `period` candles before the
+    // pattern's first.
+    int trend(int n) const {
+        const double prior = c[n].close, mean = c[n - 1].close_average;
+        return prior > mean ? 1 : prior < mean ? -1 : 0;
+    }
+};
+
 class CandleHistory {
 public:
-    // Candles a pattern may read back, the current one included.
-    static constexpr int KEPT = 8;
 
     CandleHistory() = default;
-    explicit CandleHistory(std::int32_t period) : period_(period), ring_(Index(period) + KEPT + 1) {}
+    explicit CandleHistory(std::int32_t period) : period_(period), ring_(Index(period) + KEPT_CANDLES + 1) {}
 
     // Takes bar i (inputs open, high, low, close).
     template <class Bars>
@@ -41,20 +58,13 @@ public:
         current_ = i;
     }
 
-    // The candle k bars before the current one (0 the current candle).
-    Candle operator[](int k) const {
-        const Index j = current_ - k;
-        return {ring_(OPEN, j),         ring_(HIGH, j),          ring_(LOW, j),          ring_(CLOSE, j),
-                ring_(BODY_AVERAGE, j), ring_(RANGE_AVERAGE, j), ring_(CLOSE_AVERAGE, j)};
-    }
-
-    // The trend before a pattern of n candles: +1 up, -1 down, 0 none, as the
-    // close of the candle before the pattern lies above, below or at the mean
-    // close of the `period` candles before the pattern's first.
-    int trend(int n) const {
-        const double prior = ring_(CLOSE, current_ - n);
-        const double mean = ring_(CLOSE_AVERAGE, current_ - n + 1);
-        return prior > mean ? 1 : prior < mean ? -1 : 0;
+    // The current candle and the count - 1 before it (count at most KEPT).
+    void recent(int count, RecentCandles& candles) const {
+        for (int k = 0; k < count; ++k) {
+            const Index j = current_ - k;
+            candles.c[k] = {ring_(OPEN, j),         ring_(HIGH, j),          ring_(LOW, j),          ring_(CLOSE, j),
+                            ring_(BODY_AVERAGE, j), ring_(RANGE_AVERAGE, j), ring_(CLOSE_AVERAGE, j)};
+        }
     }
 
     template <class Archive>

@@ -19,9 +19,9 @@ inline constexpr std::array CANDLE_PARAMS{
     real_param("doji_body", 0.08, 0.0, 100.0),         // body <= m * average range
     real_param("long_shadow", 2.0, 0.0, 100.0),        // shadow >= m * the candle's own body
     real_param("very_short_shadow", 0.06, 0.0, 100.0), // shadow <= m * average range
-    real_param("near", 0.15, 0.0, 100.0),              // |a - b| <= m * average range
-    real_param("far", 0.5, 0.0, 100.0),                // |a - b| > m * average range
-    real_param("equal", 0.04, 0.0, 100.0),             // |a - b| <= m * average range
+    real_param("prices_near", 0.15, 0.0, 100.0),              // |a - b| <= m * average range
+    real_param("prices_far", 0.5, 0.0, 100.0),                // |a - b| > m * average range
+    real_param("prices_equal", 0.04, 0.0, 100.0),             // |a - b| <= m * average range
 };
 
 inline constexpr int CANDLE_PARAM_COUNT = int(CANDLE_PARAMS.size());
@@ -33,9 +33,9 @@ struct CandleSettings {
     double doji_body = 0.08;
     double long_shadow = 2.0;
     double very_short_shadow = 0.06;
-    double near = 0.15;
-    double far = 0.5;
-    double equal = 0.04;
+    double prices_near = 0.15;
+    double prices_far = 0.5;
+    double prices_equal = 0.04;
 
     // From resolved parameters in argument order.
     static CandleSettings from(const double* params) {

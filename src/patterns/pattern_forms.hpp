@@ -18,18 +18,18 @@
 namespace movlex {
 
 struct Upright {
-    const CandleHistory& history;
-    Candle operator[](int k) const { return history[k]; }
-    int trend(int n) const { return history.trend(n); }
+    const RecentCandles& recent;
+    const Candle& operator[](int k) const { return recent[k]; }
+    int trend(int n) const { return recent.trend(n); }
 };
 
 struct Mirrored {
-    const CandleHistory& history;
+    const RecentCandles& recent;
     Candle operator[](int k) const {
-        const Candle c = history[k];
+        const Candle& c = recent[k];
         return {-c.open, -c.low, -c.high, -c.close, c.body_average, c.range_average, -c.close_average};
     }
-    int trend(int n) const { return -history.trend(n); }
+    int trend(int n) const { return -recent.trend(n); }
 };
 
 // The shape on the candles as they are gives +strength, on the mirrored
@@ -37,7 +37,7 @@ struct Mirrored {
 template <class Shape>
 struct Symmetric {
     static constexpr int candles = Shape::candles;
-    static int detect(const CandleHistory& h, const Thresholds& is) {
+    static int detect(const RecentCandles& h, const Thresholds& is) {
         const int bullish = Shape::test(Upright{h}, is);
         return bullish != 0 ? bullish : -Shape::test(Mirrored{h}, is);
     }
@@ -47,28 +47,28 @@ struct Symmetric {
 template <class Shape>
 struct Rising {
     static constexpr int candles = Shape::candles;
-    static int detect(const CandleHistory& h, const Thresholds& is) { return Shape::test(Upright{h}, is); }
+    static int detect(const RecentCandles& h, const Thresholds& is) { return Shape::test(Upright{h}, is); }
 };
 
 // Only the bearish side: the shape's mirror image.
 template <class Shape>
 struct MirrorOf {
     static constexpr int candles = Shape::candles;
-    static int detect(const CandleHistory& h, const Thresholds& is) { return -Shape::test(Mirrored{h}, is); }
+    static int detect(const RecentCandles& h, const Thresholds& is) { return -Shape::test(Mirrored{h}, is); }
 };
 
 // A bearish shape written as it appears (no bullish twin in the books).
 template <class Shape>
 struct Falling {
     static constexpr int candles = Shape::candles;
-    static int detect(const CandleHistory& h, const Thresholds& is) { return -Shape::test(Upright{h}, is); }
+    static int detect(const RecentCandles& h, const Thresholds& is) { return -Shape::test(Upright{h}, is); }
 };
 
 // Two shapes that are not mirror images: +1 for the first, -1 for the second.
 template <class Up, class Down>
 struct Either {
     static constexpr int candles = Up::candles > Down::candles ? Up::candles : Down::candles;
-    static int detect(const CandleHistory& h, const Thresholds& is) {
+    static int detect(const RecentCandles& h, const Thresholds& is) {
         const int bullish = Up::test(Upright{h}, is);
         return bullish != 0 ? bullish : -Down::test(Upright{h}, is);
     }
@@ -79,7 +79,7 @@ struct Either {
 template <class Shape>
 struct AgainstTrend {
     static constexpr int candles = Shape::candles;
-    static int detect(const CandleHistory& h, const Thresholds& is) {
+    static int detect(const RecentCandles& h, const Thresholds& is) {
         return Shape::test(Upright{h}, is) != 0 ? -h.trend(Shape::candles) : 0;
     }
 };

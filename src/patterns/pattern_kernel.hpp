@@ -2,7 +2,7 @@
 // test of its most recent candles. A pattern P provides
 //
 //   static constexpr int candles;   candles it reads, the current one included
-//   static int detect(const CandleHistory& recent, const Thresholds& is);
+//   static int detect(const RecentCandles& recent, const Thresholds& is);
 //                                    +1 bullish, -1 bearish, +-2 a confirmed
 //                                    delayed signal, 0 none, at the current candle
 //
@@ -23,34 +23,41 @@ public:
     static constexpr int outputs = 1;
 
     explicit PatternKernel(const CandleSettings& settings)
-        : is_{settings}, recent_(settings.period), warm_up_(lookback()) {}
+        : is_{settings}, history_(settings.period), warm_up_(lookback()) {}
 
     Index history() const { return 1; }
     Index lookback() const { return Index(is_.s.period) + Pattern::candles - 1; }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
-        recent_.push(bars, i);
+        history_.push(bars, i);
         if (warm_up_.consume()) return false;
-        out[0] = double(Pattern::detect(recent_, is_));
+        out[0] = value();
         return true;
     }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
-        recent_.push(bars, i);
-        out[0] = double(Pattern::detect(recent_, is_));
+        history_.push(bars, i);
+        out[0] = value();
     }
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive(recent_);
+        archive(history_);
         archive(warm_up_);
     }
 
 private:
+    // The pattern's candles and the one before them (for the trend).
+    double value() const {
+        RecentCandles recent;
+        history_.recent(Pattern::candles + 1, recent);
+        return double(Pattern::detect(recent, is_));
+    }
+
     Thresholds is_;
-    CandleHistory recent_;
+    CandleHistory history_;
     WarmUp warm_up_;
 };
 
