@@ -315,6 +315,15 @@ const char* kind_name(ParamKind kind) {
     return "?";
 }
 
+const char* placement_name(Placement placement) {
+    switch (placement) {
+        case Placement::overlay: return "overlay";
+        case Placement::panel: return "panel";
+        case Placement::markers: return "markers";
+    }
+    return "?";
+}
+
 py::list describe_table() {
     py::list rows;
     for (const IndicatorInfo& info : indicator_table()) {
@@ -338,7 +347,16 @@ py::list describe_table() {
         row["inputs"] = inputs;
         row["params"] = params;
         row["outputs"] = outputs;
-        row["placement"] = info.placement == Placement::overlay ? "overlay" : "panel";
+        row["placement"] = placement_name(info.placement);
+        py::list placements;
+        bool signals = true;
+        for (int o = 0; o < info.output_count(); ++o) {
+            placements.append(placement_name(info.placement_of(o)));
+            signals = signals && info.placement_of(o) == Placement::markers;
+        }
+        row["placements"] = placements;
+        // Signals (whole numbers, 0 for none), which Python gives as int32.
+        row["signals"] = signals;
         rows.append(row);
     }
     return rows;
