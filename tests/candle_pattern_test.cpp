@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "frame/kernel.hpp"
+#include "movlex_extended.h"
+#include "test_support.hpp"
+#include "api/indicator_table.hpp"
 #include "patterns/catalogue.hpp"
 #include "patterns/pattern_kernel.hpp"
 
@@ -303,6 +306,75 @@ TEST(CandlePatterns, SettingsReachThePattern) {
     CandleSettings longer = fixture_settings();
     longer.period = 7;
     EXPECT_EQ(doji(candles, longer), -99.0);  // before the first output
+}
+
+// The entries: NULL and the default settings, and a structure of default
+// sentinels, give the same bits; a setting out of range is refused; the scan
+// gives each pattern's own values, row by row.
+TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
+    const Bars bars = make_bars(600, 27);
+    const std::int32_t last = 599;
+    MovlexCandleSettings defaults;
+    movlex_candle_settings_default(&defaults);
+    MovlexCandleSettings sentinels{DEFAULT_INT, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL,
+                                   DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL};
+    MovlexCandleSettings custom = defaults;
+    custom.period = 5;
+    custom.long_body = 1.0;
+    MovlexCandleSettings bad = defaults;
+    bad.prices_far = -1.0;
+
+    const std::int32_t patterns = movlex_candle_pattern_count();
+    ASSERT_EQ(patterns, std::int32_t(std::size(RUNNERS)));
+    for (const MovlexCandleSettings* settings : {&defaults, &custom}) {
+        std::vector<std::int8_t> scan(bars.size() * std::size_t(patterns));
+        std::int32_t scan_begin = -1, scan_count = -1;
+        ASSERT_EQ(movlex_candle_scan(0, last, bars.open.data(), bars.high.data(), bars.low.data(), bars.close.data(),
+                                     settings, &scan_begin, &scan_count, scan.data()),
+                  RC_OK);
+        EXPECT_EQ(scan_begin, settings->period + 5);
+        int fired = 0;
+        for (std::int32_t j = 0; j < patterns; ++j) {
+            const IndicatorInfo* row = find_indicator(std::string("candle_") + movlex_candle_pattern_name(j));
+            ASSERT_NE(row, nullptr);
+            Request request;
+            request.last_index = last;
+            for (int k = 0; k < 4; ++k)
+                request.inputs[k] = std::array{bars.open.data(), bars.high.data(), bars.low.data(),
+                                               bars.close.data()}[std::size_t(k)];
+            const double values[] = {double(settings->period), settings->long_body,        settings->short_body,
+                                     settings->doji_body,      settings->long_shadow,      settings->very_short_shadow,
+                                     settings->prices_near,    settings->prices_far,       settings->prices_equal};
+            std::copy(std::begin(values), std::end(values), request.params.begin());
+            std::vector<double> own(bars.size());
+            std::int32_t begin = -1, count = -1;
+            request.out_begin = &begin;
+            request.out_count = &count;
+            request.outputs[0] = own.data();
+            ASSERT_EQ(row->invoke(request), RC_OK);
+            for (std::int32_t k = 0; k < scan_count; ++k) {
+                const std::int32_t bar = scan_begin + k;
+                ASSERT_GE(bar, begin);
+                EXPECT_EQ(double(scan[std::size_t(k * patterns + j)]), own[std::size_t(bar - begin)])
+                    << row->name << " at bar " << bar;
+                fired += scan[std::size_t(k * patterns + j)] != 0;
+            }
+        }
+        EXPECT_GT(fired, 0);
+    }
+
+    std::vector<double> by_null(bars.size()), by_defaults(bars.size()), by_sentinels(bars.size());
+    std::int32_t begin = -1, count = -1;
+    const auto hammer = [&](const MovlexCandleSettings* settings, double* out) {
+        return movlex_candle_hammer(0, last, bars.open.data(), bars.high.data(), bars.low.data(), bars.close.data(),
+                                    settings, &begin, &count, out);
+    };
+    ASSERT_EQ(hammer(nullptr, by_null.data()), RC_OK);
+    ASSERT_EQ(hammer(&defaults, by_defaults.data()), RC_OK);
+    ASSERT_EQ(hammer(&sentinels, by_sentinels.data()), RC_OK);
+    EXPECT_TRUE(same_values(by_null.data(), by_defaults.data(), std::size_t(count)));
+    EXPECT_TRUE(same_values(by_null.data(), by_sentinels.data(), std::size_t(count)));
+    EXPECT_EQ(hammer(&bad, by_null.data()), RC_BAD_ARGUMENT);
 }
 
 }  // namespace
