@@ -77,7 +77,7 @@ struct InvertedHammer {
 };
 
 // A hammer (or dragonfly) whose lower shadow is at least one and a half long
-// shadows (three bodies by default) and at least the average range.
+// shadows (three bodies by default) and far below the body.
 struct Takuri {
     static constexpr int candles = 1;
     template <class C>
@@ -85,7 +85,7 @@ struct Takuri {
         const Candle k = c[0];
         const double lower = k.lower_shadow();
         return c.trend(1) < 0 && is.short_body(k) && is.very_short(k.upper_shadow(), k) &&
-               lower >= 1.5 * is.s.long_shadow * k.body() && lower >= k.range_average;
+               lower >= 1.5 * is.s.long_shadow * k.body() && is.far(k.bottom(), k.low, k);
     }
 };
 
