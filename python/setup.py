@@ -29,12 +29,15 @@ class CMakeBuild(build_ext):
         if shutil.which("ccache"):
             configure += ["-DCMAKE_C_COMPILER_LAUNCHER=ccache", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"]
         subprocess.run(configure, check=True)
-        subprocess.run(["cmake", "--build", str(build_dir), "--target", "_movlex", "-j", str(os.cpu_count() or 2)],
-                       check=True)
-        built = next((build_dir / "python" / "movlex").glob("_movlex*"))
+        subprocess.run(["cmake", "--build", str(build_dir), "--target", "movlex_python", "-j",
+                        str(os.cpu_count() or 2)], check=True)
+        package = build_dir / "python" / "movlex"
         target = pathlib.Path(self.get_ext_fullpath(extension.name))
         target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copyfile(built, target)
+        shutil.copyfile(next(package.glob("_movlex*")), target)
+        # The type stubs written from the indicator table, beside the module.
+        for stub in package.glob("*.pyi"):
+            shutil.copyfile(stub, target.parent / stub.name)
 
 
 setup(ext_modules=[Extension("movlex._movlex", sources=[])], cmdclass={"build_ext": CMakeBuild})

@@ -25,5 +25,9 @@ import movlex
 assert movlex.__file__.startswith(sys.argv[1]), movlex.__file__
 result = movlex.sma(np.arange(6.0), period=3)
 assert np.isnan(result[:2]).all() and list(result[2:]) == [1.0, 2.0, 3.0, 4.0], result
-print(f"movlex {movlex.__version__} installed in {sys.argv[1]}: sma ok")
+import pathlib
+package = pathlib.Path(movlex.__file__).parent
+for typed in ("py.typed", "__init__.pyi", "stream.pyi"):
+    assert (package / typed).exists(), f"{typed} is not installed"
+print(f"movlex {movlex.__version__} installed in {sys.argv[1]}: sma ok, typed")
 PYTHON

@@ -7,6 +7,12 @@ packages=(cmake make gcc g++ binutils libgtest-dev libbenchmark-dev pkg-config d
     # the Python package: Debian's interpreter and its modules only
     python3 python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-matplotlib
     python3-dask python3-distributed python3-pytest python3-hypothesis python3-venv python3-setuptools python3-wheel python3-pip)
+# The JavaScript package and page (scripts/js-check.sh): MOVLEX_SETUP_JS=1.
+if [ "${MOVLEX_SETUP_JS:-0}" = 1 ]; then
+    packages+=(emscripten nodejs chromium ccache)
+    # A Node from elsewhere may bring its own npm, which Debian's would replace.
+    command -v npm > /dev/null || packages+=(npm)
+fi
 
 if ! command -v dpkg-query > /dev/null; then
     echo "setup: no dpkg-query here; make sure these are installed: ${packages[*]}" >&2

@@ -94,6 +94,9 @@ const WorkedExample WORKED_EXAMPLES[] = {
     {"bull_bear_power", {3}, 2, {{2.6666666666666665, 1.3333333333333333, 2.1666666666666665, 3.0833333333333335, 1.5416666666666667, 2.2708333333333335, 2.1354166666666665, 2.0677083333333335, 2.0338541666666665, 2.5169270833333335, 2.2584635416666665, 2.1292317708333335, 3.0646158854166665, 1.5323079427083333, 2.2661539713541665, 3.1330769856770835, 1.5665384928385417, 2.283269246419271}, {-0.3333333333333333, -0.6666666666666666, -0.8333333333333334, 0.08333333333333333, -1.4583333333333333, -0.7291666666666666, 0.13541666666666666, -0.9322916666666666, -0.9661458333333334, -0.4830729166666667, -0.7415364583333334, -0.8707682291666666, 0.06461588541666667, -1.4676920572916667, -0.7338460286458334, -0.8669230143229166, -1.4334615071614583, -0.7167307535807291}}},
     {"mass_index", {2, 3}, 4, {{3.188664657171991, 3.085455091407359, 3.121142651677369, 3.067422804994003, 2.944486866685446, 2.9542063615249723, 2.9722939072685426, 3.0698246839797823, 3.047351347272399, 3.023565509527887, 3.0104530938421616, 3.004357252641927, 3.001745221819178, 3.0651917760126985, 3.0422967191740247, 3.0186047223404775}}},
     {"chaikin_volatility", {3, 2}, 4, {{10.714285714285714, 28.846153846153847, 12.096774193548388, 5.597014925373134, -14.568345323741006, -7.15547703180212, 15.947368421052632, 7.207421503330162, 3.4384929641398094, 1.6807188817395162, 0.8310477235326386, 0.4132344116523921, 0.20604956069961647, 16.79241310932131, 8.390451630416342, -10.69540909923451}}},
+    // EMA(2) seeded at bar 1 with (10 + 11) / 2, EMA(3) at bar 2 with 34 / 3: the line 5/6, 7/18, 14/27,
+    // 173/324, ...; the signal EMA(2) of the line, seeded with (5/6 + 7/18) / 2 = 11/18.
+    {"macd_ema", {2, 3, 2}, 3, {{0.3888888888888889, 0.5185185185185185, 0.5339506172839507, 0.025205761316872428, 0.4320130315500686, 0.5224765660722451, 0.19672829980185946, 0.4101941554895087, 0.6423737462742807, 0.30027909598031577, 0.4765036222712164, 0.5137065025626277, 0.01533814842365367, 0.4271640399259401, 0.5200803418676745, 0.02887294490207205, 0.4373807304404476}, {0.6111111111111112, 0.5493827160493827, 0.5390946502057613, 0.19650205761316872, 0.35350937357110196, 0.46615416857186404, 0.2865369227251943, 0.36897507790140394, 0.5512408568166551, 0.38393301625909554, 0.4456467536005094, 0.4910199195752549, 0.17389873880752077, 0.34274227288646697, 0.460967652207272, 0.17290451400380535, 0.34922199162823353}, {-0.2222222222222222, -0.030864197530864196, -0.0051440329218107, -0.1712962962962963, 0.07850365797896662, 0.05632239750038104, -0.08980862292333486, 0.041219077588104794, 0.09113288945762558, -0.08365392027877977, 0.03085686867070694, 0.02268658298737275, -0.15856059038386708, 0.08442176703947311, 0.05911268966040249, -0.14403156910173331, 0.08815873881221409}}},
     {"fisher", {3}, 3, {{0.5154773146720025, 0.8787574892995704, 1.3061516045250772, 0.792797612170755, 0.8477501178966933, 1.1382551548923365, 1.1468235633920512, 1.4007840248277685, 1.7585865671140857, 2.157218562624263, 2.5694203589792313, 2.9840580348637147, 1.797892644340039, 1.4873804941727935, 1.5807995169446514, 0.9195777085183103, 0.9027198665404936}, {0.34282825441539394, 0.5154773146720025, 0.8787574892995704, 1.3061516045250772, 0.792797612170755, 0.8477501178966933, 1.1382551548923365, 1.1468235633920512, 1.4007840248277685, 1.7585865671140857, 2.157218562624263, 2.5694203589792313, 2.9840580348637147, 1.797892644340039, 1.4873804941727935, 1.5807995169446514, 0.9195777085183103}}},
 };
 
@@ -121,7 +124,7 @@ TEST(ExtendedMomentum, FlatBarsGiveTheGuardValues) {
         {"trix", {0.0}},          {"tsi", {0.0}},           {"kst", {0.0, 0.0}},        {"dpo", {0.0}},
         {"coppock", {0.0}},       {"ao", {0.0}},            {"fisher", {0.0, 0.0}},     {"vortex", {0.0, 0.0}},
         {"bull_bear_power", {0.0, 0.0}}, {"pvo", {0.0, 0.0, 0.0}}, {"mass_index", {25.0}},
-        {"chaikin_volatility", {0.0}},
+        {"chaikin_volatility", {0.0}}, {"macd_ema", {0.0, 0.0, 0.0}},
     };
     for (const double level : {0.0, 50.0}) {
         const std::vector<double> flat(120, level);
@@ -175,28 +178,45 @@ TEST(ExtendedMomentum, FisherTransformIsClampedAndTriggeredByItsPreviousValue) {
     EXPECT_NEAR(fisher[count - 1], std::log(1999.0), 1e-9);
 }
 
-// The volume oscillator's line is PPO over EMAs of the volume, its signal the
-// EMA of that line, bit for bit, its histogram their difference; in both
-// library states (the EMA's unstable period moves every stage).
-TEST(ExtendedMomentum, VolumeOscillatorIsThePercentageOscillatorOfTheVolume) {
-    const std::vector<double> volume = make_bars(600, 7).volume;
-    for (const bool initialised : {false, true}) {
-        LibraryStateGuard state(initialised);
-        std::vector<double> line(600), signal(600), hist(600), ppo(600), ema(600);
-        std::int32_t begin = -1, count = -1, ppo_begin = -1, ppo_count = -1, ema_begin = -1, ema_count = -1;
-        ASSERT_EQ(movlex_pvo(0, 599, volume.data(), 12, 26, 9, &begin, &count, line.data(), signal.data(),
-                             hist.data()),
-                  RC_OK);
-        ASSERT_EQ(MOVLEX_PPO(0, 599, volume.data(), 12, 26, MA_EMA, &ppo_begin, &ppo_count, ppo.data()), RC_OK);
-        ASSERT_EQ(MOVLEX_EMA(0, ppo_count - 1, ppo.data(), 9, &ema_begin, &ema_count, ema.data()), RC_OK);
-        ASSERT_EQ(begin, ppo_begin + ema_begin);
-        ASSERT_EQ(count, ema_count);
-        EXPECT_TRUE(same_values(std::vector<double>(ppo.begin() + ema_begin, ppo.begin() + ema_begin + count),
-                                line.data(), std::size_t(count)));
-        EXPECT_TRUE(same_values(std::vector<double>(ema.begin(), ema.begin() + count), signal.data(),
-                                std::size_t(count)));
-        for (int k = 0; k < count; ++k) EXPECT_TRUE(same_bits(hist[k], line[k] - signal[k])) << k;
-    }
+// The classic MACD's line is APO over EMAs of the close, and the volume
+// oscillator's PPO over EMAs of the volume; the signal is the EMA of that
+// line, bit for bit, the histogram their difference; in both library states
+// (the EMA's unstable period moves every stage).
+TEST(ExtendedMomentum, SignalledOscillatorsAreThePriceOscillatorWithAnEmaSignal) {
+    using Oscillator = RetCode(MOVLEX_CALL*)(std::int32_t, std::int32_t, const double*, std::int32_t, std::int32_t,
+                                              MaType, std::int32_t*, std::int32_t*, double*);
+    using Signalled = RetCode(MOVLEX_CALL*)(std::int32_t, std::int32_t, const double*, std::int32_t, std::int32_t,
+                                             std::int32_t, std::int32_t*, std::int32_t*, double*, double*, double*);
+    const Bars bars = make_bars(600, 7);
+    const struct {
+        const char* name;
+        Signalled signalled;
+        Oscillator oscillator;
+        const std::vector<double>& input;
+    } cases[] = {{"macd_ema", movlex_macd_ema, MOVLEX_APO, bars.close}, {"pvo", movlex_pvo, MOVLEX_PPO, bars.volume}};
+    for (const auto& c : cases)
+        for (const bool initialised : {false, true}) {
+            LibraryStateGuard state(initialised);
+            std::vector<double> line(600), signal(600), hist(600), oscillator(600), ema(600);
+            std::int32_t begin = -1, count = -1, line_begin = -1, line_count = -1, ema_begin = -1, ema_count = -1;
+            ASSERT_EQ(c.signalled(0, 599, c.input.data(), 12, 26, 9, &begin, &count, line.data(), signal.data(),
+                                  hist.data()),
+                      RC_OK);
+            ASSERT_EQ(c.oscillator(0, 599, c.input.data(), 12, 26, MA_EMA, &line_begin, &line_count,
+                                   oscillator.data()),
+                      RC_OK);
+            ASSERT_EQ(MOVLEX_EMA(0, line_count - 1, oscillator.data(), 9, &ema_begin, &ema_count, ema.data()), RC_OK);
+            ASSERT_EQ(begin, line_begin + ema_begin) << c.name;
+            ASSERT_EQ(count, ema_count) << c.name;
+            const auto from_signal = oscillator.begin() + ema_begin;
+            EXPECT_TRUE(same_values(std::vector<double>(from_signal, from_signal + count), line.data(),
+                                    std::size_t(count)))
+                << c.name;
+            EXPECT_TRUE(same_values(std::vector<double>(ema.begin(), ema.begin() + count), signal.data(),
+                                    std::size_t(count)))
+                << c.name;
+            for (int k = 0; k < count; ++k) EXPECT_TRUE(same_bits(hist[k], line[k] - signal[k])) << c.name << k;
+        }
 }
 
 }  // namespace

@@ -9,6 +9,9 @@ aligned with it (NaN before the first computed bar); a 2-D input of shape
 (series, bars) computes every row on its own, rows in parallel (threads=).
 pandas Series give Series, a DataFrame with open/high/low/close/volume
 columns can be passed whole, and df.movlex.rsi(period=14) works too.
+Values are paired by position: Series given together must share an index.
+Arrays of dates, durations, complex numbers or text raise TypeError; the
+masked values of a masked array are read as NaN.
 
 Library state: importing movlex calls MOVLEX_INIT, as the movlex command-line
 tool does by default, so that the recursive indicators (EMA, RSI, ATR, ADX,

@@ -6,6 +6,7 @@ compiled module reports, so a new row of the table becomes a new function.
 """
 
 import collections
+import difflib
 import sys
 
 import numpy as np
@@ -117,15 +118,44 @@ def _pandas_type(value, name):
     return pandas is not None and isinstance(value, getattr(pandas, name))
 
 
+def columns_by_name(columns, names, owner=""):
+    """{name: column} for each of `names` (lower case) that one of `columns`
+    is called in any case. Raises ValueError when two columns are: which of
+    Close and close holds the prices is not for movlex to guess."""
+    found = {}
+    for column in columns:
+        name = str(column).lower()
+        if name in names:
+            if name in found:
+                raise ValueError(f"{owner}the DataFrame has columns {found[name]!r} and {column!r}, "
+                                 f"both read as '{name}'; keep one")
+            found[name] = column
+    return found
+
+
+def missing_column(frame, name, owner=""):
+    return ValueError(f"{owner}the DataFrame has no '{name}' column (it has {', '.join(map(str, frame.columns))})")
+
+
 def _columns(indicator, frame):
-    by_name = {str(column).lower(): column for column in frame.columns}
-    columns = []
+    owner = f"{indicator.name}: "
+    by_name = columns_by_name(frame.columns, indicator.inputs, owner)
     for name in indicator.inputs:
         if name not in by_name:
-            raise ValueError(f"{indicator.name}: the DataFrame has no '{name}' column "
-                             f"(it has {', '.join(map(str, frame.columns))})")
-        columns.append(frame[by_name[name]])
-    return tuple(columns)
+            raise missing_column(frame, name, owner)
+    return tuple(frame[by_name[name]] for name in indicator.inputs)
+
+
+def _series_index(indicator, inputs):
+    """The index of the first input when it is a Series (the result's). All
+    the Series among the inputs must have one index: values are paired by
+    position, so Series on different indexes would pair unrelated rows."""
+    named = [(name, value) for name, value in zip(indicator.inputs, inputs) if _pandas_type(value, "Series")]
+    for name, value in named[1:]:
+        if not value.index.equals(named[0][1].index):
+            raise ValueError(f"{indicator.name}: inputs '{named[0][0]}' and '{name}' have different indexes; "
+                             f"align them first, e.g. a, b = a.align(b, join='inner')")
+    return inputs[0].index if _pandas_type(inputs[0], "Series") else None
 
 
 def _to_pandas(indicator, result, index, params):
@@ -148,8 +178,8 @@ def compute(indicator, inputs, params, threads=None):
             raise TypeError(f"{indicator.name}: a DataFrame brings every input; give the parameters by keyword")
         index = first.index
         inputs = _columns(indicator, first)
-    elif _pandas_type(first, "Series"):
-        index = first.index
+    else:
+        index = _series_index(indicator, inputs)
     for name, value in zip(indicator.inputs, inputs):
         if value is None:
             raise TypeError(f"{indicator.name}() missing input '{name}'")
@@ -207,7 +237,11 @@ def _docstring(indicator):
         "Raises",
         "------",
         "ValueError : a parameter out of range (named with its value and range),",
-        "    inputs of different shapes, or an input that is not 1-D or 2-D.",
+        "    inputs of different shapes, an input that is not 1-D or 2-D, pandas",
+        "    Series on different indexes, or a DataFrame with two columns of one",
+        "    name in different cases.",
+        "TypeError : a parameter or an input that is not numbers (dates, durations,",
+        "    complex numbers, text); masked values of a masked array read as NaN.",
         "MemoryError : the results or the scratch arrays do not fit in memory."]
     return "\n".join(lines)
 
@@ -242,11 +276,31 @@ def make_function(indicator):
     return function
 
 
+def indicator_named(name):
+    """The Indicator called `name`; ValueError naming the nearest ones when
+    there is none."""
+    if not isinstance(name, str):
+        raise TypeError(f"an indicator is named by a str, not {type(name).__name__} ({name!r})")
+    if name not in INDICATORS:
+        near = difflib.get_close_matches(name.lower(), INDICATORS, n=3)
+        hint = f"; did you mean {' or '.join(near)}?" if near else "; movlex.INDICATORS lists them"
+        raise ValueError(f"movlex has no indicator '{name}'{hint}")
+    return INDICATORS[name]
+
+
+def request_items(indicators):
+    """The items of a list of indicators, refusing a bare string (whose
+    letters would be read as names)."""
+    if isinstance(indicators, str):
+        raise TypeError(f"indicators must be a list; for one indicator write ['{indicators}']")
+    return list(indicators)
+
+
 def lookback(name, **params):
     """The number of bars before the first value of indicator `name` with the
     given parameters (the others at their defaults) in the current library
     state: the NaN prefix of its results."""
-    indicator = INDICATORS[name]
+    indicator = indicator_named(name)
     unknown = set(params) - {p.name for p in indicator.params}
     if unknown:
         raise TypeError(f"{name}: no parameter {', '.join(sorted(unknown))}")

@@ -12,18 +12,17 @@ go on the shared x axis.
 
 import numpy as np
 
-from ._indicators import INDICATORS, MA_TYPES, compute, label
+from ._indicators import MA_TYPES, columns_by_name, compute, indicator_named, label, request_items
 
 _PRICE_COLUMNS = ("open", "high", "low", "close", "volume")
+_DATE_COLUMNS = ("date", "time", "datetime", "timestamp")
 
 
 def parse_request(text):
     """'bbands' or 'bbands:period=20,deviations_up=1.5' as (name, {param: value})."""
     name, _, arguments = text.partition(":")
     name = name.strip().lower()
-    if name not in INDICATORS:
-        raise ValueError(f"unknown indicator '{name}'")
-    kinds = {p.name: p.kind for p in INDICATORS[name].params}
+    kinds = {p.name: p.kind for p in indicator_named(name).params}
     params = {}
     for argument in filter(None, arguments.split(",")):
         key, equals, value = argument.partition("=")
@@ -53,13 +52,13 @@ def _prices(data):
     import pandas
 
     if isinstance(data, pandas.DataFrame):
-        by_name = {str(column).lower(): column for column in data.columns}
+        by_name = columns_by_name(data.columns, _PRICE_COLUMNS + _DATE_COLUMNS)
         frame = pandas.DataFrame({name: data[by_name[name]].to_numpy(dtype=float)
                                   for name in _PRICE_COLUMNS if name in by_name})
         if "close" not in frame:
             raise ValueError("the prices have no close column")
         index = data.index
-        for name in ("date", "time", "datetime", "timestamp"):
+        for name in _DATE_COLUMNS:
             if name in by_name and not isinstance(index, pandas.DatetimeIndex):
                 index = pandas.DatetimeIndex(pandas.to_datetime(data[by_name[name]]))
     else:
@@ -149,10 +148,10 @@ def plot(data, indicators, *, last=None, path=None, title=None, figsize=None, th
     import matplotlib.pyplot as pyplot
 
     prices = _prices(data)
-    requests = [_request(item) for item in indicators]
+    requests = [_request(item) for item in request_items(indicators)]
     results = []
     for name, params in requests:
-        indicator = INDICATORS[name]
+        indicator = indicator_named(name)
         unknown = set(params) - {p.name for p in indicator.params}
         if unknown:
             raise ValueError(f"{name}: no parameter {', '.join(sorted(unknown))}")

@@ -40,16 +40,14 @@ a 2-D computation; the default 1 leaves the parallelism to Dask.
 import numpy as np
 
 from . import _indicators
-from ._indicators import INDICATORS, label
+from ._indicators import columns_by_name, indicator_named, label, missing_column, request_items
 
 
 class _Request:
     """An indicator with its parameters, checked, and its output columns."""
 
     def __init__(self, name, params):
-        if name not in INDICATORS:
-            raise ValueError(f"movlex has no indicator '{name}'")
-        self.indicator = INDICATORS[name]
+        self.indicator = indicator_named(name)
         self.params = dict(params or {})
         function = getattr(_movlex_package(), name)
         empty = [np.empty(0)] * len(self.indicator.inputs)
@@ -73,7 +71,7 @@ def _movlex_package():
 
 def _requests(indicators):
     requests = []
-    for item in indicators:
+    for item in request_items(indicators):
         if isinstance(item, str):
             name, params = item, {}
         else:
@@ -97,9 +95,13 @@ def _enter_state(initialised):
 
 # ---- DataFrames --------------------------------------------------------------------
 
+def _input_names(requests):
+    return {name for request in requests for name in request.indicator.inputs}
+
+
 def _input_column(frame, name, by_name):
     if name not in by_name:
-        raise ValueError(f"the DataFrame has no '{name}' column (it has {', '.join(map(str, frame.columns))})")
+        raise missing_column(frame, name)
     return by_name[name]
 
 
@@ -125,22 +127,25 @@ def _by_length(runs):
     return blocks
 
 
-def _compute_partition(frame, requests, by, order, initialised, threads):
-    """The indicator columns of one partition, in which every symbol is whole."""
+def _compute_partition(frame, requests, by, order, initialised, threads, checked):
+    """The indicator columns of one partition, in which every symbol is whole
+    (checked: the result of the check that it is, when it was made)."""
     _enter_state(initialised)
     import pandas
 
     keys = frame[by] if by in frame.columns else frame.index.get_level_values(by)
     codes = pandas.factorize(keys, use_na_sentinel=False)[0]
     ordering = pandas.DataFrame({"symbol": codes, "order": frame[order].to_numpy()})
+    _check_order(ordering, np.asarray(keys), by, order)
     positions = ordering.sort_values(["symbol", "order"], kind="mergesort").index.to_numpy()
     blocks = _by_length(_runs(codes[positions]))
-    by_name = {str(column).lower(): column for column in frame.columns}
+    by_name = columns_by_name(frame.columns, _input_names(requests))
 
     out = frame.copy()
     for request in requests:
-        sorted_inputs = [np.ascontiguousarray(frame[_input_column(frame, name, by_name)].to_numpy()[positions],
-                                              dtype=np.float64) for name in request.indicator.inputs]
+        # Converted by the compute call, which refuses values that are not numbers.
+        sorted_inputs = [frame[_input_column(frame, name, by_name)].to_numpy()[positions]
+                         for name in request.indicator.inputs]
         results = [np.empty(len(frame)) for _ in request.columns]
         for start, count, length in blocks:
             stop = start + count * length
@@ -150,6 +155,48 @@ def _compute_partition(frame, requests, by, order, initialised, threads):
         for column, result in zip(request.columns, results):
             out[column] = result
     return out
+
+
+def _check_order(ordering, keys, by, order):
+    """Each symbol's bars must have distinct, present `order` values: a
+    missing one has no place, and equal ones no order between them (their
+    order would follow the partitioning)."""
+    missing = ordering["order"].isna().to_numpy()
+    if missing.any():
+        raise ValueError(f"'{order}' has a missing value (NaN) for {by} {keys[np.flatnonzero(missing)[0]]!r}")
+    repeated = ordering.duplicated().to_numpy()
+    if repeated.any():
+        row = np.flatnonzero(repeated)[0]
+        raise ValueError(f"'{order}' has the value {ordering['order'].iloc[row]!r} twice for {by} {keys[row]!r}")
+
+
+def _partition_symbols(keys):
+    import pandas
+
+    return pandas.unique(np.asarray(keys))
+
+
+def _check_disjoint(symbols, by):
+    """Raises unless each symbol lies in one partition (symbols: the symbols
+    of each partition)."""
+    seen = {}
+    for partition, values in enumerate(symbols):
+        for symbol in values:
+            if symbol in seen:
+                raise ValueError(f"partitioned=True, but {by} {symbol!r} has rows in partitions {seen[symbol]} and "
+                                 f"{partition}; leave partitioned=None to shuffle")
+            seen[symbol] = partition
+    return True
+
+
+def _disjoint_check(ddf, by):
+    """A task that checks that every symbol lies in one partition, which
+    each partition's computation waits for."""
+    import dask
+
+    keys = ddf[by] if by in ddf._meta.columns else ddf.index
+    symbols = [dask.delayed(_partition_symbols)(part) for part in keys.to_delayed()]
+    return dask.delayed(_check_disjoint)(symbols, by)
 
 
 def _one_partition_per_symbol(ddf, by):
@@ -168,11 +215,15 @@ def compute(ddf, indicators, by="symbol", order="date", *, partitioned=None, thr
     indicators: a list of (name, {parameter: value}) pairs or bare names
         (default parameters), e.g. [("rsi", {"period": 14}), "obv"].
     by: the column (or index) naming the symbol; order: the column giving
-        each symbol's bar order (values unique within a symbol).
+        each symbol's bar order (values present and unique within a symbol:
+        a NaN or a repeated value raises ValueError when the partition
+        holding it is computed).
     partitioned: True when every symbol lies in one partition already (no
         shuffle), False to shuffle anyway, None to decide from the metadata
         (no shuffle when `by` is the index with known divisions, or when
-        there is one partition).
+        there is one partition). True is checked: a task reads `by` from
+        every partition first, and a symbol found in two partitions raises
+        ValueError before any partition is computed.
     threads: threads per task for the rows of a 2-D computation.
 
     The inputs are read from the columns named like the function's inputs
@@ -183,7 +234,7 @@ def compute(ddf, indicators, by="symbol", order="date", *, partitioned=None, thr
 
     requests = _requests(indicators)
     meta = ddf._meta
-    by_name = {str(column).lower(): column for column in meta.columns}
+    by_name = columns_by_name(meta.columns, _input_names(requests))
     for request in requests:
         for name in request.indicator.inputs:
             _input_column(meta, name, by_name)
@@ -198,14 +249,17 @@ def compute(ddf, indicators, by="symbol", order="date", *, partitioned=None, thr
             raise ValueError(f"output column '{column}' would appear twice; the DataFrame has it or it is asked twice")
         taken.add(column.lower())
 
+    checked = True
     if partitioned is None:
         partitioned = _one_partition_per_symbol(ddf, by)
+    elif partitioned and ddf.npartitions > 1:
+        checked = _disjoint_check(ddf, by)
     if not partitioned:
         ddf = ddf.shuffle(on=by if by in meta.columns else ddf.index, shuffle="tasks")
     result_meta = meta.copy()
     for column in added:
         result_meta[column] = pandas.Series(dtype=np.float64)
-    return ddf.map_partitions(_compute_partition, requests, by, order, _library_initialised(), threads,
+    return ddf.map_partitions(_compute_partition, requests, by, order, _library_initialised(), threads, checked,
                               meta=result_meta, align_dataframes=False, enforce_metadata=False,
                               transform_divisions=False)
 

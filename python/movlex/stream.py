@@ -8,6 +8,8 @@ After bars 0 .. t a stream gives, bit for bit, what movlex.rsi gives at bar t
 over those bars. A stream keeps the library state in force when it was made
 (movlex.initialize / movlex.shutdown). Copies (copy.copy, s.copy()) go on
 independently; pickle saves the whole state, which restores on any machine.
+A stream may be shared by threads: its calls hold the stream's lock, one at a
+time, so no bar is lost.
 """
 
 import math

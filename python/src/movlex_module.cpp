@@ -54,6 +54,15 @@ std::string number_text(double value) {
 
 std::string range_text(const ParamInfo& param) { return number_text(param.min) + ".." + number_text(param.max); }
 
+std::string type_name(py::handle value) { return Py_TYPE(value.ptr())->tp_name; }
+
+std::string shape_text(const py::array& array) {
+    std::string text = "(";
+    for (py::ssize_t d = 0; d < array.ndim(); ++d) text += (d ? ", " : "") + std::to_string(array.shape(d));
+    return text + (array.ndim() == 1 ? ",)" : ")");
+}
+
+
 // ---- Parameters ------------------------------------------------------------
 
 class ParamReader {
@@ -80,14 +89,24 @@ private:
     }
 
     double as_number() const {
+        // An array, even of one element, is not a parameter value (a 0-D
+        // array is numpy's scalar and reads as one).
+        if (py::isinstance<py::array>(value_) && py::reinterpret_borrow<py::array>(value_).ndim() != 0)
+            raise(PyExc_TypeError, prefix() + "must be a number, not an array of shape " +
+                                       shape_text(py::reinterpret_borrow<py::array>(value_)));
         if (PyIndex_Check(value_.ptr())) {
+            const py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(value_.ptr()));
+            if (!index) {
+                PyErr_Clear();
+                raise(PyExc_TypeError, prefix() + "must be a number, not " + type_name(value_));
+            }
             int overflow = 0;
-            const long long whole = PyLong_AsLongLongAndOverflow(py::reinterpret_steal<py::object>(PyNumber_Index(value_.ptr())).ptr(), &overflow);
+            const long long whole = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
             if (overflow != 0) fail("is out of range " + range_text(param_));
             return double(whole);
         }
         if (!PyFloat_Check(value_.ptr()) && !PyNumber_Check(value_.ptr()))
-            raise(PyExc_TypeError, prefix() + "must be a number, not " + std::string(Py_TYPE(value_.ptr())->tp_name));
+            raise(PyExc_TypeError, prefix() + "must be a number, not " + type_name(value_));
         const double number = py::float_(py::reinterpret_borrow<py::object>(value_));
         if (param_.kind != ParamKind::real && std::isfinite(number) && number != std::floor(number))
             fail("is not a whole number");
@@ -118,12 +137,49 @@ std::array<double, MAX_PARAMS> read_params(const IndicatorInfo& info, const py::
 
 using DoubleArray = py::array_t<double, py::array::c_style>;
 
+// An object array's elements must be real numbers (None reads as NaN).
+void check_objects(const IndicatorInfo& info, const char* input, const py::array& array) {
+    const py::object real = py::module_::import("numbers").attr("Real");
+    for (const py::handle element : array.attr("flat"))
+        if (!element.is_none() && !py::isinstance(element, real))
+            raise(PyExc_TypeError, std::string(info.name) + ": input '" + input + "' holds " + repr_text(element) +
+                                       " (a " + type_name(element) + "), not a number");
+}
+
+// The value as a numpy array of numbers: booleans, integers, floats, or
+// objects that are real numbers. Dates, durations, complex numbers, text and
+// other objects are refused rather than converted; the masked elements of a
+// masked array become NaN.
+py::array numeric_array(const IndicatorInfo& info, const char* input, py::handle value) {
+    auto& api = py::detail::npy_api::get();
+    PyObject* converted =
+        api.PyArray_FromAny_(value.ptr(), nullptr, 0, 0, int(py::detail::npy_api::NPY_ARRAY_ENSUREARRAY_), nullptr);
+    if (converted == nullptr) throw py::error_already_set();
+    auto array = py::reinterpret_steal<py::array>(converted);
+    const py::dtype dtype = array.dtype();
+    switch (dtype.kind()) {
+        case 'b': case 'i': case 'u': case 'f': break;
+        case 'O': check_objects(info, input, array); break;
+        default:
+            raise(PyExc_TypeError, std::string(info.name) + ": input '" + input + "' holds " +
+                                       py::str(py::handle(dtype)).cast<std::string>() + " values, not numbers");
+    }
+    if (array.ptr() == value.ptr()) return array;  // a plain ndarray
+    const py::object masked = py::module_::import("numpy.ma").attr("MaskedArray");
+    if (py::isinstance(value, masked))
+        return py::reinterpret_borrow<py::object>(value)
+            .attr("astype")(py::dtype::of<double>())
+            .attr("filled")(std::numeric_limits<double>::quiet_NaN());
+    return array;
+}
+
 // The value as a C-contiguous float64 array: the same object when it is one
 // already, otherwise one converted copy.
 DoubleArray as_double_array(const IndicatorInfo& info, const char* input, py::handle value) {
     if (value.is_none()) raise(PyExc_TypeError, std::string(info.name) + ": input '" + input + "' is missing");
+    const py::array numbers = numeric_array(info, input, value);
     auto& api = py::detail::npy_api::get();
-    PyObject* array = api.PyArray_FromAny_(value.ptr(), py::dtype::of<double>().release().ptr(), 0, 0,
+    PyObject* array = api.PyArray_FromAny_(numbers.ptr(), py::dtype::of<double>().release().ptr(), 0, 0,
                                            int(py::detail::npy_api::NPY_ARRAY_ENSUREARRAY_) | int(py::array::c_style) |
                                                int(py::array::forcecast),
                                            nullptr);
@@ -133,12 +189,6 @@ DoubleArray as_double_array(const IndicatorInfo& info, const char* input, py::ha
         raise(PyExc_ValueError, std::string(info.name) + ": input '" + input + "' must be 1-D (bars) or 2-D (series, bars), not " +
                                     std::to_string(result.ndim()) + "-D");
     return result;
-}
-
-std::string shape_text(const py::array& array) {
-    std::string text = "(";
-    for (py::ssize_t d = 0; d < array.ndim(); ++d) text += (d ? ", " : "") + std::to_string(array.shape(d));
-    return text + (array.ndim() == 1 ? ",)" : ")");
 }
 
 struct Inputs {
@@ -254,13 +304,24 @@ void raise_for(const IndicatorInfo& info, RetCode code) {
     raise(PyExc_RuntimeError, std::string(info.entry) + " failed with code " + std::to_string(code));
 }
 
+// The most threads one call starts.
+constexpr long long MAX_THREADS = 1 << 16;
+
 unsigned thread_count(py::handle threads) {
     if (threads.is_none()) return 0;
-    if (!PyIndex_Check(threads.ptr()))
-        raise(PyExc_TypeError, "threads must be a whole number, not " + std::string(Py_TYPE(threads.ptr())->tp_name));
-    const long long count = threads.cast<long long>();
-    if (count < 1) raise(PyExc_ValueError, "threads=" + std::to_string(count) + " must be at least 1");
-    return unsigned(std::min<long long>(count, 1 << 16));
+    const std::string text = "threads=" + repr_text(threads);
+    const py::object index = PyIndex_Check(threads.ptr()) && !py::isinstance<py::array>(threads)
+                                 ? py::reinterpret_steal<py::object>(PyNumber_Index(threads.ptr()))
+                                 : py::object();
+    if (!index) {
+        PyErr_Clear();
+        raise(PyExc_TypeError, text + ": threads must be a whole number, not " + type_name(threads));
+    }
+    int overflow = 0;
+    const long long count = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
+    if (overflow != 0 || count < 1 || count > MAX_THREADS)
+        raise(PyExc_ValueError, text + " is out of range 1.." + std::to_string(MAX_THREADS));
+    return unsigned(count);
 }
 
 py::object compute(std::size_t index, const py::tuple& input_values, const py::tuple& param_values,
@@ -428,6 +489,8 @@ public:
         if (code != RC_OK) raise_for(info, code);
     }
     explicit PyStream(std::unique_ptr<Stream> stream) : stream_(std::move(stream)) {}
+    // Moved only when just made, before any other thread can see it.
+    PyStream(PyStream&& made) noexcept : stream_(std::move(made.stream_)) {}
 
     // The bar's outputs, or None while there is no value yet.
     py::object update(const std::vector<double>& inputs) {
@@ -436,7 +499,12 @@ public:
             throw py::value_error(std::string(info.name) + ": a bar has " + std::to_string(info.input_count()) +
                                   " input(s), got " + std::to_string(inputs.size()));
         double out[MAX_OUTPUTS];
-        if (!stream_->update(inputs.data(), out)) return py::none();
+        bool has_value = false;
+        {
+            const auto lock = locked();
+            has_value = stream_->update(inputs.data(), out);
+        }
+        if (!has_value) return py::none();
         py::tuple values(std::size_t(info.output_count()));
         for (int k = 0; k < info.output_count(); ++k) values[std::size_t(k)] = out[k];
         return values;
@@ -444,11 +512,14 @@ public:
 
     // Every bar of the inputs (arrays of one length), outputs as arrays with
     // NaN where there is no value yet.
-    py::list update_many(const std::vector<py::array_t<double, py::array::c_style | py::array::forcecast>>& inputs) {
+    py::list update_many(const py::sequence& values) {
         const IndicatorInfo& info = stream_->indicator();
-        if (int(inputs.size()) != info.input_count())
+        if (int(values.size()) != info.input_count())
             throw py::value_error(std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
                                   " input array(s)");
+        std::vector<DoubleArray> inputs;
+        for (int i = 0; i < info.input_count(); ++i)
+            inputs.push_back(as_double_array(info, input_name(info, i).c_str(), values[std::size_t(i)]));
         const py::ssize_t bars = inputs.empty() ? 0 : inputs[0].size();
         for (const auto& input : inputs)
             if (input.ndim() != 1 || input.size() != bars)
@@ -461,6 +532,7 @@ public:
         for (auto& output : outputs) out.push_back(output.mutable_data());
         {
             py::gil_scoped_release released;
+            const std::lock_guard lock(mutex_);
             double bar[MAX_INPUTS], value[MAX_OUTPUTS];
             for (py::ssize_t t = 0; t < bars; ++t) {
                 for (std::size_t k = 0; k < in.size(); ++k) bar[k] = in[k][t];
@@ -475,7 +547,11 @@ public:
     }
 
     py::bytes save() const {
-        const std::vector<std::uint8_t> bytes = stream_->save();
+        std::vector<std::uint8_t> bytes;
+        {
+            const auto lock = locked();
+            bytes = stream_->save();
+        }
         return py::bytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
 
@@ -488,12 +564,34 @@ public:
         return PyStream(std::move(stream));
     }
 
-    PyStream copy() const { return PyStream(stream_->clone()); }
-    std::int64_t bars() const { return stream_->bars(); }
+    PyStream copy() const {
+        const auto lock = locked();
+        return PyStream(stream_->clone());
+    }
+    std::int64_t bars() const {
+        const auto lock = locked();
+        return stream_->bars();
+    }
     std::size_t index() const { return std::size_t(&stream_->indicator() - indicator_table().data()); }
 
 private:
+    // The stream's lock, taken with the GIL held. A thread that has to wait
+    // (another is in update_many, which runs without the GIL) lets the
+    // other Python threads run meanwhile.
+    std::unique_lock<std::mutex> locked() const {
+        std::unique_lock lock(mutex_, std::try_to_lock);
+        if (!lock.owns_lock()) {
+            py::gil_scoped_release released;
+            lock.lock();
+        }
+        return lock;
+    }
+
     std::unique_ptr<Stream> stream_;
+    // One thread at a time updates, saves or copies the stream: update_many
+    // releases the GIL, so two Python threads sharing a stream could
+    // otherwise step it at once and lose bars.
+    mutable std::mutex mutex_;
 };
 
 PYBIND11_MODULE(_movlex, module) {

@@ -106,8 +106,26 @@ BAD_CALLS = [
     (lambda x: movlex.stoch(x, x, x.reshape(3, 100)), ValueError, ["shape"]),
     (lambda x: movlex.sma(x.reshape(3, 10, 10)), ValueError, ["3-D"]),
     (lambda x: movlex.sma(5.0), ValueError, ["0-D"]),
-    (lambda x: movlex.sma(["a", "b"]), ValueError, []),
-    (lambda x: movlex.sma([object(), 1.0]), TypeError, []),
+    (lambda x: movlex.sma(["a", "b"]), TypeError, ["'close'", "not numbers"]),
+    (lambda x: movlex.sma([object(), 1.0]), TypeError, ["'close'", "object", "not a number"]),
+    (lambda x: movlex.sma(np.array([1.0, "2"], dtype=object)), TypeError, ["'2'", "str"]),
+    (lambda x: movlex.sma(np.arange(300).astype("datetime64[D]")), TypeError, ["'close'", "datetime64"]),
+    (lambda x: movlex.sma(pd.Series(pd.date_range("2020", periods=9))), TypeError, ["datetime64"]),
+    (lambda x: movlex.sma(np.arange(300).astype("timedelta64[ns]")), TypeError, ["timedelta64"]),
+    (lambda x: movlex.sma(x + 1j), TypeError, ["complex128"]),
+    (lambda x: movlex.stoch(x, x, x.astype("datetime64[s]")), TypeError, ["'close'", "datetime64"]),
+    (lambda x: movlex.stream.SMA().update_many(x.astype("complex64")), TypeError, ["complex64"]),
+    (lambda x: movlex.sma(x, period=np.array([3])), TypeError, ["period", "array", "(1,)"]),
+    (lambda x: movlex.sma(x, period=np.array([3.0])), TypeError, ["period", "array"]),
+    (lambda x: movlex.sma(x, threads=2**64), ValueError, ["threads=18446744073709551616", "1..65536"]),
+    (lambda x: movlex.sma(x, threads=-2**64), ValueError, ["threads=-18446744073709551616"]),
+    (lambda x: movlex.sma(x, threads=np.array([2])), TypeError, ["threads", "ndarray"]),
+    (lambda x: movlex.correl(pd.Series(x), pd.Series(x, index=np.arange(300) + 1)), ValueError,
+     ["'close'", "'other'", "different indexes"]),
+    (lambda x: movlex.sma(pd.DataFrame({"Close": x, "close": x})), ValueError, ["'Close'", "'close'"]),
+    (lambda x: movlex.lookback("nope"), ValueError, ["no indicator 'nope'"]),
+    (lambda x: movlex.lookback("rsj"), ValueError, ["no indicator 'rsj'", "rsi"]),
+    (lambda x: movlex.plot(x, "rsi"), TypeError, ["['rsi']"]),
     (lambda x: movlex.stoch(x, x), TypeError, ["'close'"]),
     (lambda x: movlex.sma(x, threads=0), ValueError, ["threads=0"]),
     (lambda x: movlex.sma(x, threads=1.5), TypeError, ["threads"]),
@@ -125,6 +143,30 @@ def test_bad_arguments_raise_and_name_what_is_wrong(case, bars):
         call(bars["close"])
     for word in words:
         assert word in str(raised.value)
+
+
+def test_masked_values_are_read_as_nan(bars):
+    close = bars["close"]
+    mask = np.zeros(close.shape, bool)
+    mask[[40, 41, 200]] = True
+    filled = np.where(mask, np.nan, close)
+    masked = np.ma.masked_array(close, mask)
+    assert same_bits(movlex.sma(masked, 5), movlex.sma(filled, 5))
+    assert same_bits(movlex.stream.SMA(5).update_many(masked), movlex.sma(filled, 5))
+    two_rows = np.ma.masked_array(np.stack([close, close]).astype(np.float32), np.stack([mask, ~mask]))
+    expected = np.where(two_rows.mask, np.nan, two_rows.data.astype(np.float64))
+    assert same_bits(movlex.rsi(two_rows, 5), movlex.rsi(expected, 5))
+
+
+def test_object_arrays_of_numbers_are_read(bars):
+    values = np.array([1.0, 2, np.float32(3), None, 5.5], dtype=object)
+    assert same_bits(movlex.sma(values, 2), movlex.sma(np.array([1.0, 2, 3, np.nan, 5.5]), 2))
+
+
+def test_series_on_one_index_pair_by_position(frame, bars):
+    high, low = frame["HIGH"], frame["low"]
+    assert same_bits(movlex.correl(high, low).to_numpy(), movlex.correl(bars["high"], bars["low"]))
+    assert same_bits(movlex.correl(bars["high"], low), movlex.correl(bars["high"], bars["low"]))
 
 
 def test_allocation_failure_raises_memory_error():

@@ -78,7 +78,7 @@ def test_closes_alone_draw_a_line(prices):
 
 
 @pytest.mark.parametrize("requests, words", [
-    (["nonsense"], "unknown indicator"),
+    (["nonsense"], "no indicator .nonsense."),
     (["sma:span=3"], "span=3"),
     (["sma:period=x"], "not a number"),
     (["sma:period=1"], "period=1"),

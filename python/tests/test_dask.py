@@ -204,3 +204,37 @@ def test_arrays_chunked_by_rows_go_through_the_2d_path(name, params, client):
         for want, alone, have in zip(expected, row_alone, client.gather(client.compute(got))):
             assert same_bits(have, want), f"{name} {chunks}"
             assert same_bits(have[5], alone), f"{name} {chunks}"
+
+
+def with_row_changed(frame, row, column, value):
+    changed = frame.copy()
+    changed.loc[row, column] = value
+    return changed
+
+
+@pytest.mark.parametrize("change, words", [
+    (lambda f: with_row_changed(f, f.index[f["symbol"] == "S001"][5], "date", f["date"].iloc[0]),
+     ["'date' has the value", "twice", "'S001'"]),
+    (lambda f: with_row_changed(f.assign(date=f["date"].astype("int64") / 1e9), 7, "date", np.nan),
+     ["'date' has a missing value (NaN)", "symbol 'S007'"]),
+])
+def test_order_values_missing_or_repeated_within_a_symbol_are_refused(change, words, frame, client):
+    ddf = dd.from_pandas(change(frame), npartitions=3)
+    with pytest.raises(ValueError) as raised:
+        client.compute(movlex.dask.compute(ddf, ["rsi"])).result()
+    for word in words:
+        assert word in str(raised.value)
+
+
+def test_partitioned_told_wrongly_is_refused(frame, client):
+    # (Told rightly, the check passes: test_csv_files_of_whole_symbols_told_partitioned.)
+    ddf = dd.from_pandas(frame, npartitions=3)  # every symbol spans every partition
+    with pytest.raises(ValueError, match="partitioned=True, but symbol 'S0.*' has rows in partitions 0 and 1"):
+        client.compute(movlex.dask.compute(ddf, ["rsi"], partitioned=True)).result()
+
+
+def test_a_bare_name_is_not_a_list_of_indicators(frame):
+    with pytest.raises(TypeError, match=r"write \['rsi'\]"):
+        movlex.dask.compute(dd.from_pandas(frame, npartitions=2), "rsi")
+    with pytest.raises(ValueError, match="no indicator 'rsx'; did you mean rsi"):
+        movlex.dask.compute(dd.from_pandas(frame, npartitions=2), ["rsx"])

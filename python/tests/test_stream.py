@@ -4,6 +4,7 @@ bar for bar; copies and pickled states go on like the original."""
 import copy
 import math
 import pickle
+import threading
 
 import numpy as np
 import pytest
@@ -67,3 +68,28 @@ def test_bad_parameters_raise_like_the_functions():
         movlex.stream.SMA(length=3)
     with pytest.raises(ValueError):
         movlex.stream.Stream.from_state(b"not a state")
+
+
+def test_a_stream_shared_by_threads_counts_every_bar():
+    # update_many runs without the GIL; unlocked, two threads stepping one
+    # stream at once lose bars.
+    shared = movlex.stream.ADX(period=5)
+    high, low, close = (np.full(500_000, value) for value in (2.0, 1.0, 1.5))
+
+    def many():
+        for _ in range(4):
+            shared.update_many(high, low, close)
+
+    def one_at_a_time():
+        for _ in range(20_000):
+            shared.update(2.0, 1.0, 1.5)
+
+    threads = [threading.Thread(target=target) for target in (many, many, one_at_a_time)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    assert shared.bars == 2 * 4 * 500_000 + 20_000
+    alone = movlex.stream.ADX(period=5)
+    alone.update_many(*(np.full(shared.bars, value) for value in (2.0, 1.0, 1.5)))
+    assert shared.save() == alone.save()

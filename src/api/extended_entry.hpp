@@ -1,14 +1,17 @@
-// The entries of the extended set are written as the core's are: the checks
-// of the calling contract, then the indicator's kernel over the range. The
-// kernel takes the unstable periods in force (those of the core library,
-// where that is another library), and an allocation that fails (a kernel's
-// rings) is RC_NO_MEMORY.
+// The entries of the extended set work as the core's do: the checks of the
+// calling contract, then the indicator's kernel over the range. The kernel
+// takes the unstable periods in force (those of the core library, where that
+// is another library), and an allocation that fails (a kernel's rings) is
+// RC_NO_MEMORY. Each entry is one call of extended_entry, generated from the
+// indicator list.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+#include <tuple>
 
 #include "api/entry_invoker.hpp"
 #include "api/stream.hpp"
@@ -31,6 +34,38 @@ RetCode run_extended_entry(std::int32_t first_index, std::int32_t last_index,
         run_kernel(kernel, inputs, start - kernel.lookback(), last_index, outs);
         return report_output(out_begin, out_count, start, last_index);
     });
+}
+
+// The whole entry: the checks in the contract's order (range, inputs, the
+// parameters against their declarations in argument order, outputs), then
+// the kernel made from the resolved parameters.
+template <auto make_kernel, std::size_t P, std::size_t N, std::size_t M, class... Values>
+RetCode extended_entry(const ParamList<P>& declared, std::int32_t first_index, std::int32_t last_index,
+                       const std::array<const double*, N>& inputs, std::int32_t* out_begin, std::int32_t* out_count,
+                       const std::array<double*, M>& outs, Values... values) {
+    Validation validation(first_index, last_index);
+    std::apply([&](auto... arrays) { validation.inputs(arrays...); }, inputs);
+    validation.params(declared, values...);
+    std::apply([&](auto... arrays) { validation.outputs(arrays...); }, outs);
+    if (validation.result() != RC_OK) return validation.result();
+    const std::array<double, MAX_PARAMS> params{double(values)...};
+    return run_extended_entry<make_kernel>(first_index, last_index, inputs, params.data(), out_begin, out_count,
+                                           outs);
+}
+
+// Whether two parameter lists declare the same names, kinds, defaults and
+// ranges (the generated prototypes document one; the entry checks the other).
+template <std::size_t N, std::size_t M>
+constexpr bool same_params(const ParamList<N>& declared, const ParamList<M>& documented) {
+    if (N != M) return false;
+    for (std::size_t p = 0; p < N; ++p) {
+        const ParamInfo& a = declared[p];
+        const ParamInfo& b = documented[p];
+        if (std::string_view(a.name) != b.name || a.kind != b.kind || a.default_value != b.default_value ||
+            a.min != b.min || a.max != b.max)
+            return false;
+    }
+    return true;
 }
 
 // The parameter declarations of the table row whose lookback routine is

@@ -1,8 +1,9 @@
 // One table describes every indicator: its name, inputs, parameters with
 // type, default and range (read from the declaration its validation and its
 // lookback use), outputs, the entry that computes it and where a chart draws
-// it. The command-line tool, the tests, the fuzzer and the benchmarks all
-// read it.
+// each output. Its rows are generated from the indicator list
+// (indicators.list). The command-line tool, the tests, the fuzzer and the
+// benchmarks all read it.
 #pragma once
 
 #include <array>
@@ -24,9 +25,9 @@ enum class Aliasing { separate_arrays, output_may_be_input };
 // Where a chart draws an output: over the price, sharing its scale (moving
 // averages, bands, stop and reverse, highest and lowest), in a panel of its
 // own below it (oscillators, directional movement, volume, dispersion,
-// ranges, a flag or state such as a direction), or as markers on the candles
-// where it is not 0 (candlestick patterns: above the candle when negative,
-// below it when positive).
+// ranges, flags such as a trend's direction), or as markers on the candles
+// where it is not 0 (candlestick patterns: below the candle when positive,
+// above it when negative).
 enum class Placement { overlay, panel, markers };
 
 // The row's parameters from the indicator's declaration.
@@ -54,16 +55,13 @@ struct IndicatorInfo {
     Invoker invoke;
     LookbackInvoker lookback;  // -1 for parameters out of range
     Aliasing aliasing;
-    Placement placement;
+    Placement placement;  // where the first output is drawn
     StreamFactory stream = nullptr;  // makes the indicator's stream
     IndicatorSet set = IndicatorSet::core;
-    // Each output's placement where they differ (output_count entries), else
-    // nullptr: every output has the indicator's.
-    const Placement* output_placements = nullptr;
+    const char* family = "";  // the kernel's directory: "averages", "oscillators", ...
+    std::array<Placement, MAX_OUTPUTS> output_placements{};  // where each output is drawn
 
-    Placement placement_of(int output) const {
-        return output_placements != nullptr ? output_placements[output] : placement;
-    }
+    Placement placement_of(int output) const { return output_placements[std::size_t(output)]; }
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }

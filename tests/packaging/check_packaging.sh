@@ -43,6 +43,7 @@ expected_files() { # PREFIX-relative paths, sorted
         echo include/movlex.h
         echo include/movlex_batch.h
         echo include/movlex_extended.h
+        echo include/movlex_extended_entries.h
         echo include/movlex_stream.h
         echo include/movlex_stream.hpp
         echo include/movlex_version.h
