@@ -34,7 +34,9 @@ const char* placement_text(Placement placement) {
 // Where a chart draws the indicator, output by output where they differ:
 // "line over the price, direction in a panel of its own".
 std::string drawn(const IndicatorInfo& info) {
-    if (info.output_placements == nullptr) return placement_text(info.placement);
+    bool same = true;
+    for (int k = 1; k < info.output_count(); ++k) same = same && info.placement_of(k) == info.placement_of(0);
+    if (same) return placement_text(info.placement_of(0));
     std::string text;
     for (int k = 0; k < info.output_count(); ++k)
         text += std::string(k > 0 ? ", " : "") + info.outputs[k] + " " + placement_text(info.placement_of(k));
