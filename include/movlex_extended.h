@@ -28,4 +28,125 @@
  * and installed beside this header. */
 #include "movlex_extended_entries.h"
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Candlestick patterns ----------------------------------------------
+ * docs/patterns.md defines each pattern, the settings and the output. Every
+ * pattern entry takes open, high, low, close and the settings (NULL for the
+ * defaults; a field holding DEFAULT_INT or DEFAULT_REAL takes its default),
+ * and writes one value per bar: +1 bullish, -1 bearish, +2 or -2 a delayed
+ * confirmation (hikkake), 0 nothing, each a whole number held in a double.
+ * Lookback period + the pattern's candles - 1. out may be an input. */
+
+typedef struct MovlexCandleSettings {
+    int32_t period;           /* candles averaged: default 10, range 1..100 */
+    double long_body;         /* body > m x average body: default 1.3 */
+    double short_body;        /* body <= m x average body: default 0.6 */
+    double doji_body;         /* body <= m x average range: default 0.08 */
+    double long_shadow;       /* shadow >= m x its candle's body: default 2 */
+    double very_short_shadow; /* shadow <= m x average range: default 0.06 */
+    double prices_near;       /* |a - b| <= m x average range: default 0.15 */
+    double prices_far;        /* |a - b| > m x average range: default 0.5 */
+    double prices_equal;      /* |a - b| <= m x average range: default 0.04 */
+} MovlexCandleSettings; /* every multiple m in 0..100 */
+
+/* Fills in the defaults. */
+MOVLEX_EXTENDED_API void MOVLEX_CALL movlex_candle_settings_default(MovlexCandleSettings *settings);
+
+/* Every pattern, in the order of the indicator table and of the scan's
+ * columns: MOVLEX_CANDLE_PATTERN_LIST(X) calls X(name) for each; the entry is
+ * movlex_candle_<name>. */
+#define MOVLEX_CANDLE_PATTERN_LIST(X) \
+    X(doji) \
+    X(long_legged_doji) \
+    X(rickshaw_man) \
+    X(dragonfly_doji) \
+    X(gravestone_doji) \
+    X(hammer) \
+    X(hanging_man) \
+    X(inverted_hammer) \
+    X(shooting_star) \
+    X(takuri) \
+    X(marubozu) \
+    X(closing_marubozu) \
+    X(opening_marubozu) \
+    X(spinning_top) \
+    X(high_wave) \
+    X(long_line) \
+    X(short_line) \
+    X(belt_hold) \
+    X(engulfing) \
+    X(harami) \
+    X(harami_cross) \
+    X(piercing) \
+    X(dark_cloud_cover) \
+    X(doji_star) \
+    X(kicking) \
+    X(counterattack) \
+    X(separating_lines) \
+    X(matching_low) \
+    X(homing_pigeon) \
+    X(in_neck) \
+    X(on_neck) \
+    X(thrusting) \
+    X(tweezers) \
+    X(hikkake) \
+    X(morning_star) \
+    X(evening_star) \
+    X(morning_doji_star) \
+    X(evening_doji_star) \
+    X(abandoned_baby) \
+    X(three_white_soldiers) \
+    X(three_black_crows) \
+    X(identical_three_crows) \
+    X(three_inside) \
+    X(three_outside) \
+    X(three_line_strike) \
+    X(three_stars_in_the_south) \
+    X(two_crows) \
+    X(upside_gap_two_crows) \
+    X(unique_three_river) \
+    X(advance_block) \
+    X(stalled_pattern) \
+    X(stick_sandwich) \
+    X(tasuki_gap) \
+    X(gap_three_methods) \
+    X(side_by_side_white_lines) \
+    X(tristar) \
+    X(ladder_bottom) \
+    X(concealing_baby_swallow) \
+    X(breakaway) \
+    X(three_methods) \
+    X(mat_hold)
+
+#define MOVLEX_CANDLE_ENTRY(name)                                                                                      \
+    MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_candle_##name(                                                    \
+        int32_t first_index, int32_t last_index, const double *open, const double *high, const double *low,          \
+        const double *close, const MovlexCandleSettings *settings, int32_t *out_begin, int32_t *out_count, double *out);
+MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_CANDLE_ENTRY)
+#undef MOVLEX_CANDLE_ENTRY
+
+/* Number of patterns (the scan's columns), and the name of pattern k
+ * ("hammer"), NULL out of range. */
+MOVLEX_EXTENDED_API int32_t MOVLEX_CALL movlex_candle_pattern_count(void);
+MOVLEX_EXTENDED_API const char *MOVLEX_CALL movlex_candle_pattern_name(int32_t pattern);
+
+/* The scan: every pattern over one series in one pass. out holds one row of
+ * movlex_candle_pattern_count() values per bar (row k for input index
+ * out_begin + k, column j for pattern j), with room for
+ * (last_index - first_index + 1) rows; each value is the one the pattern's own
+ * entry gives at that bar. Lookback period + the longest pattern's candles - 1
+ * (period + 5). */
+MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_candle_scan(int32_t first_index, int32_t last_index,
+                                                           const double *open, const double *high,
+                                                           const double *low, const double *close,
+                                                           const MovlexCandleSettings *settings, int32_t *out_begin,
+                                                           int32_t *out_count, int8_t *out);
+
+#ifdef __cplusplus
+}
+#endif
+
 #endif /* MOVLEX_EXTENDED_H */

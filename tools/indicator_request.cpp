@@ -22,6 +22,27 @@ std::string lower_case(std::string_view text) {
     return result;
 }
 
+const char* placement_text(Placement placement) {
+    switch (placement) {
+        case Placement::overlay: return "over the price";
+        case Placement::panel: return "in a panel of its own";
+        case Placement::markers: return "as markers on the candles";
+    }
+    return "?";
+}
+
+// Where a chart draws the indicator, output by output where they differ:
+// "line over the price, direction in a panel of its own".
+std::string drawn(const IndicatorInfo& info) {
+    bool same = true;
+    for (int k = 1; k < info.output_count(); ++k) same = same && info.placement_of(k) == info.placement_of(0);
+    if (same) return placement_text(info.placement_of(0));
+    std::string text;
+    for (int k = 0; k < info.output_count(); ++k)
+        text += std::string(k > 0 ? ", " : "") + info.outputs[k] + " " + placement_text(info.placement_of(k));
+    return text;
+}
+
 std::string integer_text(double value) { return std::to_string(static_cast<std::int64_t>(value)); }
 
 std::string range_text(const ParamInfo& param) {
@@ -221,7 +242,7 @@ std::string describe_indicators() {
         std::string outputs;
         for (std::size_t c = 0; c < columns.size(); ++c) outputs += (c > 0 ? ", " : "") + columns[c];
         line(columns.size() == 1 ? "output" : "outputs", outputs);
-        line("drawn", info.placement == Placement::overlay ? "over the price" : "in a panel of its own");
+        line("drawn", drawn(info));
         text += "\n";
     }
     text += "Moving-average types, by name or code: ";

@@ -85,6 +85,9 @@ Options:
                         with the length of the input.
   -q, --quiet           no progress on standard error (shown with --stream
                         or --by on a terminal)
+      --scan[=SETTINGS] every candlestick pattern in one pass, written as a
+                        table of those that fired: row, date, pattern, signal
+                        (SETTINGS: KEY=VALUE,... of the patterns' settings)
       --list            list every indicator: inputs, parameters with kind,
                         default and range, output columns, and whether a
                         chart draws it over the price or in a panel
@@ -129,6 +132,7 @@ struct Options {
     bool stream = false;
     bool quiet = false;
     std::optional<std::string> by_column;
+    std::optional<IndicatorRequest> scan;  // --scan: every candlestick pattern, with these settings
 };
 
 IndicatorRequest request_from(const std::string& request) {
@@ -176,6 +180,11 @@ Options parse_options(int argc, char** argv) {
             options.quiet = true;
         } else if (argument == "--no-init") {
             options.initialise = false;
+        } else if (argument == "--scan" || argument.starts_with("--scan=")) {
+            // The settings are every pattern's parameters; the first pattern's request reads them.
+            const std::string settings = argument == "--scan" ? "" : argument.substr(7);
+            options.scan = request_from(std::string(movlex_candle_pattern_name(0)).insert(0, "candle_") +
+                                        (settings.empty() ? "" : ":" + settings));
         } else if (argument == "--list") {
             options.list = true;
         } else if (argument == "-h" || argument == "--help") {
@@ -184,7 +193,9 @@ Options parse_options(int argc, char** argv) {
             command_line_error("unknown option " + csv::quoted(argument) + " (movlex --help shows the options)");
         }
     }
-    if (!options.help && !options.list && options.requests.empty())
+    if (options.scan && (!options.requests.empty() || options.stream))
+        command_line_error("--scan takes no --indicator, --stream or --by");
+    if (!options.help && !options.list && !options.scan && options.requests.empty())
         command_line_error("no indicator requested: add --indicator NAME (movlex --list shows them all)");
     return options;
 }
@@ -633,6 +644,38 @@ void run_streaming(const Options& options) {
     writer.finish();
 }
 
+// --scan: every candlestick pattern over the prices in one pass, written as
+// a long table of the patterns that fired: the row (1 for the first data
+// row), the row's date or time when the input has one, the pattern, its
+// signal (docs/patterns.md).
+void run_scan(const Options& options, const Input& input, const csv::Table& table) {
+    const IndicatorRequest& request = *options.scan;
+    PriceColumns prices(input, table);
+    const std::vector<double>* ohlc[4];
+    for (int k = 0; k < 4; ++k) ohlc[k] = &prices.values_for(request, k);
+    const std::int32_t bars = std::int32_t(table.rows.size());
+    const std::size_t patterns = std::size_t(movlex_candle_pattern_count());
+    std::vector<std::int8_t> signals(std::size_t(bars) * patterns);
+    const auto& p = request.params;
+    const MovlexCandleSettings settings{std::int32_t(p[0]), p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8]};
+    std::int32_t begin = 0, count = 0;
+    const RetCode code = movlex_candle_scan(0, bars - 1, ohlc[0]->data(), ohlc[1]->data(), ohlc[2]->data(),
+                                            ohlc[3]->data(), &settings, &begin, &count, signals.data());
+    if (code != RC_OK) throw Failure{EXIT_BAD_INPUT, std::string("the scan failed with ") + code_name(code)};
+    std::optional<std::size_t> when;
+    for (const char* name : {"date", "time"})
+        if (!when && table.columns_named(name).size() == 1) when = table.columns_named(name).front();
+    std::string text = std::string("row,") + (when ? table.header.fields[*when] + "," : "") + "pattern,signal\n";
+    for (std::int32_t k = 0; k < count; ++k)
+        for (std::size_t j = 0; j < patterns; ++j)
+            if (const int signal = signals[std::size_t(k) * patterns + j]; signal != 0) {
+                const std::size_t row = std::size_t(begin + k);
+                text += std::to_string(row + 1) + "," + (when ? table.rows[row].fields[*when] + "," : "") +
+                        movlex_candle_pattern_name(std::int32_t(j)) + "," + std::to_string(signal) + "\n";
+            }
+    write_output(options, text);
+}
+
 int run(int argc, char** argv) {
     const Options options = parse_options(argc, argv);
     if (options.help) {
@@ -658,6 +701,10 @@ int run(int argc, char** argv) {
     if (table.rows.empty()) input_error(input.name + ": no data rows after the header");
     if (table.rows.size() > std::size_t(INT32_MAX)) input_error(input.name + ": more rows than an indicator can take");
 
+    if (options.scan) {
+        run_scan(options, input, table);
+        return 0;
+    }
     check_column_names(table, options.requests);
 
     PriceColumns prices(input, table);

@@ -44,6 +44,43 @@ def hardware_threads():
     return _movlex.hardware_threads()
 
 
+#: The candlestick patterns in the order of candle_scan's columns ("doji", ...).
+CANDLE_PATTERNS = tuple(_movlex.candle_pattern_names())
+
+
+def candle_scan(open, high=None, low=None, close=None, **settings):
+    """Every candlestick pattern over one series in one pass (docs/patterns.md).
+
+    open, high, low, close: 1-D array-likes, or a DataFrame with those columns
+    as the first argument. settings: the patterns' settings by keyword
+    (period=10, long_body=1.3, ...; see movlex.candle_doji).
+    Returns an int8 array of shape (bars, len(CANDLE_PATTERNS)): column j is
+    pattern CANDLE_PATTERNS[j], with the values its own function gives (+1
+    bullish, -1 bearish, +-2 a confirmation, 0 none), 0 on the bars before
+    the scan's first (period + 5). From a DataFrame: a DataFrame of those
+    columns on its index."""
+    import numpy as np
+
+    from ._indicators import _columns, _pandas_type
+
+    first = INDICATORS["candle_" + CANDLE_PATTERNS[0]]
+    unknown = set(settings) - {p.name for p in first.params}
+    if unknown:
+        raise TypeError(f"candle_scan: no setting {', '.join(sorted(unknown))}")
+    params = tuple(settings.get(p.name) for p in first.params)
+    index = None
+    inputs = (open, high, low, close)
+    if _pandas_type(open, "DataFrame"):
+        index = open.index
+        inputs = _columns(first, open)
+    result = _movlex.candle_scan(first.index, tuple(np.asarray(x, dtype=float) for x in inputs), params)
+    if index is None:
+        return result
+    import pandas
+
+    return pandas.DataFrame(result, index=index, columns=CANDLE_PATTERNS)
+
+
 def plot(data, indicators, **options):
     """Draws prices and indicators with matplotlib; see movlex.chart.plot."""
     from .chart import plot as draw
@@ -57,7 +94,7 @@ del _name, _indicator
 
 __all__ = sorted(INDICATORS) + [
     "INDICATORS", "MA_TYPES", "Indicator", "Param", "lookback", "initialize", "shutdown", "hardware_threads", "plot",
-    "stream"]
+    "stream", "CANDLE_PATTERNS", "candle_scan"]
 
 try:
     import pandas as _pandas

@@ -1,6 +1,7 @@
 """python3 -m movlex chart PRICES.csv -i bbands -i rsi -o chart.png"""
 
 import argparse
+import os
 import sys
 
 
@@ -11,7 +12,8 @@ def _arguments(argv):
         "chart", help="draw prices and indicators from a CSV file",
         description="Draws the prices of a CSV file (columns found by name, any case: date or time, open, high, "
                     "low, close, volume; candlesticks, or a line of closes) with the indicators asked for: "
-                    "averages, bands and SAR over the prices, every other indicator in a panel below.")
+                    "averages, bands and SAR over the prices, candlestick patterns as markers on the candles, "
+                    "every other output in a panel below.")
     chart.add_argument("csv", help="the prices")
     chart.add_argument("-i", "--indicator", action="append", default=[], metavar="REQUEST",
                        help="NAME or NAME:PARAMETER=VALUE,... (repeat for more), e.g. bbands:period=20")
@@ -35,7 +37,7 @@ def _chart(options):
         movlex.shutdown()
     prices = pandas.read_csv(options.csv)
     figure = movlex.plot(prices, options.indicator, last=options.last, path=options.output,
-                         title=options.title or options.csv)
+                         title=options.title or os.path.basename(options.csv))
     matplotlib.pyplot.close(figure)
 
 

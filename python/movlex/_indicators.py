@@ -24,14 +24,17 @@ Param = collections.namedtuple("Param", "name kind default min max")
 Param.__doc__ = "A parameter of an indicator: name, kind (integer, real or ma_type), default and range."
 
 Indicator = collections.namedtuple(
-    "Indicator", "name entry summary inputs params outputs placement index result_type")
+    "Indicator", "name entry summary inputs params outputs placement index result_type placements signals")
 Indicator.__doc__ = """An indicator of the table.
 
 name, entry (the C entry, MOVLEX_...), summary, inputs (argument names, which
 are also the DataFrame columns read), params (Param tuples), outputs (result
 names), placement ("overlay": drawn over the prices, "panel": in a panel of
-its own), index (its row in the table), result_type (the named tuple of a
-multi-output result, else None)."""
+its own, "markers": as markers on the candles where not 0), index (its row in
+the table), result_type (the named tuple of a multi-output result, else
+None), placements (each output's placement), signals (True when the outputs
+are signals, whole numbers with 0 for none, given as int32 arrays: the
+candlestick patterns)."""
 
 
 def _output_name(name):
@@ -58,6 +61,8 @@ def _indicator(index, row):
         placement=row["placement"],
         index=index,
         result_type=result_type,
+        placements=tuple(row["placements"]),
+        signals=row["signals"],
     )
 
 
@@ -98,6 +103,12 @@ def label(indicator, params):
         else:
             parts.append(_number_text(value))
     return "_".join(parts)
+
+
+def as_signals(values):
+    """A signal output as int32, 0 (no signal) on the bars before its first
+    value."""
+    return np.nan_to_num(values, nan=0.0).astype(np.int32)
 
 
 # ---- Calls with pandas objects or other array-likes ------------------------------
@@ -180,6 +191,8 @@ def compute(indicator, inputs, params, threads=None):
         if value is None:
             raise TypeError(f"{indicator.name}() missing input '{name}'")
     result = _movlex.compute(indicator.index, inputs, params, threads)
+    if indicator.signals:
+        result = as_signals(result)
     if index is not None:
         return _to_pandas(indicator, result, index, params)
     return result if indicator.result_type is None else indicator.result_type(*result)
@@ -210,7 +223,10 @@ def _docstring(indicator):
     lines += ["threads : int, keyword only, default None (all cores), range 1..65536",
               "    Threads for a 2-D input, each computing whole rows.",
               "None for a parameter selects its default.", "", "Returns", "-------"]
-    if indicator.result_type is None:
+    if indicator.signals:
+        lines.append("out : int32 array shaped like the input: +1 bullish, -1 bearish, +-2 a")
+        lines.append("    confirmation, 0 none (see docs/patterns.md)")
+    elif indicator.result_type is None:
         lines.append("out : float64 array shaped like the input")
     else:
         fields = ", ".join(indicator.outputs)
@@ -219,8 +235,9 @@ def _docstring(indicator):
         from_pandas = f"a Series named like '{label(indicator, [None] * len(indicator.params))}'"
     else:
         from_pandas = f"a DataFrame with columns {', '.join(indicator.outputs)}"
+    before = "0" if indicator.signals else "NaN"
     lines += [
-        "    Element i belongs to input bar i; NaN before the first computed bar",
+        f"    Element i belongs to input bar i; {before} before the first computed bar",
         f"    (movlex.lookback('{indicator.name}', ...) bars). Each row of a 2-D input",
         "    is computed alone, exactly as the 1-D call on that row.",
         f"    From pandas: {from_pandas}, on the input's index.", "",
@@ -243,6 +260,8 @@ def _source(indicator):
     inputs = "(" + "".join(f"{name}, " for name in indicator.inputs) + ")"
     params = "(" + "".join(f"{p.name}, " for p in indicator.params) + ")"
     fast = f"_compute({indicator.index}, {inputs}, {params}, threads)"
+    if indicator.signals:
+        fast = f"_signals({fast})"
     if indicator.result_type is not None:
         fast = f"_Result(*{fast})"
     return (f"def {indicator.name}({', '.join(arguments)}, *, threads=None):\n"
@@ -255,7 +274,7 @@ def make_function(indicator):
     """The function of one indicator. numpy arrays take the short way
     straight into the compiled module; anything else goes through compute()."""
     namespace = {"_ndarray": np.ndarray, "_compute": _movlex.compute, "_Result": indicator.result_type,
-                 "_indicator": indicator, "_general": compute}
+                 "_indicator": indicator, "_general": compute, "_signals": as_signals}
     exec(_source(indicator), namespace)
     function = namespace[indicator.name]
     function.__module__ = "movlex"

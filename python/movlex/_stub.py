@@ -79,6 +79,8 @@ class Indicator(NamedTuple):
     placement: str
     index: int
     result_type: type | None
+    placements: tuple[str, ...]
+    signals: bool
 
 INDICATORS: dict[str, Indicator]
 
@@ -87,6 +89,10 @@ def initialize() -> None: ...
 def shutdown() -> None: ...
 def hardware_threads() -> int: ...
 def plot(data: Any, indicators: list[Any], **options: Any) -> Any: ...
+
+CANDLE_PATTERNS: tuple[str, ...]
+
+def candle_scan(open: Any, high: Any = None, low: Any = None, close: Any = None, **settings: Any) -> Any: ...
 
 '''
     for indicator in INDICATORS.values():

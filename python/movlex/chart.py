@@ -1,9 +1,13 @@
 """Charts of prices and indicators with matplotlib.
 
 The price panel shows candlesticks (or a line when only closes are given)
-with the indicators drawn on the price scale (averages, bands, SAR: the
-table's "overlay" placement); every other indicator gets a panel of its own
-below it. Dates go on the shared x axis.
+with the outputs drawn on the price scale (averages, bands, SAR: the table's
+"overlay" placement) and the candlestick patterns that fired, as markers with
+a short label (below the candle for a bullish signal, above it for a bearish
+one: the "markers" placement). Every indicator with other outputs (an
+oscillator, a flag or state such as SuperTrend's direction) gets a panel of
+its own below, holding those outputs. Placement belongs to each output. Dates
+go on the shared x axis.
 """
 
 import numpy as np
@@ -96,6 +100,38 @@ def _draw(axes, x, name, label, outputs, values):
             axes.plot(x, series, linewidth=1.0, label=text)
 
 
+def _short_label(name):
+    """A pattern's label on the chart: its name without the prefix, words
+    shortened to their first four letters ("candle_three_white_soldiers":
+    "thre whit sold")."""
+    words = name.removeprefix("candle_").split("_")
+    return " ".join(word[:4] for word in words)
+
+
+def _markers(axes, x, prices, name, values):
+    """A marker and a short label at every bar where the signal is not 0:
+    below the low for a bullish signal, above the high for a bearish one; a
+    confirmation (+-2) is filled, a signal (+-1) hollow."""
+    low, high = prices["low"].to_numpy(), prices["high"].to_numpy()
+    span = np.nanmax(high) - np.nanmin(low) if len(high) else 1.0
+    offset = 0.03 * (span if span > 0 else 1.0)
+    text = _short_label(name)
+    for sign, marker, colour, level, align in ((1, "^", "#2e7d32", low - offset, "top"),
+                                                (-1, "v", "#c62828", high + offset, "bottom")):
+        fired = np.sign(values) == sign
+        if not fired.any():
+            continue
+        confirmed = fired & (np.abs(values) == 2)
+        signals = axes.scatter(x[fired], level[fired], marker=marker, s=22, facecolors="none", edgecolors=colour,
+                               linewidths=0.8, zorder=3)
+        signals.set_gid(name)
+        if confirmed.any():
+            axes.scatter(x[confirmed], level[confirmed], marker=marker, s=22, color=colour, zorder=3)
+        for at, y in zip(x[fired], level[fired]):
+            axes.annotate(text, (at, y), xytext=(0, -5 if sign == 1 else 5), textcoords="offset points",
+                          ha="center", va=align, fontsize=5.5, rotation=90, color=colour)
+
+
 def plot(data, indicators, *, last=None, path=None, title=None, figsize=None, threads=None):
     """Draws the prices and indicators; returns the matplotlib Figure.
 
@@ -127,7 +163,12 @@ def plot(data, indicators, *, last=None, path=None, title=None, figsize=None, th
     shown = slice(-last, None) if last else slice(None)
     prices = prices.iloc[shown]
     x, dated = _x_values(prices.index)
-    panels = [r for r in results if r[0].placement != "overlay"]
+
+    def outputs_placed(indicator, values, placement):
+        chosen = [k for k, placed in enumerate(indicator.placements) if placed == placement]
+        return [indicator.outputs[k] for k in chosen], [values[k][shown] for k in chosen]
+
+    panels = [r for r in results if "panel" in r[0].placements]
     figure, axes = pyplot.subplots(1 + len(panels), 1, sharex=True, squeeze=False,
                                    figsize=figsize or (11, 4 + 1.8 * len(panels)),
                                    gridspec_kw={"height_ratios": [3] + [1] * len(panels)})
@@ -137,14 +178,27 @@ def plot(data, indicators, *, last=None, path=None, title=None, figsize=None, th
         _candlesticks(price_axes, x, prices)
     else:
         price_axes.plot(x, prices["close"].to_numpy(), color="black", linewidth=1.0, label="close")
+    on_prices = False
     for indicator, name, values in results:
-        if indicator.placement == "overlay":
-            _draw(price_axes, x, indicator.name, name, indicator.outputs, [v[shown] for v in values])
+        outputs, shown_values = outputs_placed(indicator, values, "overlay")
+        if outputs:
+            _draw(price_axes, x, indicator.name, name, outputs, shown_values)
+            on_prices = True
+        for series in outputs_placed(indicator, values, "markers")[1]:
+            if "low" in prices and "high" in prices:
+                _markers(price_axes, x, prices, indicator.name, series)
+            else:
+                _markers(price_axes, x, prices.assign(low=prices["close"], high=prices["close"]), indicator.name,
+                         series)
+            on_prices = True
     for panel_axes, (indicator, name, values) in zip(axes[1:], panels):
-        _draw(panel_axes, x, indicator.name, name, indicator.outputs, [v[shown] for v in values])
+        outputs, shown_values = outputs_placed(indicator, values, "panel")
+        if len(outputs) < len(indicator.outputs):  # the rest are on the prices: name the ones here
+            name = f"{name} {' '.join(outputs)}" if len(outputs) == 1 else name
+        _draw(panel_axes, x, indicator.name, name, outputs, shown_values)
         panel_axes.legend(loc="upper left", fontsize="small", frameon=False)
         panel_axes.grid(alpha=0.3)
-    if any(r[0].placement == "overlay" for r in results) or "open" not in prices:
+    if on_prices or "open" not in prices:
         price_axes.legend(loc="upper left", fontsize="small", frameon=False)
     price_axes.grid(alpha=0.3)
     if title:

@@ -15,7 +15,7 @@ time, so no bar is lost.
 import math
 
 from . import _movlex
-from ._indicators import INDICATORS, MA_TYPES, _default_value, _range_text
+from ._indicators import INDICATORS, MA_TYPES, _default_value, _range_text, as_signals
 
 
 class Stream:
@@ -43,19 +43,25 @@ class Stream:
     def update(self, *bar):
         """Feeds one bar (one value per input: close, or high, low, close, ...).
         Returns the bar's value (a named tuple for several outputs), NaN (or a
-        tuple of NaN) while there is no value yet."""
+        tuple of NaN) while there is no value yet; a signal (a candlestick
+        pattern) as an int, 0 while there is none yet."""
         values = self._stream.update([float(value) for value in bar])
         outputs = self.indicator.outputs
         if values is None:
-            values = (math.nan,) * len(outputs)
+            values = (0 if self.indicator.signals else math.nan,) * len(outputs)
+        elif self.indicator.signals:
+            values = tuple(int(value) for value in values)
         if self.indicator.result_type is None:
             return values[0]
         return self.indicator.result_type(*values)
 
     def update_many(self, *inputs):
         """Feeds every bar of the input arrays; returns arrays like movlex's
-        functions (NaN where there is no value yet)."""
+        functions (NaN where there is no value yet; int32 signals, 0 where
+        there is none yet)."""
         result = self._stream.update_many(list(inputs))
+        if self.indicator.signals:
+            result = [as_signals(values) for values in result]
         if self.indicator.result_type is None:
             return result[0]
         return self.indicator.result_type(*result)

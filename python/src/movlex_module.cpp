@@ -6,6 +6,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -21,6 +22,7 @@
 #include "api/series_batch.hpp"
 #include "api/stream.hpp"
 #include "movlex.h"
+#include "movlex_extended.h"
 
 namespace py = pybind11;
 
@@ -367,6 +369,15 @@ py::object compute(std::size_t index, const py::tuple& input_values, const py::t
 
 // ---- The table and the library state --------------------------------------------
 
+const char* placement_name(Placement placement) {
+    switch (placement) {
+        case Placement::overlay: return "overlay";
+        case Placement::panel: return "panel";
+        case Placement::markers: return "markers";
+    }
+    return "?";
+}
+
 py::list describe_table() {
     py::list rows;
     for (const IndicatorInfo& info : indicator_table()) {
@@ -390,7 +401,16 @@ py::list describe_table() {
         row["inputs"] = inputs;
         row["params"] = params;
         row["outputs"] = outputs;
-        row["placement"] = info.placement == Placement::overlay ? "overlay" : "panel";
+        row["placement"] = placement_name(info.placement);
+        py::list placements;
+        bool signals = true;
+        for (int o = 0; o < info.output_count(); ++o) {
+            placements.append(placement_name(info.placement_of(o)));
+            signals = signals && info.placement_of(o) == Placement::markers;
+        }
+        row["placements"] = placements;
+        // Signals (whole numbers, 0 for none), which Python gives as int32.
+        row["signals"] = signals;
         rows.append(row);
     }
     return rows;
@@ -408,6 +428,42 @@ RetCode change_state(RetCode (*change)()) {
     py::gil_scoped_release unlocked;
     std::unique_lock state(library_state);
     return change();
+}
+
+// Every candlestick pattern over 1-D open, high, low, close in one pass: an
+// int8 array of shape (bars, patterns), 0 on the bars before the scan's
+// first row. `index` is a pattern's row, whose parameters are the settings.
+py::array_t<std::int8_t> candle_scan(std::size_t index, const py::tuple& input_values, const py::tuple& param_values) {
+    const IndicatorInfo& info = indicator_at(index);
+    const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
+    const Inputs inputs = read_inputs(info, input_values);
+    if (inputs.shape.size() != 1) raise(PyExc_ValueError, "candle_scan: the inputs must be 1-D");
+    const auto patterns = py::ssize_t(movlex_candle_pattern_count());
+    py::array_t<std::int8_t> result({inputs.bars, patterns});
+    std::int8_t* out = result.mutable_data();
+    std::fill(out, out + inputs.bars * patterns, std::int8_t(0));
+    if (inputs.bars == 0) return result;
+    const MovlexCandleSettings settings{std::int32_t(params[0]), params[1], params[2], params[3], params[4],
+                                        params[5],               params[6], params[7], params[8]};
+    RetCode code = RC_OK;
+    {
+        py::gil_scoped_release unlocked;
+        // Rows from the first computed bar on: the entry writes from out, shifted once its begin is known.
+        std::vector<std::int8_t> rows(std::size_t(inputs.bars * patterns));
+        std::int32_t begin = 0, count = 0;
+        code = movlex_candle_scan(0, std::int32_t(inputs.bars - 1), inputs.arrays[0].data(), inputs.arrays[1].data(),
+                                  inputs.arrays[2].data(), inputs.arrays[3].data(), &settings, &begin, &count,
+                                  rows.data());
+        if (code == RC_OK) std::copy(rows.begin(), rows.begin() + count * patterns, out + begin * patterns);
+    }
+    if (code != RC_OK) raise_for(info, code);
+    return result;
+}
+
+std::vector<std::string> candle_pattern_names() {
+    std::vector<std::string> names;
+    for (std::int32_t k = 0; k < movlex_candle_pattern_count(); ++k) names.emplace_back(movlex_candle_pattern_name(k));
+    return names;
 }
 
 }  // namespace
@@ -545,6 +601,8 @@ PYBIND11_MODULE(_movlex, module) {
     module.def("compute", &compute, py::arg("index"), py::arg("inputs"), py::arg("params"), py::arg("threads"),
                "Computes indicator `index` over 1-D or 2-D inputs; one array, or a tuple of arrays.");
     module.def("lookback", &lookback, py::arg("index"), py::arg("params"));
+    module.def("candle_scan", &candle_scan, py::arg("index"), py::arg("inputs"), py::arg("params"));
+    module.def("candle_pattern_names", &candle_pattern_names);
     module.def("initialize", [] { return change_state([] { return MOVLEX_INIT(); }); });
     module.def("shutdown", [] { return change_state([] { return MOVLEX_SHUTDOWN(); }); });
     module.def("hardware_threads", &hardware_threads);

@@ -25,6 +25,13 @@ def _library_path():
     return None
 
 
+class CandleSettings(ctypes.Structure):
+    """MovlexCandleSettings of movlex_extended.h."""
+    _fields_ = [("period", ctypes.c_int32)] + [(name, ctypes.c_double) for name in (
+        "long_body", "short_body", "doji_body", "long_shadow", "very_short_shadow", "prices_near", "prices_far",
+        "prices_equal")]
+
+
 class CLibrary:
     """The shared library's entries, called as a C program would."""
 
@@ -46,8 +53,13 @@ class CLibrary:
         n = len(inputs[0])
         arguments = [ctypes.c_int32(0), ctypes.c_int32(n - 1)]
         arguments += [x.ctypes.data_as(ctypes.POINTER(ctypes.c_double)) for x in inputs]
-        for param, value in zip(indicator.params, params):
-            arguments.append(ctypes.c_double(value) if param.kind == "real" else ctypes.c_int32(int(value)))
+        values = [ctypes.c_double(value) if param.kind == "real" else ctypes.c_int32(int(value))
+                  for param, value in zip(indicator.params, params)]
+        if indicator.entry.startswith("movlex_candle_"):
+            # The candlestick entries take their settings in one structure.
+            settings = CandleSettings(*[value.value for value in values])
+            values = [ctypes.byref(settings)]
+        arguments += values
         begin, count = ctypes.c_int32(-1), ctypes.c_int32(-1)
         outputs = [np.empty(n) for _ in indicator.outputs]
         arguments += [ctypes.byref(begin), ctypes.byref(count)]
@@ -58,7 +70,7 @@ class CLibrary:
         for out in outputs:
             full = np.full(n, np.nan)
             full[begin.value:begin.value + count.value] = out[:count.value]
-            results.append(full)
+            results.append(movlex._indicators.as_signals(full) if indicator.signals else full)
         return results
 
 
@@ -126,4 +138,6 @@ def default_params(indicator):
 
 def same_bits(a, b):
     a, b = np.asarray(a), np.asarray(b)
+    if a.dtype == b.dtype == np.int32:  # signals
+        return a.shape == b.shape and np.array_equal(a, b)
     return a.shape == b.shape and a.dtype == b.dtype == np.float64 and np.array_equal(a.view(np.uint64), b.view(np.uint64))

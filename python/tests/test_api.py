@@ -236,3 +236,24 @@ def test_no_reference_or_memory_leaks_over_many_calls(bars, frame):
         tracemalloc.stop()
     assert [sys.getrefcount(close), sys.getrefcount(rows)] == references
     assert grown < 100_000
+
+
+def test_the_candle_scan_gives_every_pattern_as_its_own_function_does():
+    rng = np.random.default_rng(27)
+    bars = 500
+    close = 100 * np.exp(np.cumsum(rng.normal(0, 0.01, bars)))
+    open_ = close * np.exp(rng.normal(0, 0.005, bars))
+    high = np.maximum(open_, close) * (1 + rng.uniform(0, 0.01, bars))
+    low = np.minimum(open_, close) * (1 - rng.uniform(0, 0.01, bars))
+    for settings in ({}, {"period": 5, "long_body": 1.0}):
+        scan = movlex.candle_scan(open_, high, low, close, **settings)
+        assert scan.shape == (bars, len(movlex.CANDLE_PATTERNS)) and scan.dtype == np.int8
+        lookback = settings.get("period", 10) + 5
+        for j, name in enumerate(movlex.CANDLE_PATTERNS):
+            own = getattr(movlex, "candle_" + name)(open_, high, low, close, **settings)
+            assert np.array_equal(scan[lookback:, j], own[lookback:]), name
+        assert not scan[:lookback].any()
+    frame = pd.DataFrame({"Open": open_, "High": high, "Low": low, "Close": close},
+                         index=pd.date_range("2020-01-01", periods=bars))
+    scanned = movlex.candle_scan(frame)
+    assert list(scanned.columns) == list(movlex.CANDLE_PATTERNS) and scanned.index.equals(frame.index)

@@ -6,6 +6,7 @@ import subprocess
 import sys
 
 import matplotlib
+import numpy as np
 
 matplotlib.use("Agg")
 import matplotlib.pyplot as pyplot  # noqa: E402
@@ -21,7 +22,7 @@ INDICATORS = ["bbands:period=20", "sar", "rsi", "macd:slow_ma_type=ema"]
 
 def panels_expected(requests):
     names = [request.partition(":")[0] for request in requests]
-    return 1 + sum(movlex.INDICATORS[name].placement != "overlay" for name in names)
+    return 1 + sum("panel" in movlex.INDICATORS[name].placements for name in names)
 
 
 @pytest.fixture(scope="module")
@@ -45,6 +46,26 @@ def test_a_chart_has_a_panel_per_oscillator_and_is_written(tmp_path, prices, suf
     finally:
         pyplot.close(figure)
     assert path.read_bytes().startswith(magic)
+
+
+def test_patterns_are_markers_on_the_candles_and_a_direction_has_a_panel(prices):
+    # SuperTrend's line goes over the prices, its direction (+-1) in a panel
+    # of its own, so the price panel keeps the scale of the prices; fired
+    # patterns are markers on the price panel.
+    figure = movlex.plot(prices, ["supertrend", "candle_engulfing", "candle_hikkake"], last=300)
+    try:
+        assert len(figure.axes) == 2
+        price_axes, direction_axes = figure.axes
+        shown = prices.iloc[-300:]
+        low, high = price_axes.get_ylim()
+        assert low > shown["low"].min() - 0.2 * (shown["high"].max() - shown["low"].min())
+        assert [line.get_label() for line in direction_axes.get_lines()][0].endswith("direction")
+        engulfing = movlex.candle_engulfing(shown)
+        markers = sum(len(collection.get_offsets()) for collection in price_axes.collections
+                      if collection.get_gid() == "candle_engulfing")
+        assert engulfing.dtype == "int32" and markers == np.count_nonzero(engulfing.to_numpy()[-300:]) > 0
+    finally:
+        pyplot.close(figure)
 
 
 def test_closes_alone_draw_a_line(prices):

@@ -1,8 +1,9 @@
 // Calls any exported entry, or any lookback routine, from one uniform
 // request. The role of each argument follows from its position and type, as
 // the calling contract lays it out: first_index, last_index, the input arrays
-// (const double*), the parameters (int32_t or double), out_begin, out_count
-// and the output arrays (double*).
+// (const double*), the parameters (int32_t or double, or one settings
+// structure holding them all), out_begin, out_count and the output arrays
+// (double*).
 #pragma once
 
 #include <array>
@@ -13,12 +14,13 @@
 #include <utility>
 
 #include "movlex.h"
+#include "movlex_extended.h"
 #include "movlex_stream.h"
 
 namespace movlex {
 
 inline constexpr int MAX_INPUTS = MOVLEX_MAX_INPUTS;
-inline constexpr int MAX_PARAMS = 6;
+inline constexpr int MAX_PARAMS = 9;
 inline constexpr int MAX_OUTPUTS = MOVLEX_MAX_OUTPUTS;
 
 // One call of an indicator. Integer parameters are held as doubles, which
@@ -35,7 +37,7 @@ struct Request {
 
 namespace invoker_detail {
 
-enum class Role { first_index, last_index, input, param, out_begin, out_count, output };
+enum class Role { first_index, last_index, input, param, settings, out_begin, out_count, output };
 
 template <class... Args>
 constexpr std::array<Role, sizeof...(Args)> roles() {
@@ -53,6 +55,8 @@ constexpr std::array<Role, sizeof...(Args)> roles() {
             role = Role::input;
         else if constexpr (std::is_same_v<T, double*>)
             role = Role::output;
+        else if constexpr (std::is_same_v<T, const MovlexCandleSettings*>)
+            role = Role::settings;
         else if constexpr (std::is_same_v<T, std::int32_t*>) {
             role = begin_seen ? Role::out_count : Role::out_begin;
             begin_seen = true;
@@ -76,9 +80,18 @@ constexpr std::array<std::size_t, N> ranks(const std::array<Role, N>& roles) {
     return result;
 }
 
+// The candlestick settings from the request's parameters, in the order of
+// the structure's fields (the sentinels passed on as they are).
+inline MovlexCandleSettings settings_of(const Request& request) {
+    const auto& p = request.params;
+    return {std::int32_t(p[0]), p[1], p[2], p[3], p[4], p[5], p[6], p[7], p[8]};
+}
+
 template <class T>
-T fetch(const Request& request, Role role, std::size_t rank) {
-    if constexpr (std::is_same_v<T, const double*>) {
+T fetch(const Request& request, Role role, std::size_t rank, const MovlexCandleSettings& settings) {
+    if constexpr (std::is_same_v<T, const MovlexCandleSettings*>) {
+        return &settings;
+    } else if constexpr (std::is_same_v<T, const double*>) {
         return request.inputs[rank];
     } else if constexpr (std::is_same_v<T, double*>) {
         return request.outputs[rank];
@@ -103,7 +116,9 @@ struct Entry<RetCode(MOVLEX_CALL*)(Args...)> {
 
     template <auto function, std::size_t... I>
     static RetCode call(const Request& request, std::index_sequence<I...>) {
-        return function(fetch<Args>(request, arg_roles[I], arg_ranks[I])...);
+        constexpr bool takes_settings = (std::is_same_v<Args, const MovlexCandleSettings*> || ...);
+        const MovlexCandleSettings settings = takes_settings ? settings_of(request) : MovlexCandleSettings{};
+        return function(fetch<Args>(request, arg_roles[I], arg_ranks[I], settings)...);
     }
 };
 

@@ -23,10 +23,12 @@ namespace movlex {
 enum class Aliasing { separate_arrays, output_may_be_input };
 
 // Where a chart draws an output: over the price, sharing its scale (moving
-// averages, bands, stop and reverse, highest and lowest), or in a panel of
-// its own below it (oscillators, directional movement, volume, dispersion,
-// ranges, flags such as a trend's direction).
-enum class Placement { overlay, panel };
+// averages, bands, stop and reverse, highest and lowest), in a panel of its
+// own below it (oscillators, directional movement, volume, dispersion,
+// ranges, flags such as a trend's direction), or as markers on the candles
+// where it is not 0 (candlestick patterns: below the candle when positive,
+// above it when negative).
+enum class Placement { overlay, panel, markers };
 
 // The row's parameters from the indicator's declaration.
 template <std::size_t N>
@@ -58,6 +60,8 @@ struct IndicatorInfo {
     IndicatorSet set = IndicatorSet::core;
     const char* family = "";  // the kernel's directory: "averages", "oscillators", ...
     std::array<Placement, MAX_OUTPUTS> output_placements{};  // where each output is drawn
+
+    Placement placement_of(int output) const { return output_placements[std::size_t(output)]; }
 
     int input_count() const { return count(inputs); }
     int output_count() const { return count(outputs); }

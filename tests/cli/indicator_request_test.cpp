@@ -144,7 +144,10 @@ TEST_P(EveryIndicator, IsListedWithEveryParameter) {
     const std::size_t entry = list.find(name() + " - " + info().summary + marker + "\n");
     const std::string_view block = std::string_view(list).substr(entry, list.find("\n\n", entry) - entry);
     EXPECT_NE(block.find("\n  drawn "), std::string_view::npos) << block;
-    EXPECT_TRUE(block.ends_with(info().placement == Placement::overlay ? " over the price" : " in a panel of its own"))
+    const Placement last = info().placement_of(info().output_count() - 1);
+    EXPECT_TRUE(block.ends_with(last == Placement::overlay  ? " over the price"
+                                : last == Placement::panel ? " in a panel of its own"
+                                                           : " as markers on the candles"))
         << block;
 }
 

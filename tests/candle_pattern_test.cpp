@@ -1,0 +1,381 @@
+// Each candlestick pattern on a hand-made fixture: a few candles of context
+// and the pattern, which must fire at its last candle with the right sign,
+// and a near miss (one condition broken) where it must not. The context is
+// five candles of body 1 and range 2 (the averages, with a period of 5, are
+// then 1 and 2 exactly), falling or rising to a close of 100; prices are
+// binary fractions so that every comparison is exact. Then the thresholds of
+// the settings table at their edges.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "frame/kernel.hpp"
+#include "movlex_extended.h"
+#include "test_support.hpp"
+#include "api/indicator_table.hpp"
+#include "patterns/catalogue.hpp"
+#include "patterns/pattern_kernel.hpp"
+
+namespace movlex::test {
+namespace {
+
+struct Ohlc {
+    double open, high, low, close;
+};
+
+enum class Context { falling, rising };
+
+struct Fixture {
+    const char* pattern;
+    Context context;
+    std::vector<Ohlc> candles;  // the pattern; the last one is where it fires
+    int sign;                   // the value at the last candle
+    int miss_index;             // the near miss: candles[miss_index] replaced by miss
+    Ohlc miss;
+};
+
+constexpr std::int32_t PERIOD = 5;
+
+std::vector<Ohlc> context(Context trend) {
+    std::vector<Ohlc> candles;
+    for (int j = 0; j < 6; ++j) {
+        if (trend == Context::falling) {
+            const double open = 106.0 - j;
+            candles.push_back({open, open + 0.5, open - 1.5, open - 1.0});
+        } else {
+            const double open = 94.0 + j;
+            candles.push_back({open, open + 1.5, open - 0.5, open + 1.0});
+        }
+    }
+    return candles;
+}
+
+using Runner = double (*)(const std::vector<Ohlc>&, const CandleSettings&);
+
+// The pattern's value at the last candle.
+template <class Detector>
+double last_value(const std::vector<Ohlc>& candles, const CandleSettings& settings) {
+    std::array<std::vector<double>, 4> columns;
+    for (const Ohlc& c : candles) {
+        columns[0].push_back(c.open);
+        columns[1].push_back(c.high);
+        columns[2].push_back(c.low);
+        columns[3].push_back(c.close);
+    }
+    const PatternKernel<Detector> kernel(settings);
+    const Index last = Index(candles.size()) - 1;
+    if (last < kernel.lookback()) return -99.0;
+    std::vector<double> out(candles.size());
+    run_kernel(kernel, std::array<const double*, 4>{columns[0].data(), columns[1].data(), columns[2].data(),
+                                                    columns[3].data()},
+               0, last, std::array<double*, 1>{out.data()});
+    return out[std::size_t(last - kernel.lookback())];
+}
+
+struct Named {
+    const char* name;
+    Runner run;
+};
+
+#define MOVLEX_PATTERN_RUNNER(name) {#name, &last_value<patterns::name>},
+const Named RUNNERS[] = {MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_RUNNER)};
+#undef MOVLEX_PATTERN_RUNNER
+
+Runner runner(const std::string& name) {
+    for (const Named& n : RUNNERS)
+        if (name == n.name) return n.run;
+    return nullptr;
+}
+
+constexpr auto D = Context::falling;
+constexpr auto U = Context::rising;
+const Ohlc LONG_BLACK{101, 101.25, 98.75, 99};
+const Ohlc LONG_WHITE{99, 101.25, 98.75, 101};
+
+const Fixture FIXTURES[] = {
+    // One candle
+    {"doji", D, {{100, 101, 99, 100.0625}}, 1, 0, {100, 101, 99, 100.25}},
+    {"doji", U, {{100, 101, 99, 100.0625}}, -1, 0, {100, 101, 99, 100.25}},
+    {"long_legged_doji", D, {{100, 102, 98, 100.0625}}, 1, 0, {100, 102, 99.0625, 100.0625}},
+    {"rickshaw_man", D, {{100, 102.5, 97.5, 100.0625}}, 1, 0, {100.5, 102.5, 97.5, 100.5625}},
+    {"dragonfly_doji", D, {{100, 100.0625, 98, 100.0625}}, 1, 0, {100, 100.5, 98, 100.0625}},
+    {"gravestone_doji", U, {{100, 102, 99.9375, 99.9375}}, -1, 0, {100, 102, 99.5, 99.9375}},
+    {"hammer", D, {{100, 100.5625, 98.5, 100.5}}, 1, 0, {100, 100.5625, 99.125, 100.5}},
+    {"hanging_man", U, {{100, 100.5625, 98.5, 100.5}}, -1, 0, {100, 100.5625, 99.125, 100.5}},
+    {"inverted_hammer", D, {{100, 101.5, 99.9375, 100.5}}, 1, 0, {100, 101.375, 99.9375, 100.5}},
+    {"shooting_star", U, {{100, 101.5, 99.9375, 100.5}}, -1, 0, {100, 101.375, 99.9375, 100.5}},
+    {"takuri", D, {{100, 100.25, 97.75, 100.25}}, 1, 0, {100, 100.25, 99, 100.25}},
+    {"marubozu", D, {{100, 102, 100, 102}}, 1, 0, {100, 102.5, 100, 102}},
+    {"marubozu", U, {{102, 102, 100, 100}}, -1, 0, {102, 102, 99.5, 100}},
+    {"closing_marubozu", D, {{100, 102, 99.5, 102}}, 1, 0, {100, 102, 99.9375, 102}},
+    {"opening_marubozu", D, {{100, 102.5, 100, 102}}, 1, 0, {100, 102.0625, 100, 102}},
+    {"spinning_top", D, {{100, 101, 99, 100.375}}, 1, 0, {100, 100.625, 99, 100.375}},
+    {"high_wave", D, {{100, 101.5, 98.75, 100.375}}, 1, 0, {100, 101.5, 99, 100.375}},
+    {"long_line", D, {{100, 102, 99.5, 101.5}}, 1, 0, {100, 102, 99.5, 101.25}},
+    {"short_line", D, {{100, 100.625, 99.75, 100.5}}, 1, 0, {100, 101, 99.75, 100.5}},
+    {"belt_hold", D, {{100, 102, 100, 101.5}}, 1, 0, {100, 102, 99.75, 101.5}},
+    {"belt_hold", U, {{100, 100, 98, 98.5}}, -1, 0, {100, 100.25, 98, 98.5}},
+    // Two candles
+    {"engulfing", D, {{100, 100.25, 98.75, 99}, {98.75, 100.5, 98.5, 100.25}}, 1, 1, {98.75, 100.5, 98.5, 99.875}},
+    {"engulfing", U, {{100, 101.25, 99.75, 101}, {101.25, 101.5, 99.5, 99.75}}, -1, 1, {101.25, 101.5, 99.5, 100.125}},
+    {"harami", D, {LONG_BLACK, {99.75, 100.25, 99.5, 100.25}}, 1, 0, {100.25, 100.5, 98.75, 99}},
+    {"harami_cross", D, {LONG_BLACK, {100, 100.5, 99.5, 100.0625}}, 1, 1, {100, 100.5, 99.5, 100.5}},
+    {"piercing", D, {LONG_BLACK, {98.5, 100.5, 98.25, 100.25}}, 1, 1, {98.5, 100.5, 98.25, 99.75}},
+    {"dark_cloud_cover", U, {LONG_WHITE, {101.5, 101.75, 99.5, 99.75}}, -1, 1, {101.5, 101.75, 99.5, 100.25}},
+    {"doji_star", D, {LONG_BLACK, {98.5, 98.75, 98.25, 98.5625}}, 1, 1, {99, 99.25, 98.75, 99.0625}},
+    {"kicking", D, {{101, 101, 99, 99}, {101.5, 103.5, 101.5, 103.5}}, 1, 1, {101, 103, 101, 103}},
+    {"counterattack", D, {LONG_BLACK, {97, 99.25, 96.75, 99.0625}}, 1, 1, {97, 99.25, 96.75, 99.25}},
+    {"separating_lines", U, {{100.5, 100.75, 99.75, 100}, {100.5, 102.5, 100.25, 102.5}}, 1, 1,
+     {100.75, 102.5, 100.25, 102.5}},
+    {"matching_low", D, {LONG_BLACK, {99.75, 100, 98.9375, 99.0625}}, 1, 1, {99.75, 100, 98.9375, 99.25}},
+    {"homing_pigeon", D, {LONG_BLACK, {100.25, 100.5, 99.25, 99.75}}, 1, 1, {99.75, 100.5, 99.25, 100.25}},
+    {"in_neck", D, {LONG_BLACK, {98.5, 99.25, 98.25, 99.125}}, -1, 1, {98.5, 99.5, 98.25, 99.5}},
+    {"on_neck", D, {LONG_BLACK, {98.25, 98.875, 98, 98.75}}, -1, 1, {98.25, 99, 98, 99}},
+    {"thrusting", D, {LONG_BLACK, {98.5, 99.75, 98.25, 99.625}}, -1, 1, {98.5, 100.5, 98.25, 100.25}},
+    {"tweezers", D, {LONG_BLACK, {99, 100, 98.75, 99.75}}, 1, 1, {99, 100, 98.5, 99.75}},
+    {"hikkake", D,
+     {{100, 101, 99, 100.5}, {100.5, 101.5, 99.5, 100}, {100, 102, 98, 101}, {100.5, 101.5, 99, 100.75},
+      {100, 101, 98.5, 99.5}},
+     1, 4, {100, 101, 99.25, 99.5}},
+    {"hikkake", D,
+     {{100, 102, 98, 101}, {100.5, 101.5, 99, 100.75}, {100, 101, 98.5, 99.5}, {99.5, 101, 99, 100.5},
+      {100.5, 102, 100, 101.75}},
+     2, 4, {100.5, 102, 100, 101.25}},
+    // Three candles
+    {"morning_star", D, {LONG_BLACK, {98.5, 98.75, 98.25, 98.75}, {98.75, 100.5, 98.5, 100.25}}, 1, 2,
+     {98.75, 100.5, 98.5, 99.75}},
+    {"evening_star", U, {LONG_WHITE, {101.25, 101.75, 101.25, 101.5}, {101.25, 101.5, 99.5, 99.75}}, -1, 2,
+     {101.25, 101.5, 99.5, 100.25}},
+    {"morning_doji_star", D, {LONG_BLACK, {98.5, 98.75, 98.25, 98.5625}, {98.75, 100.5, 98.5, 100.25}}, 1, 1,
+     {98.25, 98.75, 98, 98.75}},
+    {"evening_doji_star", U, {LONG_WHITE, {101.25, 101.75, 101.25, 101.3125}, {101.25, 101.5, 99.5, 99.75}}, -1, 1,
+     {101.25, 101.75, 101.25, 101.75}},
+    {"abandoned_baby", D, {LONG_BLACK, {98.25, 98.5, 98, 98.3125}, {98.75, 100.25, 98.625, 100}}, 1, 2,
+     {98.75, 100.25, 98.5, 100}},
+    {"three_white_soldiers", D, {{99, 100.5, 98.875, 100.5}, {100, 101.5, 99.875, 101.5}, {101, 102.5, 100.875, 102.5}},
+     1, 2, {101.625, 102.5, 101.5, 102.5}},
+    {"three_black_crows", U, {{101, 101.125, 99.5, 99.5}, {100, 100.125, 98.5, 98.5}, {99, 99.125, 97.5, 97.5}}, -1, 2,
+     {98.375, 98.5, 97.5, 97.5}},
+    {"identical_three_crows", U, {{101, 101.125, 99.5, 99.5}, {99.5, 99.625, 98, 98}, {98, 98.125, 96.5, 96.5}}, -1, 2,
+     {97.75, 98.125, 96.5, 96.5}},
+    {"three_inside", D, {LONG_BLACK, {99.5, 100.25, 99.25, 100}, {100, 101.5, 99.75, 101.25}}, 1, 2,
+     {100, 101.5, 99.75, 100.875}},
+    {"three_outside", D, {{100, 100.25, 98.75, 99}, {98.75, 100.75, 98.5, 100.5}, {100.5, 101.5, 100.25, 101.25}}, 1, 2,
+     {100.25, 101, 100, 100.375}},
+    {"three_line_strike", U,
+     {{100, 101.25, 99.875, 101}, {101, 102.25, 100.875, 102}, {102, 103.25, 101.875, 103}, {103.5, 103.75, 99.5, 99.75}},
+     1, 3, {103.5, 103.75, 99.5, 100.25}},
+    {"three_stars_in_the_south", D,
+     {{101, 101.25, 98, 99}, {100.5, 100.75, 98.5, 99.25}, {99.125, 99.125, 98.75, 98.75}}, 1, 2,
+     {99.125, 99.5, 98.75, 98.75}},
+    {"two_crows", U, {LONG_WHITE, {101.75, 102, 101.125, 101.25}, {101.5, 101.75, 99.75, 100}}, -1, 2,
+     {101.5, 101.75, 98.5, 98.75}},
+    {"upside_gap_two_crows", U, {LONG_WHITE, {101.75, 102, 101.25, 101.5}, {102, 102.25, 101.125, 101.25}}, -1, 2,
+     {102, 102.25, 100.75, 100.875}},
+    {"unique_three_river", D, {LONG_BLACK, {100.5, 100.75, 98.25, 99.5}, {99, 99.375, 98.75, 99.25}}, 1, 2,
+     {99, 99.75, 98.75, 99.625}},
+    {"advance_block", U, {{100, 102, 99.875, 101.75}, {101, 102.75, 100.875, 102.5}, {102, 103.5, 101.875, 102.75}}, -1,
+     2, {102, 102.75, 101.875, 102.75}},
+    {"stalled_pattern", U,
+     {{100, 101.875, 99.875, 101.75}, {101, 103, 100.875, 102.75}, {102.75, 103.25, 102.625, 103}}, -1, 2,
+     {102.25, 103.25, 102.125, 103}},
+    {"stick_sandwich", D, {{100, 100.25, 98.75, 99}, {99.25, 100.75, 99.125, 100.5}, {101, 101.25, 98.875, 99.0625}}, 1,
+     2, {101, 101.25, 98.875, 99.25}},
+    {"tasuki_gap", U, {{100, 101.25, 99.875, 101}, {101.5, 102.75, 101.5, 102.5}, {102, 102.125, 101.25, 101.375}}, 1, 2,
+     {102, 102.125, 101, 101.125}},
+    {"gap_three_methods", U, {{100, 101.25, 99.875, 101}, {101.5, 102.75, 101.5, 102.5}, {102, 102.125, 100.25, 100.5}},
+     1, 2, {102, 102.125, 100.25, 101.125}},
+    {"side_by_side_white_lines", U,
+     {{100, 101.125, 99.875, 101}, {101.5, 102.75, 101.375, 102.5}, {101.5, 102.625, 101.375, 102.4375}}, 1, 2,
+     {101.75, 102.625, 101.375, 102.4375}},
+    {"side_by_side_white_lines", D,
+     {{101, 101.125, 99.875, 100}, {98.5, 99.75, 98.375, 99.5}, {98.5, 99.625, 98.375, 99.4375}}, -1, 2,
+     {98.75, 99.625, 98.375, 99.4375}},
+    {"tristar", D, {{99.5, 100, 99, 99.5625}, {98.5, 98.75, 98.25, 98.5625}, {99, 99.5, 98.75, 99.0625}}, 1, 2,
+     {99, 99.5, 98.75, 99.5}},
+    // Four and five candles
+    {"ladder_bottom", D,
+     {{101, 101.25, 99.25, 99.5},
+      {100.5, 100.75, 98.75, 99},
+      {100, 100.25, 97.75, 98},
+      {98, 99, 97.25, 97.5},
+      {98.25, 99.5, 98, 99.25}},
+     1, 4, {98.25, 99.5, 98, 98.875}},
+    {"concealing_baby_swallow", D,
+     {{101, 101, 99, 99}, {99.5, 99.5, 97.5, 97.5}, {97, 98, 96.5, 96.75}, {98.25, 98.25, 96.25, 96.25}}, 1, 3,
+     {98.25, 98.25, 96.5, 96.625}},
+    {"breakaway", D,
+     {{101.5, 101.75, 99.25, 99.5},
+      {99, 99.125, 98.25, 98.5},
+      {98.5, 98.75, 97.75, 98},
+      {98, 98.25, 97.25, 97.5},
+      {97.5, 99.375, 97.375, 99.25}},
+     1, 4, {97.5, 99.375, 97.375, 98.875}},
+    {"three_methods", U,
+     {{100, 102.25, 99.875, 102},
+      {101.75, 102, 101.25, 101.5},
+      {101.5, 101.75, 101, 101.25},
+      {101.25, 101.5, 100.75, 101},
+      {101.25, 103.25, 101.125, 103}},
+     1, 2, {101.5, 102.5, 101, 101.25}},
+    {"mat_hold", U,
+     {{100, 102.125, 99.875, 102},
+      {102.75, 103, 102.25, 102.5},
+      {102.5, 102.75, 101.75, 102},
+      {102, 102.25, 101.25, 101.5},
+      {101.75, 103.5, 101.625, 103.25}},
+     1, 4, {101.75, 103.5, 101.625, 102.875}},
+};
+
+CandleSettings fixture_settings() {
+    CandleSettings settings;
+    settings.period = PERIOD;
+    return settings;
+}
+
+TEST(CandlePatterns, EachFiresOnItsFixtureAndNotOnItsNearMiss) {
+    for (const Fixture& f : FIXTURES) {
+        SCOPED_TRACE(f.pattern);
+        const Runner run = runner(f.pattern);
+        ASSERT_NE(run, nullptr);
+        std::vector<Ohlc> candles = context(f.context);
+        const std::size_t first = candles.size();
+        candles.insert(candles.end(), f.candles.begin(), f.candles.end());
+        EXPECT_EQ(run(candles, fixture_settings()), double(f.sign));
+        candles[first + std::size_t(f.miss_index)] = f.miss;
+        EXPECT_EQ(run(candles, fixture_settings()), 0.0) << "near miss";
+    }
+}
+
+TEST(CandlePatterns, EveryPatternHasAFixture) {
+    for (const Named& n : RUNNERS) {
+        bool found = false;
+        for (const Fixture& f : FIXTURES) found = found || std::string(f.pattern) == n.name;
+        EXPECT_TRUE(found) << n.name;
+    }
+}
+
+// Each threshold at its edge: a candle whose averages are 1 (body) and 2
+// (range), with multiples that are binary fractions, so that the edge value
+// is exact.
+TEST(CandlePatterns, ThresholdsHoldAtTheirEdges) {
+    CandleSettings s;
+    s.long_body = 1.5;
+    s.short_body = 0.5;
+    s.doji_body = 0.125;
+    s.long_shadow = 2.0;
+    s.very_short_shadow = 0.0625;
+    s.prices_near = 0.25;
+    s.prices_far = 0.75;
+    s.prices_equal = 0.03125;
+    const Thresholds is{s};
+    auto candle = [](double open, double close) { return Candle{open, close + 10, open - 10, close, 1.0, 2.0, 0.0}; };
+
+    EXPECT_FALSE(is.long_body(candle(100, 101.5)));  // long: more than the multiple
+    EXPECT_TRUE(is.long_body(candle(100, 101.5625)));
+    EXPECT_TRUE(is.short_body(candle(100, 100.5)));  // short: at most
+    EXPECT_FALSE(is.short_body(candle(100, 100.5625)));
+    EXPECT_TRUE(is.doji(candle(100, 100.25)));  // doji: at most, of the average range
+    EXPECT_FALSE(is.doji(candle(100, 100.3125)));
+    const Candle c = candle(100, 100.5);
+    EXPECT_TRUE(is.very_short(0.125, c));
+    EXPECT_FALSE(is.very_short(0.1875, c));
+    EXPECT_TRUE(is.long_shadow(1.0, c));  // twice the body
+    EXPECT_FALSE(is.long_shadow(0.9375, c));
+    EXPECT_FALSE(is.long_shadow(0.125, candle(100, 100.0625)));  // never a very short one
+    EXPECT_TRUE(is.near(100.5, 100, c));
+    EXPECT_FALSE(is.near(100.5625, 100, c));
+    EXPECT_FALSE(is.far(101.5, 100, c));  // far: more than the multiple
+    EXPECT_TRUE(is.far(101.5625, 100, c));
+    EXPECT_TRUE(is.equal(100, 100.0625, c));
+    EXPECT_FALSE(is.equal(100, 100.125, c));
+}
+
+// The settings reach the pattern: a wider doji limit turns the doji's near
+// miss into a doji, a longer period moves the first output.
+TEST(CandlePatterns, SettingsReachThePattern) {
+    std::vector<Ohlc> candles = context(Context::falling);
+    candles.push_back({100, 101, 99, 100.25});
+    const Runner doji = runner("doji");
+    EXPECT_EQ(doji(candles, fixture_settings()), 0.0);
+    CandleSettings wide = fixture_settings();
+    wide.doji_body = 0.125;
+    EXPECT_EQ(doji(candles, wide), 1.0);
+    CandleSettings longer = fixture_settings();
+    longer.period = 7;
+    EXPECT_EQ(doji(candles, longer), -99.0);  // before the first output
+}
+
+// The entries: NULL and the default settings, and a structure of default
+// sentinels, give the same bits; a setting out of range is refused; the scan
+// gives each pattern's own values, row by row.
+TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
+    const Bars bars = make_bars(600, 27);
+    const std::int32_t last = 599;
+    MovlexCandleSettings defaults;
+    movlex_candle_settings_default(&defaults);
+    MovlexCandleSettings sentinels{DEFAULT_INT, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL,
+                                   DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL};
+    MovlexCandleSettings custom = defaults;
+    custom.period = 5;
+    custom.long_body = 1.0;
+    MovlexCandleSettings bad = defaults;
+    bad.prices_far = -1.0;
+
+    const std::int32_t patterns = movlex_candle_pattern_count();
+    ASSERT_EQ(patterns, std::int32_t(std::size(RUNNERS)));
+    for (const MovlexCandleSettings* settings : {&defaults, &custom}) {
+        std::vector<std::int8_t> scan(bars.size() * std::size_t(patterns));
+        std::int32_t scan_begin = -1, scan_count = -1;
+        ASSERT_EQ(movlex_candle_scan(0, last, bars.open.data(), bars.high.data(), bars.low.data(), bars.close.data(),
+                                     settings, &scan_begin, &scan_count, scan.data()),
+                  RC_OK);
+        EXPECT_EQ(scan_begin, settings->period + 5);
+        int fired = 0;
+        for (std::int32_t j = 0; j < patterns; ++j) {
+            const IndicatorInfo* row = find_indicator(std::string("candle_") + movlex_candle_pattern_name(j));
+            ASSERT_NE(row, nullptr);
+            Request request;
+            request.last_index = last;
+            for (int k = 0; k < 4; ++k)
+                request.inputs[k] = std::array{bars.open.data(), bars.high.data(), bars.low.data(),
+                                               bars.close.data()}[std::size_t(k)];
+            const double values[] = {double(settings->period), settings->long_body,        settings->short_body,
+                                     settings->doji_body,      settings->long_shadow,      settings->very_short_shadow,
+                                     settings->prices_near,    settings->prices_far,       settings->prices_equal};
+            std::copy(std::begin(values), std::end(values), request.params.begin());
+            std::vector<double> own(bars.size());
+            std::int32_t begin = -1, count = -1;
+            request.out_begin = &begin;
+            request.out_count = &count;
+            request.outputs[0] = own.data();
+            ASSERT_EQ(row->invoke(request), RC_OK);
+            for (std::int32_t k = 0; k < scan_count; ++k) {
+                const std::int32_t bar = scan_begin + k;
+                ASSERT_GE(bar, begin);
+                EXPECT_EQ(double(scan[std::size_t(k * patterns + j)]), own[std::size_t(bar - begin)])
+                    << row->name << " at bar " << bar;
+                fired += scan[std::size_t(k * patterns + j)] != 0;
+            }
+        }
+        EXPECT_GT(fired, 0);
+    }
+
+    std::vector<double> by_null(bars.size()), by_defaults(bars.size()), by_sentinels(bars.size());
+    std::int32_t begin = -1, count = -1;
+    const auto hammer = [&](const MovlexCandleSettings* settings, double* out) {
+        return movlex_candle_hammer(0, last, bars.open.data(), bars.high.data(), bars.low.data(), bars.close.data(),
+                                    settings, &begin, &count, out);
+    };
+    ASSERT_EQ(hammer(nullptr, by_null.data()), RC_OK);
+    ASSERT_EQ(hammer(&defaults, by_defaults.data()), RC_OK);
+    ASSERT_EQ(hammer(&sentinels, by_sentinels.data()), RC_OK);
+    EXPECT_TRUE(same_values(by_null.data(), by_defaults.data(), std::size_t(count)));
+    EXPECT_TRUE(same_values(by_null.data(), by_sentinels.data(), std::size_t(count)));
+    EXPECT_EQ(hammer(&bad, by_null.data()), RC_BAD_ARGUMENT);
+}
+
+}  // namespace
+}  // namespace movlex::test
