@@ -7,10 +7,17 @@
 #
 # New inputs go to a scratch directory, not to the checked-in corpora; a
 # crashing input is written to build-fuzz/ as crash-<hash>.
+#
+# The targets run side by side, as many at a time as there are cores
+# (MOVLEX_JOBS), each for SECONDS: a libFuzzer process uses one core.
+# Without clang and its libFuzzer runtime (and no way to install them) the
+# script says so in one line, appends it to the file named by MOVLEX_CI_SKIPS
+# when that is set, and exits 0: that is the machine's doing, not the code's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build=build-fuzz
+jobs=${MOVLEX_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 have_fuzzer_runtime() {
     command -v clang++ >/dev/null 2>&1 &&
@@ -18,11 +25,13 @@ have_fuzzer_runtime() {
 }
 if ! have_fuzzer_runtime; then
     if [ "$(id -u)" = 0 ]; then
-        apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-dev >/dev/null
+        { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-dev; } >/dev/null 2>&1 || true
     fi
     if ! have_fuzzer_runtime; then
-        echo "fuzz: clang with libFuzzer is not available (run as root to install it)" >&2
-        exit 1
+        reason="clang with its libFuzzer runtime (clang, libclang-rt-dev) is not available and cannot be installed here"
+        echo "fuzz: skipped: $reason"
+        [ -z "${MOVLEX_CI_SKIPS:-}" ] || echo "fuzz: the fuzzers: $reason" >>"$MOVLEX_CI_SKIPS"
+        exit 0
     fi
 fi
 
@@ -31,21 +40,39 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -D
     -DMOVLEX_BUILD_TOOLS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 
-for corpus in fuzz/corpus/*/; do
-    name=$(basename "$corpus")
-    target="$build/fuzz/${name}_fuzzer"
-    [ -x "$target" ] || continue
+# run_target NAME: one target for SECONDS; prints its statistics and any
+# error, and fails when it found a fault.
+run_target() {
+    local name=$1 corpus=fuzz/corpus/$1/ scratch status=0
     scratch=$(mktemp -d)
-    echo "fuzz: $name for ${seconds}s"
-    log="$scratch.log"
-    status=0
-    (cd "$build" && "../$target" -max_total_time="$seconds" -print_final_stats=1 "$scratch" "../$corpus") \
-        >"$log" 2>&1 || status=$?
-    grep -E '^(stat::number_of_executed_units|stat::new_units_added|==[0-9]+==ERROR|SUMMARY)' "$log" || true
-    rm -rf "$scratch" "$log"
+    (cd "$build" && "fuzz/${name}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 "$scratch" "../$corpus") \
+        >"$scratch.log" 2>&1 || status=$?
+    grep -E '^(stat::number_of_executed_units|stat::new_units_added|==[0-9]+==ERROR|SUMMARY)' "$scratch.log" |
+        sed "s/^/fuzz: $name: /" || true
+    rm -rf "$scratch" "$scratch.log"
     if [ "$status" != 0 ]; then
         echo "fuzz: $name found a fault (see the crash input in $build/)" >&2
-        exit 1
+        return 1
     fi
+}
+
+names=()
+for corpus in fuzz/corpus/*/; do
+    name=$(basename "$corpus")
+    [ -x "$build/fuzz/${name}_fuzzer" ] && names+=("$name")
 done
+faults=0
+for ((first = 0; first < ${#names[@]}; first += jobs)); do
+    pids=()
+    for name in "${names[@]:first:jobs}"; do
+        echo "fuzz: $name for ${seconds}s"
+        run_target "$name" &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do wait "$pid" || faults=$((faults + 1)); done
+done
+if [ "$faults" != 0 ]; then
+    echo "fuzz: $faults target(s) found a fault" >&2
+    exit 1
+fi
 echo "fuzz: no faults found"
