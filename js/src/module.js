@@ -3,10 +3,12 @@ import createMovlexModule from '../generated/movlex_wasm.mjs';
 
 export const wasm = await createMovlexModule();
 
-// { maTypes: ['sma', ...], indicators: [{ name, entry, summary, inputs, outputs, params, placement, set }] }
+// { maxParams, maTypes: ['sma', ...], indicators: [{ name, entry, summary, inputs, outputs, params, placement, set }] }
 export const table = JSON.parse(wasm.UTF8ToString(wasm._movlex_js_table()));
 
-export const MAX_PARAMS = 8;
+// The most parameters a row takes: the size of every parameter block handed
+// to the module.
+export const MAX_PARAMS = table.maxParams;
 
 // Result codes of the C entries that a caller can meet.
 const CODES = { 2: 'a bad argument', 3: 'no memory', 12: 'first index out of range', 13: 'last index out of range' };

@@ -43,7 +43,7 @@ std::string name_list(const Names& names, int count) {
 }
 
 std::string table_json() {
-    std::string out = "{\"maTypes\":" + name_list(MA_TYPE_NAMES, MA_TYPE_COUNT) + ",\"indicators\":[";
+    std::string out = "{\"maxParams\":" + std::to_string(MAX_PARAMS) + ",\"maTypes\":" + name_list(MA_TYPE_NAMES, MA_TYPE_COUNT) + ",\"indicators\":[";
     bool first = true;
     for (const IndicatorInfo& info : indicator_table()) {
         out += first ? "{" : ",{";
