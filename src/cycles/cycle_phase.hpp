@@ -35,10 +35,13 @@ public:
     template <class Smoothed, class Prices>
     void read(const Smoothed& smoothed, const Prices& prices, Index i, double degrees_per_radian,
               CycleReading& r) {
-        // One cycle's worth of bars: the period rounded, within 1 .. 50.
-        Index length = static_cast<Index>(r.period + 0.5);
-        if (length < 1) length = 1;
-        if (length > LONGEST_CYCLE) length = LONGEST_CYCLE;
+        // One cycle's worth of bars: the period rounded, within 1 .. 50 (a
+        // period that is not a number, from bad prices, reads one bar). The
+        // bounds apply before the conversion, which is defined only in range.
+        const double rounded = r.period + 0.5;
+        const Index length = !(rounded >= 1.0)                          ? 1
+                             : rounded >= static_cast<double>(LONGEST_CYCLE) ? LONGEST_CYCLE
+                                                                        : static_cast<Index>(rounded);
         const double bars = static_cast<double>(length);
 
         // The cycle's Fourier component over those bars, and their mean price.
