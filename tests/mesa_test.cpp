@@ -4,6 +4,7 @@
 
 #include "averages/arc_tangent.hpp"
 #include "averages/mesa.hpp"
+#include "movlex_extended.h"
 #include "output_capture.hpp"
 #include "test_support.hpp"
 
@@ -253,6 +254,24 @@ TEST(Mesa, EitherOutputMayBeTheInputFromIndexZero) {
     ASSERT_EQ(MOVLEX_MAMA(0, 149, in_place.data(), 0.5, 0.05, &begin, &count, other.data(), in_place.data()), RC_OK);
     EXPECT_TRUE(same_values(expected.mama, other.data(), std::size_t(count)));
     EXPECT_TRUE(same_values(expected.fama, in_place.data(), std::size_t(count)));
+}
+
+}  // namespace
+}  // namespace movlex::test
+
+namespace movlex::test {
+namespace {
+
+// Prices that are not numbers make the period estimate not a number; the
+// phase then reads one bar rather than converting that period to a count.
+TEST(CyclePhase, PricesThatAreNotNumbersAreReadWithoutAnUndefinedConversion) {
+    std::vector<double> prices(300);
+    for (std::size_t i = 0; i < prices.size(); ++i) prices[i] = 100.0 + double(i % 7);
+    for (std::size_t i = 100; i < 140; ++i) prices[i] = i % 2 ? std::nan("") : HUGE_VAL;
+    std::vector<double> out(prices.size());
+    std::int32_t begin = -1, count = -1;
+    ASSERT_EQ(movlex_cycle_phase(0, std::int32_t(prices.size()) - 1, prices.data(), &begin, &count, out.data()), RC_OK);
+    EXPECT_GT(count, 0);
 }
 
 }  // namespace
