@@ -1,6 +1,7 @@
 # What `cmake --install BUILD --prefix PREFIX` puts where, in three components
 # that the packages follow:
-#   runtime  the shared library (the DLL on Windows), the README and the licence
+#   runtime  the core shared library (the DLL on Windows), the README and the licence
+#   extended the extended shared library (libmovlex)
 #   dev      the headers, the link-time library (.so link, import library,
 #            static library), the CMake package and the pkg-config file
 #   tool     the movlex program, its manual page and the bundled sample
@@ -11,18 +12,25 @@ include(CMakePackageConfigHelpers)
 set(MOVLEX_DESCRIPTION "technical-analysis indicators with a plain C ABI, bit-exact on every machine")
 
 # The libraries programs link; each is the imported target movlex::<EXPORT_NAME>
-# of the CMake package.
-set(MOVLEX_INSTALLED_LIBRARIES movlex-ta-dll movlex_extended)
+# of the CMake package. The core library is the runtime component, the
+# extended library (libmovlex) a component of its own (its own Debian package).
+set(movlex_core_libraries movlex-ta-dll)
 if(MOVLEX_BUILD_STATIC)
-  list(APPEND MOVLEX_INSTALLED_LIBRARIES movlex-ta-dll-static)
+  list(APPEND movlex_core_libraries movlex-ta-dll-static)
 endif()
-
-install(TARGETS ${MOVLEX_INSTALLED_LIBRARIES} EXPORT movlex-targets
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
-  FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev
-  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+foreach(component IN ITEMS runtime extended)
+  if(component STREQUAL runtime)
+    set(libraries ${movlex_core_libraries})
+  else()
+    set(libraries movlex_extended)
+  endif()
+  install(TARGETS ${libraries} EXPORT movlex-targets
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${component} NAMELINK_COMPONENT dev
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
+    FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+endforeach()
 
 # The CMake package: find_package(movlex 1.0 CONFIG REQUIRED), any 1.x.
 set(MOVLEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/movlex)

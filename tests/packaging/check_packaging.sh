@@ -6,8 +6,9 @@
 #      package and the pkg-config file find the prefix from their own place);
 #   3. the consumer project (tests/consumer) built with find_package and with
 #      pkg-config, shared and (where built) static, and run;
-#   4. cpack -G DEB: the packages' contents and dependencies, unpacked with
-#      dpkg -x into a scratch root, and the consumer and the tool from there.
+#   4. cpack -G DEB: the packages' names, contents and dependencies, lintian
+#      (no error) where installed, unpacked with dpkg -x into a scratch root,
+#      and the consumer and the tool from there.
 #
 #   check_packaging.sh SOURCE_DIR BUILD_DIR LIBDIR STATIC(ON|OFF) TOOL(ON|OFF)
 set -uo pipefail
@@ -62,9 +63,17 @@ expected_files() { # PREFIX-relative paths, sorted
         echo "$libdir/pkgconfig/movlex.pc"
         echo share/doc/movlex/LICENSE
         echo share/doc/movlex/README.md
+        # Where Debian packages are made, each package's copyright and changelog.
+        if command -v dpkg > /dev/null; then
+            local package
+            for package in libmovlex-ta-dll1 libmovlex1 libmovlex-ta-dll-dev $([[ $tool == ON ]] && echo movlex); do
+                echo "share/doc/$package/copyright"
+                echo "share/doc/$package/changelog.gz"
+            done
+        fi
         if [[ $tool == ON ]]; then
             echo bin/movlex
-            echo share/man/man1/movlex.1
+            echo share/man/man1/movlex.1.gz
             echo share/movlex/sample.csv
         fi
     } | sort
@@ -174,21 +183,41 @@ else
     (cd "$build_dir" && run_quietly "$scratch/cpack.log" cpack -G DEB -B "$debs") || fail "cpack -G DEB"
     root=$outside/root
     mkdir -p "$root"
-    for deb in "$debs"/movlex*.deb; do
+    for deb in "$debs"/*.deb; do
         [[ -f $deb ]] || continue
         echo "--- $(basename "$deb")"
         dpkg-deb -f "$deb" Package Version Architecture Depends Section | sed 's/^/  /'
         dpkg-deb -c "$deb" | sed 's/^/  /'
         dpkg -x "$deb" "$root"
     done
-    runtime_deb=$(ls "$debs"/movlex-*-runtime.deb 2>/dev/null)
-    dev_deb=$(ls "$debs"/movlex-*-dev.deb 2>/dev/null)
-    [[ -n $runtime_deb && -n $dev_deb ]] || fail "the runtime and dev packages"
-    [[ $tool == OFF ]] || ls "$debs"/movlex-*-tool.deb >/dev/null 2>&1 || fail "the tool package"
+    version=1.0.0
+    arch=$(dpkg --print-architecture)
+    deb_of() { # PACKAGE: its file, named as Debian names them
+        local deb=$debs/${1}_${version}_$arch.deb
+        [[ -f $deb ]] && echo "$deb"
+    }
+    runtime_deb=$(deb_of libmovlex-ta-dll1)
+    extended_deb=$(deb_of libmovlex1)
+    dev_deb=$(deb_of libmovlex-ta-dll-dev)
+    [[ -n $runtime_deb && -n $extended_deb && -n $dev_deb ]] ||
+        fail "the runtime, extended and dev packages, named name_version_arch.deb"
+    [[ $tool == OFF ]] || [[ -n $(deb_of movlex) ]] || fail "the tool package"
     [[ -z $runtime_deb ]] || dpkg-deb -f "$runtime_deb" Depends | grep -q 'libc6 (>=' ||
         fail "the runtime package's dependencies were not generated (no libc6)"
-    [[ -z $dev_deb ]] || dpkg-deb -f "$dev_deb" Depends | grep -qx 'libmovlex-ta-dll1 (= 1.0.0)' ||
-        fail "the dev package does not depend on exactly this runtime package"
+    [[ -z $dev_deb ]] || [[ $(dpkg-deb -f "$dev_deb" Depends | tr -d ' ' | tr ',' '\n' | sort | paste -sd,) == \
+        "libmovlex-ta-dll1(=$version),libmovlex1(=$version)" ]] ||
+        fail "the dev package does not depend on exactly this version's library packages"
+    for deb in $runtime_deb $extended_deb; do
+        dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./triggers 2>/dev/null | grep -qx 'activate-noawait ldconfig' ||
+            fail "$(basename "$deb") has no ldconfig trigger"
+    done
+    if command -v lintian >/dev/null; then
+        # Errors fail the check; warnings and notes are shown.
+        lintian --fail-on error --tag-display-limit 0 "$debs"/*.deb 2>&1 | grep -v 'root privileges' | sed 's/^/  lintian: /'
+        ((PIPESTATUS[0] == 0)) || fail "lintian reports errors in the packages"
+    else
+        say "skipped: lintian (not installed)"
+    fi
 
     # The packages' files are the installed ones, under /usr.
     check_tree "$root/usr" /usr
