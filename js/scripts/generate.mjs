@@ -98,6 +98,9 @@ export type Series = ArrayLike<number>;
 /** A moving-average type by name or code. */
 export type MaType = ${table.maTypes.map((name) => `'${name}'`).join(' | ')} | number;
 
+/** Where an output is drawn: over the price (on its scale), in a panel below it, or as markers on the candles (a pattern's signals). */
+export type Placement = 'overlay' | 'panel' | 'markers';
+
 /** A row of the indicator table. */
 export interface IndicatorInfo {
   name: string;
@@ -105,7 +108,10 @@ export interface IndicatorInfo {
   summary: string;
   inputs: string[];
   outputs: string[];
-  placement: 'overlay' | 'panel';
+  /** Where the first output is drawn: over the price, in a panel below it, or as markers on the candles. */
+  placement: Placement;
+  /** Where each output is drawn, in the order of outputs. */
+  outputPlacements: Placement[];
   set: 'core' | 'extended';
   params: { name: string; kind: 'integer' | 'real' | 'ma_type'; default: number; min: number; max: number }[];
 }

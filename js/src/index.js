@@ -13,7 +13,7 @@ export * from '../generated/indicators.js';
 export * as stream from '../generated/streams.js';
 
 // The indicator table: name, summary, inputs, outputs, parameters with kind,
-// default and range, placement (overlay or panel).
+// default and range, placement (overlay, panel or markers) and each output's (outputPlacements).
 export const indicators = table.indicators;
 export const maTypes = table.maTypes;
 

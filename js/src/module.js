@@ -3,7 +3,7 @@ import createMovlexModule from '../generated/movlex_wasm.mjs';
 
 export const wasm = await createMovlexModule();
 
-// { maxParams, maTypes: ['sma', ...], indicators: [{ name, entry, summary, inputs, outputs, params, placement, set }] }
+// { maxParams, maTypes: ['sma', ...], indicators: [{ name, entry, summary, inputs, outputs, params, placement, outputPlacements, set }] }
 export const table = JSON.parse(wasm.UTF8ToString(wasm._movlex_js_table()));
 
 // The most parameters a row takes: the size of every parameter block handed

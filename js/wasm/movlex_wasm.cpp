@@ -42,6 +42,22 @@ std::string name_list(const Names& names, int count) {
     return out + "]";
 }
 
+const char* placement_name(Placement placement) {
+    switch (placement) {
+        case Placement::overlay: return "overlay";
+        case Placement::panel: return "panel";
+        case Placement::markers: return "markers";
+    }
+    return "panel";
+}
+
+// Where each output is drawn, in output order.
+std::string placements(const IndicatorInfo& info) {
+    std::string out = "[";
+    for (int k = 0; k < info.output_count(); ++k) out += (k ? "," : "") + quoted(placement_name(info.placement_of(k)));
+    return out + "]";
+}
+
 std::string table_json() {
     std::string out = "{\"maxParams\":" + std::to_string(MAX_PARAMS) + ",\"maTypes\":" + name_list(MA_TYPE_NAMES, MA_TYPE_COUNT) + ",\"indicators\":[";
     bool first = true;
@@ -51,7 +67,7 @@ std::string table_json() {
         out += "\"name\":" + quoted(info.name) + ",\"entry\":" + quoted(info.entry) +
                ",\"summary\":" + quoted(info.summary) + ",\"inputs\":" + name_list(info.inputs, info.input_count()) +
                ",\"outputs\":" + name_list(info.outputs, info.output_count()) + ",\"placement\":" +
-               quoted(info.placement == Placement::overlay ? "overlay" : "panel") + ",\"set\":" +
+               quoted(placement_name(info.placement)) + ",\"outputPlacements\":" + placements(info) + ",\"set\":" +
                quoted(info.set == IndicatorSet::core ? "core" : "extended") + ",\"params\":[";
         for (int p = 0; p < info.param_count(); ++p) {
             const ParamInfo& param = info.params[p];

@@ -1,7 +1,9 @@
 // The chart page: candles of a CSV file (the bundled sample at first), with
 // indicators chosen from the table computed in the browser by movlex and
-// drawn over the price (averages, bands, stops) or in panels below.
-import { CandlestickSeries, LineSeries, createChart } from 'lightweight-charts';
+// drawn where the table says each output belongs: over the price (averages,
+// bands, stops), in a panel below (oscillators, flags), or as markers on the
+// candles (candlestick patterns: above a bearish candle, below a bullish one).
+import { CandlestickSeries, LineSeries, createChart, createSeriesMarkers } from 'lightweight-charts';
 import * as movlex from 'movlex';
 import sample from '../../data/sample.csv?raw';
 import { parseBars } from './csv.js';
@@ -11,7 +13,9 @@ const chart = createChart(document.getElementById('chart'), { autoSize: true, la
 const COLORS = ['#1f77b4', '#ff7f0e', '#2ca02c', '#d62728', '#9467bd', '#8c564b', '#e377c2', '#17becf'];
 let bars;
 let candles;
-let drawn = [];   // { name, options, series: [] }
+let drawn = [];   // { name, options, series: [], markers: [] }
+let markers;      // the candles' markers plugin
+let marks = [];   // every marker on the candles
 
 // Values computed, readable by a test: window.movlexResults[k] = { name, options, outputs }.
 window.movlexResults = [];
@@ -22,6 +26,8 @@ function show(text, label) {
   if (candles) chart.removeSeries(candles);
   candles = chart.addSeries(CandlestickSeries, {}, 0);
   candles.setData(bars.time.map((time, t) => ({ time, open: bars.open[t], high: bars.high[t], low: bars.low[t], close: bars.close[t] })));
+  markers = createSeriesMarkers(candles, []);
+  marks = [];
   const again = drawn;
   drawn = [];
   window.movlexResults = [];
@@ -30,18 +36,39 @@ function show(text, label) {
   chart.timeScale().fitContent();
 }
 
+// A pattern's signals as markers: +1/+2 below the candle, -1/-2 above it.
+function signalMarks(name, values) {
+  const label = name.replace(/^candle_/, '').replace(/_/g, ' ');
+  const found = [];
+  values.forEach((value, t) => {
+    if (!(value > 0 || value < 0)) return;
+    found.push(value > 0
+      ? { time: bars.time[t], position: 'belowBar', color: '#26a69a', shape: 'arrowUp', text: label }
+      : { time: bars.time[t], position: 'aboveBar', color: '#ef5350', shape: 'arrowDown', text: label });
+  });
+  return found;
+}
+
 function add(name, options) {
   const info = movlex.indicators.find((row) => row.name === name);
   const result = movlex[name](bars, options);
   const outputs = result instanceof Float64Array ? { [name]: result } : result;
-  const pane = info.placement === 'overlay' ? 0 : chart.panes().length;
-  const series = Object.entries(outputs).map(([, values], o) => {
-    const line = chart.addSeries(LineSeries, { color: COLORS[(drawn.length + o) % COLORS.length], lineWidth: 1, priceLineVisible: false, lastValueVisible: false }, pane);
+  // The indicator's panel outputs share one panel of their own.
+  const panel = info.outputPlacements.includes('panel') ? chart.panes().length : null;
+  const series = [];
+  Object.values(outputs).forEach((values, o) => {
+    const placement = info.outputPlacements[o];
+    if (placement === 'markers') {
+      marks = marks.concat(signalMarks(name, values)).sort((a, b) => (a.time < b.time ? -1 : a.time > b.time ? 1 : 0));
+      markers.setMarkers(marks);
+      return;
+    }
+    const line = chart.addSeries(LineSeries, { color: COLORS[(drawn.length + o) % COLORS.length], lineWidth: 1, priceLineVisible: false, lastValueVisible: false }, placement === 'overlay' ? 0 : panel);
     line.setData(bars.time.map((time, t) => (Number.isNaN(values[t]) ? { time } : { time, value: values[t] })));
-    return line;
+    series.push(line);
   });
   drawn.push({ name, options, series });
-  window.movlexResults.push({ name, options, outputs });
+  window.movlexResults.push({ name, options, outputs, markers: marks.length });
   const tag = document.createElement('span');
   tag.textContent = `${name} ${Object.values(options).join(' ')}`.trim();
   document.getElementById('added').append(tag);

@@ -69,6 +69,16 @@ test('the page computes in Chromium what the native tool computes, bit for bit',
         assert.deepEqual(outputs[o], expected[header], header);
       });
     });
+    // A candlestick pattern is drawn as markers on the candles, one for each bar where it fires.
+    await page.selectOption('#indicator', 'candle_engulfing');
+    await page.click('#add');
+    const engulfing = await page.evaluate(() => {
+      const result = window.movlexResults.at(-1);
+      return { fired: Array.from(result.outputs.candle_engulfing ?? Object.values(result.outputs)[0]).filter((value) => value !== 0 && !Number.isNaN(value)).length, markers: result.markers };
+    });
+    assert.ok(engulfing.fired > 0, 'engulfing never fires on the sample');
+    assert.equal(engulfing.markers, engulfing.fired);
+    assert.deepEqual(errors, []);
     await page.screenshot({ path: screenshot });
   } finally {
     await browser.close();
