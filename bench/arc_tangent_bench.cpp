@@ -1,7 +1,7 @@
 // The library's arc tangent against the runtime's, and MAMA with each:
 //  - arc_tangent/<which>/<arguments>: time per call (counter time_per_call, in
 //    ns) over the same arguments for both, either those MAMA passes over a
-//    random walk ("mama") or uniform on [-4, 4] ("uniform");
+//    price-like walk (bench/price_walk.hpp, "mama") or uniform on [-4, 4] ("uniform");
 //  - mama_with/<which>: MAMA over 1,000,000 bars (MOVLEX_BENCH_BARS), time per
 //    output value (counter time_per_output, in ns).
 #include <benchmark/benchmark.h>
@@ -13,35 +13,13 @@
 
 #include "averages/arc_tangent.hpp"
 #include "averages/mesa.hpp"
+#include "price_walk.hpp"
 
 namespace {
 
 using namespace movlex;
 
 double runtime_arc_tangent(double x) { return std::atan(x); }
-
-class Uniform {
-public:
-    explicit Uniform(std::uint64_t seed) : state_(seed) {}
-    double operator()() {  // on [0, 1)
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return double(state_ >> 11) / double(1ull << 53);
-    }
-
-private:
-    std::uint64_t state_;
-};
-
-std::vector<double> random_walk(std::size_t count) {
-    Uniform uniform(42);
-    std::vector<double> prices;
-    double price = 100.0;
-    for (std::size_t i = 0; i < count; ++i) {
-        price *= 1.0 + (uniform() - 0.5) * 0.04;
-        prices.push_back(price);
-    }
-    return prices;
-}
 
 std::size_t bar_count() {
     const char* text = std::getenv("MOVLEX_BENCH_BARS");
@@ -50,7 +28,7 @@ std::size_t bar_count() {
 }
 
 const std::vector<double>& prices() {
-    static const std::vector<double> shared = random_walk(bar_count());
+    static const std::vector<double> shared = movlex_bench::price_closes(bar_count(), 42);
     return shared;
 }
 
@@ -77,7 +55,7 @@ double recording_arc_tangent(double x) {
 
 // The arguments MAMA passes to its arc tangent, in the order it passes them.
 std::vector<double> mama_arguments() {
-    const std::vector<double> walk = random_walk(2 * ARGUMENT_COUNT);
+    const std::vector<double> walk = movlex_bench::price_closes(2 * ARGUMENT_COUNT, 42);
     std::vector<double> arguments, mama(walk.size()), fama(walk.size());
     recorded = &arguments;
     mama_over<recording_arc_tangent>(walk, mama, fama);
@@ -86,9 +64,9 @@ std::vector<double> mama_arguments() {
 }
 
 std::vector<double> uniform_arguments() {
-    Uniform uniform(7);
+    movlex_bench::PriceWalk walk(7);
     std::vector<double> arguments(ARGUMENT_COUNT);
-    for (double& x : arguments) x = (uniform() - 0.5) * 8.0;
+    for (double& x : arguments) x = (walk.uniform() - 0.5) * 8.0;
     return arguments;
 }
 

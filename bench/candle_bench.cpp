@@ -1,6 +1,6 @@
 // Each candlestick pattern, and the scan of them all, over 1,000,000
-// price-like bars (MOVLEX_BENCH_BARS=N for another count): a log-price walk
-// that reverts slowly to 100, with opens, highs and lows about each close.
+// price-like bars (MOVLEX_BENCH_BARS=N for another count): the walk of
+// bench/price_walk.hpp, which stays near 100.
 // Counter ns_per_bar: the time per bar, in ns.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +14,7 @@
 #include "frame/kernel.hpp"
 #include "patterns/pattern_kernel.hpp"
 #include "patterns/scan.hpp"
+#include "price_walk.hpp"
 
 namespace {
 
@@ -31,20 +32,13 @@ const Candles& candles() {
         const char* text = std::getenv("MOVLEX_BENCH_BARS");
         const std::size_t count = text != nullptr ? std::size_t(std::atol(text)) : 1000000;
         Candles c;
-        std::uint64_t state = 12345;
-        auto uniform = [&state] {
-            state = state * 6364136223846793005ull + 1442695040888963407ull;
-            return double(state >> 11) / double(1ull << 53);
-        };
-        double level = std::log(100.0), close = 100.0;
+        movlex_bench::PriceWalk walk(12345);
         for (std::size_t i = 0; i < count; ++i) {
-            const double open = close * (1.0 + (uniform() - 0.5) * 0.004);
-            level += (uniform() - 0.5) * 0.03 - 0.002 * (level - std::log(100.0));
-            close = std::exp(level);
-            c.columns[0].push_back(open);
-            c.columns[1].push_back(std::max(open, close) * (1.0 + uniform() * 0.008));
-            c.columns[2].push_back(std::min(open, close) * (1.0 - uniform() * 0.008));
-            c.columns[3].push_back(close);
+            const movlex_bench::PriceBar bar = walk.next();
+            c.columns[0].push_back(bar.open);
+            c.columns[1].push_back(bar.high);
+            c.columns[2].push_back(bar.low);
+            c.columns[3].push_back(bar.close);
         }
         return c;
     }();

@@ -9,11 +9,14 @@
 // a time ("stream/sma/period=10", counter time_per_update in ns), to set
 // beside the batch cost per value.
 //
+// The bars are price-like (bench/price_walk.hpp): a random walk that stays
+// near 100, with consistent open, high, low and volume.
+//
 // MOVLEX_BENCH_BARS=N runs over N bars instead. MOVLEX_BENCH_COLD_HEAP=1
 // returns freed memory to the system before every batch call (malloc_trim,
 // outside the timed region), as in a host whose heap is not warm: every
 // scratch array then costs its page faults. MOVLEX_BENCH_SERIES=rising or
-// falling replaces the random walk by a steady trend (the case where a
+// falling replaces the walk by a steady trend (the case where a
 // window's lowest or highest value leaves it at every bar);
 // MOVLEX_BENCH_PERIODS=10,14,1000 sets the periods.
 #include <benchmark/benchmark.h>
@@ -30,6 +33,7 @@
 
 #include "api/indicator_table.hpp"
 #include "api/stream.hpp"
+#include "price_walk.hpp"
 
 namespace {
 
@@ -52,34 +56,25 @@ std::string environment(const char* name) {
     return text != nullptr ? text : "";
 }
 
-// The relative change of the close from one bar to the next: random, or a
-// steady trend up or down.
-double drift() {
+// The relative change of the close each bar under a steady trend up or down,
+// or 0 for the price-like walk.
+double trend() {
     const std::string series = environment("MOVLEX_BENCH_SERIES");
     if (series == "rising") return 0.0005;
     if (series == "falling") return -0.0005;
     return 0.0;
 }
 
-// A deterministic random walk (or trend) with consistent high and low.
 Bars make_bars(std::size_t count) {
     Bars bars;
-    std::uint64_t state = 42;
-    auto uniform = [&state]() {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return double(state >> 11) / double(1ull << 53);
-    };
-    const double trend = drift();
-    double price = 100.0;
+    movlex_bench::PriceWalk walk(42, 100.0, trend());
     for (std::size_t i = 0; i < count; ++i) {
-        const double open = price;
-        price *= 1.0 + (trend != 0.0 ? trend : (uniform() - 0.5) * 0.04);
-        bars.open.push_back(open);
-        bars.close.push_back(price);
-        // A trend keeps high and low moving with the close at every bar.
-        bars.high.push_back(std::max(open, price) * (1.0 + (trend != 0.0 ? 0.5 : uniform()) * 0.01));
-        bars.low.push_back(std::min(open, price) * (1.0 - (trend != 0.0 ? 0.5 : uniform()) * 0.01));
-        bars.volume.push_back(std::floor(1000.0 + uniform() * 9000.0));
+        const movlex_bench::PriceBar bar = walk.next();
+        bars.open.push_back(bar.open);
+        bars.high.push_back(bar.high);
+        bars.low.push_back(bar.low);
+        bars.close.push_back(bar.close);
+        bars.volume.push_back(bar.volume);
     }
     return bars;
 }

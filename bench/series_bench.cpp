@@ -33,6 +33,7 @@
 #include "api/indicator_table.hpp"
 #include "frame/series_engine.hpp"
 #include "movlex_batch.h"
+#include "price_walk.hpp"
 
 namespace {
 
@@ -48,27 +49,22 @@ std::size_t from_environment(const char* name, std::size_t fallback) {
 const std::size_t SERIES = from_environment("MOVLEX_BENCH_SERIES", 512);
 const std::size_t BARS = from_environment("MOVLEX_BENCH_BARS", 10000);
 
-// Open, high, low, close and volume of every series, one series after another.
+// Open, high, low, close and volume of every series, one series after another:
+// the price-like walk of bench/price_walk.hpp, from seed s + 1 for series s.
 struct Universe {
     std::array<std::vector<double>, 5> columns;
 
     Universe() {
         for (auto& column : columns) column.resize(SERIES * BARS);
-        std::uint64_t state = 42;
-        auto uniform = [&state]() {
-            state = state * 6364136223846793005ull + 1442695040888963407ull;
-            return double(state >> 11) / double(1ull << 53);
-        };
         for (std::size_t s = 0; s < SERIES; ++s) {
-            double price = 50.0 + 100.0 * uniform();
+            movlex_bench::PriceWalk walk(s + 1);
             for (std::size_t i = s * BARS; i < (s + 1) * BARS; ++i) {
-                const double open = price;
-                price *= 1.0 + (uniform() - 0.5) * 0.04;
-                columns[0][i] = open;
-                columns[1][i] = std::max(open, price) * (1.0 + uniform() * 0.01);
-                columns[2][i] = std::min(open, price) * (1.0 - uniform() * 0.01);
-                columns[3][i] = price;
-                columns[4][i] = std::floor(1000.0 + uniform() * 9000.0);
+                const movlex_bench::PriceBar bar = walk.next();
+                columns[0][i] = bar.open;
+                columns[1][i] = bar.high;
+                columns[2][i] = bar.low;
+                columns[3][i] = bar.close;
+                columns[4][i] = bar.volume;
             }
         }
     }

@@ -1,4 +1,5 @@
-// ns per value over 1,000,000 bars: the movlex WebAssembly package, the
+// ns per value over 1,000,000 price-like bars (price_walk.mjs, the walk of
+// the native benchmarks, bar for bar): the movlex WebAssembly package, the
 // native library (bench/js/native_timing.cpp, through movlex_table_timing)
 // and the JavaScript indicator packages installed here (package-lock.json).
 //
@@ -13,11 +14,11 @@ import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import * as movlex from '../../js/src/index.js';
-import { prices } from '../../js/test/support/prices.js';
+import { priceWalk } from './price_walk.mjs';
 
 const BARS = 1_000_000;
 const require = createRequire(import.meta.url);
-const bars = prices(BARS);
+const bars = priceWalk(BARS);
 const { open, high, low, close, volume } = bars;
 const plain = { high: Array.from(high), low: Array.from(low), close: Array.from(close) };
 
@@ -105,7 +106,7 @@ const native = Object.fromEntries(
 // WebAssembly code starts in V8's baseline tier and is optimised once it has
 // run enough; a run on one long series would stay in the baseline tier, so
 // every movlex function first runs many times over short series.
-const short = prices(5000);
+const short = priceWalk(5000);
 for (let k = 0; k < 300; ++k) {
   movlex.sma(short.close, { period: 20 }); movlex.ema(short.close, { period: 20 }); movlex.rsi(short.close, { period: 14 });
   movlex.bbands(short.close, { period: 20 }); movlex.atr(short.high, short.low, short.close, { period: 14 });

@@ -8,6 +8,9 @@
 3. the GIL: two Python threads each making a 2-D call, against the same two
    calls one after the other.
 
+The series are the closes of the price-like walk of every benchmark
+(price_walk.py, the walk of bench/price_walk.hpp), one seed per row.
+
     PYTHONPATH=build/python /usr/bin/python3 python/bench/bench_python.py [--library build/libmovlex-ta-dll.so]
 """
 
@@ -21,6 +24,7 @@ import timeit
 import numpy as np
 
 import movlex
+from price_walk import price_walk
 
 REPOSITORY = pathlib.Path(__file__).resolve().parents[2]
 
@@ -92,8 +96,7 @@ class CEntries:
 
 
 def two_dimensional(c_entries, series, bars, names, repeat):
-    rng = np.random.default_rng(2)
-    rows = 100 * np.exp(np.cumsum(rng.normal(0, 0.01, (series, bars)), axis=1))
+    rows = price_walk(range(1, series + 1), bars)["close"]
     print(f"\n2-D call over {series:,} x {bars:,} (best of {repeat}), ns per value:")
     print("  C: the entries through ctypes into reused (warm) or newly allocated (fresh) outputs; "
           "ratio: 1 thread / C fresh")
@@ -111,7 +114,7 @@ def two_dimensional(c_entries, series, bars, names, repeat):
 
 
 def gil(series, bars, repeat):
-    rows = np.random.default_rng(3).random((series, bars)) + 10
+    rows = price_walk(range(1, series + 1), bars)["close"]
 
     def call():
         movlex.ema(rows, period=20, threads=1)

@@ -21,6 +21,16 @@
 //   template <class Archive> void visit(Archive& archive);
 //                              lists every field of the state (see archive.hpp)
 //
+// and may provide, for the batch run only (frame/bar_block.hpp):
+//
+//   template <class Bars> Index steady_block(const Bars& bars, Index i,
+//                                            Index available, double* const* out);
+//                              the steady steps of bars i .. i + n - 1 for an n
+//                              in 1 .. available of its choosing, giving their
+//                              bits; the outputs of bar i + j go to out[k][j],
+//                              each stored after every bar of the block is read;
+//                              returns n
+//
 // Bar indices are absolute: a batch call feeds the kernel from its seed index
 // on, a stream from 0.
 #pragma once
@@ -132,9 +142,17 @@ void run_kernel(Kernel given, const std::array<const double*, N>& inputs, Index 
     for (Index i = seed; i < first; ++i) kernel.step(bars, i, value);
     kernel.step(bars, first, value);
     for (int k = 0; k < Kernel::outputs; ++k) outs[k][0] = value[k];
-    for (Index i = first + 1; i <= end; ++i) {
-        kernel.steady(bars, i, value);
-        for (int k = 0; k < Kernel::outputs; ++k) outs[k][i - first] = value[k];
+    if constexpr (requires(double* const* at) { kernel.steady_block(bars, first, Index{1}, at); }) {
+        for (Index i = first + 1; i <= end;) {
+            double* at[Kernel::outputs];
+            for (int k = 0; k < Kernel::outputs; ++k) at[k] = outs[k] + (i - first);
+            i += kernel.steady_block(bars, i, end - i + 1, at);
+        }
+    } else {
+        for (Index i = first + 1; i <= end; ++i) {
+            kernel.steady(bars, i, value);
+            for (int k = 0; k < Kernel::outputs; ++k) outs[k][i - first] = value[k];
+        }
     }
 }
 

@@ -16,6 +16,12 @@
 #include <cstdint>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#elif defined(__aarch64__)
+#include <arm_neon.h>
+#endif
+
 namespace movlex {
 
 template <int W>
@@ -66,6 +72,21 @@ template <class V>
 inline V magnitude(V value) {
     using Bits = decltype(value < value);  // 64-bit integers, one per lane
     return (V)((Bits)value & ~(Bits{} + INT64_MIN));
+}
+
+// The square root of every lane, correctly rounded as IEEE requires (so the
+// bits of std::sqrt on each lane alone); a lane below zero gives a NaN and
+// sets no errno.
+inline double square_root(double value) { return __builtin_sqrt(value); }
+template <class V>
+inline V square_root(V value) {
+#if defined(__SSE2__)
+    if constexpr (lane_count<V> == 2) return (V)_mm_sqrt_pd((__m128d)value);
+#elif defined(__aarch64__)
+    if constexpr (lane_count<V> == 2) return (V)vsqrtq_f64((float64x2_t)value);
+#endif
+    for (int l = 0; l < lane_count<V>; ++l) value[l] = __builtin_sqrt(value[l]);
+    return value;
 }
 
 // The lanes of `source`, which need not be aligned.

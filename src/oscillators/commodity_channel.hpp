@@ -1,11 +1,13 @@
 // Commodity channel index (CCI).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <utility>
 
+#include "frame/bar_block.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -63,6 +65,57 @@ public:
         advance();
     }
 
+    // Several bars at once, one per lane: the bars that take slots slot_
+    // onwards up to the last slot, at most LANES of them. Lane l sums its own
+    // window in slot order, as steady() does: the slots before slot_ and
+    // after the block's hold the same bars for every lane; a slot of the
+    // block holds its new bar for the lanes of that bar and later ones, its
+    // old bar for the earlier ones.
+    template <class Bars>
+    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
+        using V = BlockLanes;
+        constexpr int W = lane_count<V>, VECTORS = LANES / W;
+        const Index n = std::min({available, Index{LANES}, period_ - slot_});
+        const Index end = slot_ + n;
+        double typical[LANES], own_slot[LANES];
+        for (Index l = 0; l < LANES; ++l) {
+            // Lanes past the block repeat its last bar.
+            const Index j = i + std::min(l, n - 1);
+            typical[l] = typical_price(bars(0, j), bars(1, j), bars(2, j));
+            own_slot[l] = double(slot_ + std::min(l, n - 1));
+        }
+        // Calls add(v, value of the slot in the lanes of vector v) for every
+        // slot in order.
+        const auto in_slot_order = [&](auto add) {
+            for (Index slot = 0; slot < slot_; ++slot)
+                for (int v = 0; v < VECTORS; ++v) add(v, splat<V>(window_[slot]));
+            for (Index slot = slot_; slot < end; ++slot)
+                for (int v = 0; v < VECTORS; ++v)
+                    add(v, pick(load_lanes<V>(own_slot + v * W) >= splat<V>(double(slot)),
+                                splat<V>(typical[slot - slot_]), splat<V>(window_[slot])));
+            for (Index slot = end; slot < period_; ++slot)
+                for (int v = 0; v < VECTORS; ++v) add(v, splat<V>(window_[slot]));
+        };
+        V sum[VECTORS], mean[VECTORS], deviation[VECTORS];
+        for (int v = 0; v < VECTORS; ++v) sum[v] = deviation[v] = splat<V>(0.0);
+        in_slot_order([&sum](int v, V value) { sum[v] += value; });
+        for (int v = 0; v < VECTORS; ++v) mean[v] = sum[v] / divisor_;
+        in_slot_order([&deviation, &mean](int v, V value) { deviation[v] += magnitude(value - mean[v]); });
+        double values[LANES];
+        const V zero = splat<V>(0.0);
+        for (int v = 0; v < VECTORS; ++v) {
+            const V distance = load_lanes<V>(typical + v * W) - mean[v];
+            store_lanes(values + v * W, pick((distance == zero) | (deviation[v] == zero), zero,
+                                             distance / ((deviation[v] / divisor_) * SCALE)));
+        }
+        for (Index l = 0; l < n; ++l) {
+            out[0][l] = values[l];
+            window_[slot_] = typical[l];
+            advance();
+        }
+        return n;
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(window_);
@@ -72,6 +125,7 @@ public:
 
 private:
     static constexpr double SCALE = 0.015;
+    static constexpr int LANES = 8;
 
     double slot_order_sum() const {
         double sum = 0.0;

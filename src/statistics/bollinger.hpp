@@ -72,6 +72,22 @@ public:
         write(middle, standard_deviation(variance), out);
     }
 
+    // The steady steps of a block: the variance's sums and the average
+    // carried bar by bar, the roots and the bands in lanes.
+    template <class Bars>
+    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
+        const Index n = std::min(available, BAR_BLOCK);
+        double variance[BAR_BLOCK], mean[BAR_BLOCK];
+        double* middle = simple_average_ ? mean : out[1];
+        variance_.next_block(bars, i, n, variance, mean);
+        if (!simple_average_)
+            for (Index j = 0; j < n; ++j) average_.steady(bars, i + j, middle + j);
+        for_lanes(n, [&]<class V>(Index j) {
+            write(load_lanes<V>(middle + j), standard_deviation(load_lanes<V>(variance + j)), out, j);
+        });
+        return n;
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(average_);
@@ -85,6 +101,12 @@ private:
         out[0] = middle + deviation * up_;
         out[1] = middle;
         out[2] = middle - deviation * down_;
+    }
+    template <class V>
+    void write(V middle, V deviation, double* const* out, Index j) const {
+        store_lanes(out[0] + j, middle + deviation * up_);
+        store_lanes(out[1] + j, middle);
+        store_lanes(out[2] + j, middle - deviation * down_);
     }
 
     Average average_;

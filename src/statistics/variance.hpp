@@ -1,10 +1,12 @@
 // Population variance and standard deviation over a sliding window.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 
+#include "frame/bar_block.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -35,6 +37,10 @@ RetCode var_core(std::int32_t first_index, std::int32_t last_index, const double
 inline constexpr double VARIANCE_FLOOR = 1e-8;
 
 inline double standard_deviation(double variance) { return variance < VARIANCE_FLOOR ? 0.0 : std::sqrt(variance); }
+template <class V>
+inline V standard_deviation(V variance) {
+    return pick(variance < splat<V>(VARIANCE_FLOOR), splat<V>(0.0), square_root(variance));
+}
 
 // Mean of squares minus square of mean, from a running sum and a running sum
 // of squares carried from one window to the next.
@@ -77,15 +83,39 @@ public:
     // same bits as the simple average of the window.
     template <class Bars>
     double next(const Bars& bars, Index i, double& mean) {
-        const double value = bars(0, i);
-        sum_ += value;
-        sum_of_squares_ += value * value;
+        double sum, sum_of_squares;
+        carry(bars, i, sum, sum_of_squares);
+        return moments(sum, sum_of_squares, mean);
+    }
+
+    // The steady steps of bars i .. i + n - 1 in two passes: the sums carried
+    // bar by bar, then the divisions over the block in lanes.
+    template <class Bars>
+    void next_block(const Bars& bars, Index i, Index n, double* variance, double* mean) {
+        double sum[BAR_BLOCK], sum_of_squares[BAR_BLOCK];
+        for (Index j = 0; j < n; ++j) carry(bars, i + j, sum[j], sum_of_squares[j]);
+        for_lanes(n, [&]<class V>(Index j) {
+            V mean_j;
+            store_lanes(variance + j, moments(load_lanes<V>(sum + j), load_lanes<V>(sum_of_squares + j), mean_j));
+            store_lanes(mean + j, mean_j);
+        });
+    }
+
+    template <class Bars>
+    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
+        const Index n = std::min(available, BAR_BLOCK);
+        double mean[BAR_BLOCK];
+        next_block(bars, i, n, out[0], mean);
+        return n;
+    }
+
+    // The variance and mean of a window from its sum and sum of squares; V
+    // is double or lanes of windows.
+    template <class V>
+    V moments(V sum, V sum_of_squares, V& mean) const {
         const double divisor = static_cast<double>(period_);
-        mean = sum_ / divisor;
-        const double mean_of_squares = sum_of_squares_ / divisor;
-        const double leaving = bars(0, i - (period_ - 1));
-        sum_ -= leaving;
-        sum_of_squares_ -= leaving * leaving;
+        mean = sum / divisor;
+        const V mean_of_squares = sum_of_squares / divisor;
         return mean_of_squares - mean * mean;
     }
 
@@ -97,6 +127,20 @@ public:
     }
 
 private:
+    // Bar i enters the carried sums, which are then the window's, and the
+    // bar that leaves with the next one is taken out of them.
+    template <class Bars>
+    void carry(const Bars& bars, Index i, double& sum, double& sum_of_squares) {
+        const double value = bars(0, i);
+        sum_ += value;
+        sum_of_squares_ += value * value;
+        sum = sum_;
+        sum_of_squares = sum_of_squares_;
+        const double leaving = bars(0, i - (period_ - 1));
+        sum_ -= leaving;
+        sum_of_squares_ -= leaving * leaving;
+    }
+
     Index period_;
     double sum_ = 0.0;
     double sum_of_squares_ = 0.0;
@@ -127,6 +171,15 @@ public:
         out[0] = scale(out[0]);
     }
 
+    template <class Bars>
+    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
+        const Index n = std::min(available, BAR_BLOCK);
+        double mean[BAR_BLOCK];
+        variance_.next_block(bars, i, n, out[0], mean);
+        for_lanes(n, [&]<class V>(Index j) { store_lanes(out[0] + j, scale(load_lanes<V>(out[0] + j))); });
+        return n;
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(variance_);
@@ -135,6 +188,10 @@ public:
 private:
     double scale(double variance) const {
         return variance < VARIANCE_FLOOR ? 0.0 : std::sqrt(variance) * deviations_;
+    }
+    template <class V>
+    V scale(V variance) const {
+        return pick(variance < splat<V>(VARIANCE_FLOOR), splat<V>(0.0), square_root(variance) * deviations_);
     }
 
     VarianceKernel variance_;
