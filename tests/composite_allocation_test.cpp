@@ -4,10 +4,12 @@
 // for itself (an average's ring of the values it is fed, a long window's
 // block arrays) is scratch too.
 #include <functional>
+#include <set>
 #include <utility>
 #include <string>
 #include <vector>
 
+#include "api/indicator_table.hpp"
 #include "frame/scratch.hpp"
 #include "test_support.hpp"
 
@@ -40,28 +42,31 @@ Calls composite_calls() {
     auto ppo = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
         return MOVLEX_PPO(0, 199, b.close.data(), 12, 26, MA_SMA, begin, count, o);
     };
-    auto macd = [](MaType type) {
-        return [type](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double* o3) {
-            return MOVLEX_MACD(0, 199, b.close.data(), 12, type, 26, MA_SMA, 9, MA_SMA, begin, count, o1, o2, o3);
+    auto macd = [](MaType type, std::int32_t signal) {
+        return [=](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double* o3) {
+            return MOVLEX_MACD(0, 199, b.close.data(), 12, type, 26, MA_SMA, signal, MA_SMA, begin, count, o1, o2,
+                               o3);
         };
     };
     auto mac2 = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
         return MOVLEX_MAC2(0, 199, b.close.data(), 12, MA_SMA, 26, MA_SMA, begin, count, o);
     };
-    auto stoch = [](std::int32_t fast_k, MaType k_type, MaType d_type) {
+    auto stoch = [](std::int32_t fast_k, std::int32_t slow, MaType k_type, MaType d_type) {
         return [=](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
-            return MOVLEX_STOCH(0, 199, b.high.data(), b.low.data(), b.close.data(), fast_k, 3, k_type, 3, d_type,
-                                begin, count, o1, o2);
+            return MOVLEX_STOCH(0, 199, b.high.data(), b.low.data(), b.close.data(), fast_k, slow, k_type, slow,
+                                d_type, begin, count, o1, o2);
         };
     };
-    auto stochf = [](MaType type) {
-        return [type](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
-            return MOVLEX_STOCHF(0, 199, b.high.data(), b.low.data(), b.close.data(), 5, 3, type, begin, count, o1,
-                                 o2);
+    auto stochf = [](std::int32_t fast_d, MaType type) {
+        return [=](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
+            return MOVLEX_STOCHF(0, 199, b.high.data(), b.low.data(), b.close.data(), 5, fast_d, type, begin, count,
+                                 o1, o2);
         };
     };
-    auto stochrsi = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
-        return MOVLEX_STOCHRSI(0, 199, b.close.data(), 14, 5, 3, MA_SMA, begin, count, o1, o2);
+    auto stochrsi = [](std::int32_t fast_k, std::int32_t fast_d) {
+        return [=](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
+            return MOVLEX_STOCHRSI(0, 199, b.close.data(), 14, fast_k, fast_d, MA_SMA, begin, count, o1, o2);
+        };
     };
     auto bbands = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double* o3) {
         return MOVLEX_BBANDS(0, 199, b.close.data(), 20, 2.0, 2.0, MA_MAMA, begin, count, o1, o2, o3);
@@ -71,8 +76,10 @@ Calls composite_calls() {
             return MOVLEX_MAX(0, 199, b.close.data(), period, begin, count, o);
         };
     };
-    auto min = [](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
-        return MOVLEX_MIN(0, 199, b.close.data(), 30, begin, count, o);
+    auto min = [](std::int32_t period) {
+        return [period](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
+            return MOVLEX_MIN(0, 199, b.close.data(), period, begin, count, o);
+        };
     };
     auto willr = [](std::int32_t period) {
         return [period](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o, double*, double*) {
@@ -85,39 +92,35 @@ Calls composite_calls() {
         };
     };
     // A signal, %K or %D average that reads back the values it is fed keeps
-    // them in a ring (STOCHRSI keeps its RSI values too); a window extreme
-    // over more than 16 bars keeps two block arrays, of which the lowest's
-    // come first. Either failing gives RC_NO_MEMORY with both out-parameters 0.
+    // them in a ring (STOCHRSI keeps its RSI values too), inside the kernel up
+    // to 64 values and on the heap beyond. The heap failing gives RC_NO_MEMORY
+    // with both out-parameters 0.
     const auto no_memory = [](std::string name, int failing, Call call) {
         return FailureCase{std::move(name), failing, RC_NO_MEMORY, true, std::move(call)};
     };
     Calls calls;
     calls.failing = {
-        no_memory("macd signal ring", 0, macd(MA_SMA)),
-        no_memory("macd mama signal ring", 0, macd(MA_MAMA)),
-        no_memory("mac2 signal ring", 0, mac2),
-        no_memory("stoch slow %K ring", 0, stoch(5, MA_SMA, MA_EMA)),
-        no_memory("stoch slow %D ring", 0, stoch(5, MA_EMA, MA_SMA)),
-        no_memory("stochf %D ring", 0, stochf(MA_SMA)),
-        no_memory("stochrsi RSI ring", 0, stochrsi),
-        no_memory("stochrsi %D ring", 1, stochrsi),
-        no_memory("stoch lowest blocks", 0, stoch(17, MA_EMA, MA_EMA)),
-        no_memory("stoch highest blocks", 3, stoch(17, MA_EMA, MA_EMA)),
-        no_memory("max blocks", 0, max(30)),
-        no_memory("max block bars", 1, max(30)),
-        no_memory("min blocks", 0, min),
-        no_memory("willr highest blocks", 2, willr(17)),
-        no_memory("aroon lowest blocks", 0, aroon(16)),
-        no_memory("aroon highest blocks", 3, aroon(16)),
+        no_memory("macd signal ring", 0, macd(MA_SMA, 65)),
+        no_memory("macd mama signal ring", 0, macd(MA_MAMA, 65)),
+        no_memory("stoch slow %K ring", 0, stoch(5, 65, MA_SMA, MA_EMA)),
+        no_memory("stoch slow %D ring", 0, stoch(5, 65, MA_EMA, MA_SMA)),
+        no_memory("stochf %D ring", 0, stochf(65, MA_SMA)),
+        no_memory("stochrsi RSI ring", 0, stochrsi(65, 1)),
+        no_memory("stochrsi %D ring", 0, stochrsi(5, 65)),
     };
     // The price oscillators run their averages in one pass over the input,
     // the selector's MAMA keeps no FAMA array, the stochastics feed their
     // averages one value per bar, with no %K or RSI array (an exponential
-    // average keeps no ring), and a window of up to 16 bars keeps no blocks.
+    // average keeps no ring, a short ring lives in the kernel), and a window
+    // extreme keeps its block state in its own bytes, whatever its length.
     calls.free = {
         {"apo", apo(MA_SMA)},   {"apo mama", apo(MA_MAMA)},   {"ppo", ppo},   {"bbands mama", bbands},
-        {"stoch ema", stoch(5, MA_EMA, MA_EMA)}, {"stochf ema", stochf(MA_EMA)},
-        {"max 16", max(16)}, {"willr 16", willr(16)}, {"aroon 15", aroon(15)},
+        {"macd", macd(MA_SMA, 9)}, {"macd mama", macd(MA_MAMA, 64)}, {"mac2", mac2},
+        {"stoch", stoch(5, 3, MA_SMA, MA_SMA)}, {"stoch long %K", stoch(17, 64, MA_SMA, MA_SMA)},
+        {"stoch ema", stoch(5, 3, MA_EMA, MA_EMA)}, {"stochf", stochf(64, MA_SMA)}, {"stochf ema", stochf(3, MA_EMA)},
+        {"stochrsi", stochrsi(64, 64)},
+        {"max 16", max(16)}, {"max 30", max(30)}, {"max 150", max(150)}, {"min 30", min(30)},
+        {"willr 16", willr(16)}, {"willr 17", willr(17)}, {"aroon 15", aroon(15)}, {"aroon 140", aroon(140)},
     };
     return calls;
 }
@@ -167,6 +170,132 @@ TEST(CompositeAllocationFailures, CallsWithoutScratchDoNotAllocate) {
         EXPECT_EQ(o1, want1) << name;
         EXPECT_EQ(o2, want2) << name;
         EXPECT_EQ(o3, want3) << name;
+    }
+}
+
+// The scratch allocations each core indicator's definition lists, on a range
+// that gives no output and on one that does (n: as many as the request range;
+// FAMA: the selector's array for a MESA average), and the code it gives when
+// one of them fails. An indicator may allocate fewer (its stages share one
+// pass, its rings and window blocks live in its own bytes), never more, and
+// each allocation it does make fails with that code.
+struct DefinedAllocations {
+    const char* name;
+    std::vector<std::pair<std::string, double>> params;  // the rest at their defaults
+    int empty;
+    int normal;
+    RetCode failure;
+};
+
+const std::vector<DefinedAllocations>& defined_allocations() {
+    static const std::vector<DefinedAllocations> table = {
+        // No scratch at all.
+        {"sma", {}, 0, 0, RC_OK}, {"ema", {}, 0, 0, RC_OK}, {"wma", {}, 0, 0, RC_OK},
+        {"trima", {}, 0, 0, RC_OK}, {"kama", {}, 0, 0, RC_OK}, {"mama", {}, 0, 0, RC_OK},
+        {"t3", {}, 0, 0, RC_OK}, {"mom", {}, 0, 0, RC_OK}, {"roc", {}, 0, 0, RC_OK},
+        {"rsi", {}, 0, 0, RC_OK}, {"cmo", {}, 0, 0, RC_OK}, {"ultosc", {}, 0, 0, RC_OK},
+        {"bop", {}, 0, 0, RC_OK}, {"plus_dm", {}, 0, 0, RC_OK}, {"minus_dm", {}, 0, 0, RC_OK},
+        {"plus_di", {}, 0, 0, RC_OK}, {"minus_di", {}, 0, 0, RC_OK}, {"dx", {}, 0, 0, RC_OK},
+        {"adx", {}, 0, 0, RC_OK}, {"trange", {}, 0, 0, RC_OK}, {"sar", {}, 0, 0, RC_OK},
+        {"var", {}, 0, 0, RC_OK}, {"stddev", {}, 0, 0, RC_OK}, {"ad", {}, 0, 0, RC_OK},
+        {"adosc", {}, 0, 0, RC_OK}, {"obv", {}, 0, 0, RC_OK}, {"bbands", {}, 0, 0, RC_OK},
+        // The window extremes carry their extreme and never allocate, at any period.
+        {"max", {}, 0, 0, RC_OK}, {"min", {}, 0, 0, RC_OK}, {"willr", {}, 0, 0, RC_OK},
+        {"aroon", {}, 0, 0, RC_OK}, {"max", {{"period", 1000}}, 0, 0, RC_OK},
+        {"min", {{"period", 17}}, 0, 0, RC_OK}, {"willr", {{"period", 600}}, 0, 0, RC_OK},
+        {"aroon", {{"period", 1000}}, 0, 0, RC_OK},
+        // A window of up to 30 (CCI) or 50 (MFI) values in the frame; MFI takes
+        // its heap array before it looks at the range.
+        {"cci", {}, 0, 0, RC_OK}, {"cci", {{"period", 31}}, 0, 1, RC_NO_MEMORY},
+        {"mfi", {}, 0, 0, RC_OK}, {"mfi", {{"period", 51}}, 1, 1, RC_NO_MEMORY},
+        // Two chained exponential averages (DEMA, TEMA); the true range (ATR,
+        // NATR, handed to the true range as a null output); ADX (ADXR).
+        {"dema", {}, 0, 2, RC_NO_MEMORY}, {"tema", {}, 0, 2, RC_NO_MEMORY},
+        {"atr", {}, 0, 1, RC_BAD_ARGUMENT}, {"natr", {}, 0, 1, RC_BAD_ARGUMENT},
+        {"adxr", {}, 0, 1, RC_NO_MEMORY}, {"adxr", {{"period", 60}}, 0, 1, RC_NO_MEMORY},
+        // The shorter average (APO, PPO, taken before the range is looked at);
+        // the two averages (MACD); MACD's signal line (MAC2, handed to MACD as
+        // a null output).
+        {"apo", {}, 1, 1, RC_NO_MEMORY}, {"ppo", {}, 1, 1, RC_NO_MEMORY},
+        {"apo", {{"ma_type", MA_MAMA}}, 3, 3, RC_NO_MEMORY},
+        {"macd", {}, 0, 2, RC_NO_MEMORY}, {"macd", {{"signal_period", 51}}, 0, 2, RC_NO_MEMORY},
+        {"macd", {{"fast_ma_type", MA_MAMA}, {"signal_ma_type", MA_MAMA}}, 0, 4, RC_NO_MEMORY},
+        {"mac2", {}, 1, 3, RC_BAD_ARGUMENT}, {"mac2", {{"slow_ma_type", MA_MAMA}}, 1, 4, RC_BAD_ARGUMENT},
+        // The %K array, unless an output is an input (STOCH, STOCHF); the RSI
+        // array and STOCHF's %K array (STOCHRSI, the RSI array handed to RSI
+        // as a null output).
+        {"stoch", {}, 0, 1, RC_NO_MEMORY}, {"stoch", {{"fast_k_period", 51}, {"slow_k_period", 40}}, 0, 1, RC_NO_MEMORY},
+        {"stoch", {{"slow_k_ma_type", MA_MAMA}, {"slow_d_ma_type", MA_MAMA}}, 0, 3, RC_NO_MEMORY},
+        {"stochf", {}, 0, 1, RC_NO_MEMORY}, {"stochf", {{"fast_k_period", 51}, {"fast_d_period", 60}}, 0, 1, RC_NO_MEMORY},
+        {"stochf", {{"fast_d_ma_type", MA_MAMA}}, 0, 2, RC_NO_MEMORY},
+        {"stochrsi", {}, 0, 2, RC_BAD_ARGUMENT}, {"stochrsi", {{"fast_k_period", 51}}, 0, 2, RC_BAD_ARGUMENT},
+        {"stochrsi", {{"fast_d_ma_type", MA_MAMA}}, 0, 3, RC_BAD_ARGUMENT},
+    };
+    return table;
+}
+
+TEST(CoreAllocations, NeverMoreThanTheDefinitionListsAndEachFailsWithItsCode) {
+    constexpr std::size_t BARS = 1200;
+    const Bars bars = make_bars(BARS, 33);
+    std::set<std::string> covered;
+    for (const DefinedAllocations& row : defined_allocations()) {
+        const IndicatorInfo* info = find_indicator(row.name);
+        ASSERT_NE(info, nullptr) << row.name;
+        covered.insert(row.name);
+        Request request;
+        for (int p = 0; p < info->param_count(); ++p) request.params[p] = info->params[p].default_value;
+        for (const auto& [name, value] : row.params) {
+            int p = 0;
+            while (p < info->param_count() && name != info->params[p].name) ++p;
+            ASSERT_LT(p, info->param_count()) << row.name << ": " << name;
+            request.params[p] = value;
+        }
+        std::vector<std::vector<double>> outputs(std::size_t(info->output_count()), std::vector<double>(BARS));
+        for (int i = 0; i < info->input_count(); ++i) {
+            const std::string input = info->inputs[i];
+            request.inputs[i] = (input == "open"     ? bars.open
+                                 : input == "high"   ? bars.high
+                                 : input == "low"    ? bars.low
+                                 : input == "volume" ? bars.volume
+                                                     : bars.close)
+                                    .data();
+        }
+        for (int o = 0; o < info->output_count(); ++o) request.outputs[o] = outputs[std::size_t(o)].data();
+        std::int32_t begin = UNTOUCHED, count = UNTOUCHED;
+        request.out_begin = &begin;
+        request.out_count = &count;
+
+        const std::int32_t lookback = info->lookback(request.params.data());
+        ASSERT_GE(lookback, 0) << row.name;
+        ASSERT_LT(lookback, std::int32_t(BARS) - 100) << row.name;
+        struct Range {
+            const char* label;
+            std::int32_t first, last;
+            int limit;
+        };
+        std::vector<Range> ranges = {{"normal", 0, std::int32_t(BARS - 1), row.normal}};
+        if (lookback > 0) ranges.push_back({"empty", 0, lookback - 1, row.empty});
+        for (const Range& range : ranges) {
+            const std::string where = std::string(row.name) + " " + range.label + " (row " +
+                                      std::to_string(&row - defined_allocations().data()) + ")";
+            request.first_index = range.first;
+            request.last_index = range.last;
+            const int before = testing::scratch_allocations_attempted();
+            ASSERT_EQ(info->invoke(request), RC_OK) << where;
+            const int allocations = testing::scratch_allocations_attempted() - before;
+            EXPECT_LE(allocations, range.limit) << where;
+            for (int failing = 0; failing < allocations; ++failing) {
+                testing::fail_scratch_allocation(failing);
+                const RetCode rc = info->invoke(request);
+                testing::fail_scratch_allocation(-1);
+                EXPECT_EQ(rc, row.failure) << where << ", allocation " << failing << " failing";
+            }
+        }
+    }
+    for (const IndicatorInfo& info : indicator_table()) {
+        if (info.set == IndicatorSet::core) {
+            EXPECT_TRUE(covered.count(info.name)) << info.name;
+        }
     }
 }
 

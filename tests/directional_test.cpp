@@ -124,8 +124,9 @@ TEST(Directional, AdxrAveragesAdxValuesPeriodMinusOneApart) {
     EXPECT_EQ(single.values[0], adxr.values[0]);
 }
 
-// ADXR keeps only the last period ADX values, in one ring: one allocation,
-// whose failure gives RC_NO_MEMORY with the out-parameters and the output
+// ADXR keeps only the last period ADX values, in one ring: inside the kernel
+// for a short period (no allocation at all), from the heap for a long one,
+// where a failure gives RC_NO_MEMORY with the out-parameters and the output
 // untouched; a range too short for the lookback takes none.
 TEST(Directional, AdxrTakesOneRingAndReportsItsFailure) {
     LibraryStateGuard loaded(false);
@@ -133,21 +134,37 @@ TEST(Directional, AdxrTakesOneRingAndReportsItsFailure) {
     ASSERT_EQ(expected.count, 2);
     std::int32_t begin = -5, count = -7;
     double out[2] = {-1.0, -1.0};
-    const int before = testing::scratch_allocations_attempted();
-    testing::fail_scratch_allocation(0);
-    const RetCode rc =
-        MOVLEX_ADXR(0, 8, NINE_BARS.high.data(), NINE_BARS.low.data(), NINE_BARS.close.data(), 3, &begin, &count, out);
-    testing::fail_scratch_allocation(-1);
-    EXPECT_EQ(rc, RC_NO_MEMORY);
-    EXPECT_EQ(testing::scratch_allocations_attempted(), before + 1);
-    EXPECT_EQ(begin, -5);
-    EXPECT_EQ(count, -7);
-    EXPECT_EQ(out[0], -1.0);
-    EXPECT_EQ(out[1], -1.0);
+    int before = testing::scratch_allocations_attempted();
+    EXPECT_EQ(MOVLEX_ADXR(0, 8, NINE_BARS.high.data(), NINE_BARS.low.data(), NINE_BARS.close.data(), 3, &begin,
+                          &count, out),
+              RC_OK);
+    EXPECT_EQ(testing::scratch_allocations_attempted(), before);
+
+    const Bars bars = make_bars(400, 5);
+    std::vector<double> long_out(400, -1.0);
+    begin = -5, count = -7;
+    before = testing::scratch_allocations_attempted();
+    ASSERT_EQ(MOVLEX_ADXR(0, 399, bars.high.data(), bars.low.data(), bars.close.data(), 70, &begin, &count,
+                          long_out.data()),
+              RC_OK);
+    const int allocations = testing::scratch_allocations_attempted() - before;
+    EXPECT_GE(allocations, 1);
+    for (int failing = 0; failing < allocations; ++failing) {
+        begin = -5, count = -7;
+        std::fill(long_out.begin(), long_out.end(), -1.0);
+        testing::fail_scratch_allocation(failing);
+        const RetCode rc = MOVLEX_ADXR(0, 399, bars.high.data(), bars.low.data(), bars.close.data(), 70, &begin,
+                                       &count, long_out.data());
+        testing::fail_scratch_allocation(-1);
+        EXPECT_EQ(rc, RC_NO_MEMORY);
+        EXPECT_EQ(begin, -5);
+        EXPECT_EQ(count, -7);
+        EXPECT_EQ(long_out, std::vector<double>(400, -1.0));
+    }
 
     testing::fail_scratch_allocation(0);
-    EXPECT_EQ(MOVLEX_ADXR(0, 5, NINE_BARS.high.data(), NINE_BARS.low.data(), NINE_BARS.close.data(), 3, &begin,
-                          &count, out),
+    EXPECT_EQ(MOVLEX_ADXR(0, 100, bars.high.data(), bars.low.data(), bars.close.data(), 70, &begin, &count,
+                          long_out.data()),
               RC_OK);
     testing::fail_scratch_allocation(-1);
     EXPECT_EQ(count, 0);

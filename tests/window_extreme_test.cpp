@@ -109,7 +109,7 @@ void compare_all(const std::vector<double>& series, Index length) {
 TEST(WindowExtreme, SameValueAndBarAsRescanningTheWindow) {
     std::uint64_t seed = 0;
     for (int nan_per_mille : {0, 5, 60, 400})
-        for (Index length : {1, 2, 3, 4, 5, 7, 8, 9, 14, 16, 17, 31, 64, 100, 257}) {
+        for (Index length : {1, 2, 3, 4, 5, 7, 8, 9, 14, 16, 17, 31, 64, 100, 128, 129, 257, 513}) {
             const auto series = awkward_series(1500, ++seed, nan_per_mille);
             compare_all<Highest, RescanTies::keep_oldest>(series, length);
             compare_all<Lowest, RescanTies::keep_oldest>(series, length);
@@ -136,10 +136,10 @@ TEST(WindowExtreme, SameOnSteadyTrendsAndFlatRuns) {
 
 // A saved and restored extreme carries on exactly as the original, for a
 // short window (no blocks) and a long one; a state with a bar number out of
-// range is refused. The layout stays the one saved states already have: the
-// block state (first bar, prefix value and bar, prefix end, suffix block and
-// first bar), the suffix count, every suffix value, every suffix bar, then
-// the extreme's bar and value; a short window stores no suffixes.
+// range is refused. The layout: the block state (first bar, prefix value and
+// bar, prefix end, suffix block and first bar), the chunk count, every
+// chunk's suffix bar, then the extreme's bar and value; a short window stores
+// no chunks (as saved states of the first format did).
 TEST(WindowExtreme, StateRoundTripsAndRejectsABadCount) {
     const auto series = awkward_series(600, 77, 30);
     const auto at = [&series](Index j) { return series[std::size_t(j)]; };
@@ -149,8 +149,8 @@ TEST(WindowExtreme, StateRoundTripsAndRejectsABadCount) {
         std::vector<std::uint8_t> bytes;
         StateWriter writer(bytes);
         writer(original);
-        const std::size_t suffixes = length > 16 ? std::size_t(length) : 0;
-        EXPECT_EQ(bytes.size(), 6 * 8 + 4 + suffixes * 16 + 2 * 8) << "window " << length;
+        const std::size_t chunks = length > 16 ? std::size_t(length) : 0;  // of one bar each up to 128 bars
+        EXPECT_EQ(bytes.size(), 6 * 8 + 4 + chunks * 4 + 2 * 8) << "window " << length;
         WindowExtreme<Highest> restored(length);
         StateReader reader(bytes);
         reader(restored);

@@ -20,7 +20,8 @@ namespace movlex {
 namespace {
 
 constexpr char STATE_MAGIC_BYTES[8] = {'M', 'V', 'L', 'X', 'S', 'T', 'R', 'M'};
-constexpr std::uint32_t STATE_FORMAT_VERSION = 1;
+// 2: a long window's extreme keeps the suffixes of chunks of its block, not of each bar.
+constexpr std::uint32_t STATE_FORMAT_VERSION = 2;
 constexpr Index MAX_BARS = Index{1} << 62;
 
 

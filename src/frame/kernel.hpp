@@ -44,6 +44,7 @@
 
 #include "frame/contract.hpp"
 #include "frame/lanes.hpp"
+#include "frame/local_buffer.hpp"
 #include "frame/scratch.hpp"
 
 namespace movlex {
@@ -65,9 +66,10 @@ struct ValueBarsOf {
 using ValueBars = ValueBarsOf<double>;
 
 // The most recent bars of N series, in rings whose length is a power of two
-// at least as long as the history a kernel reads (scratch storage: making
-// them may throw std::bad_alloc). Over lanes (V = Lanes<W>, frame/lanes.hpp)
-// the rings hold one value of every lane per bar.
+// at least as long as the history a kernel reads. A short ring lives inside
+// the object; a longer one is scratch storage (making it may throw
+// std::bad_alloc). Over lanes (V = Lanes<W>, frame/lanes.hpp) the rings hold
+// one value of every lane per bar.
 template <int N, class V = double>
 class RingBars {
 public:
@@ -97,7 +99,10 @@ private:
     static constexpr std::size_t LANES = std::size_t(lane_count<V>);
     std::size_t slot(Index i) const { return std::size_t(i & mask_) * LANES; }
 
-    std::array<ScratchVector<double>, N> rings_{};
+    // Up to 64 bars of one series kept inside the object: the averages of
+    // the composite indicators at their usual periods take no heap.
+    static constexpr std::size_t LOCAL_VALUES = 64;
+    std::array<LocalVector<double, LOCAL_VALUES>, N> rings_{};
     Index mask_ = 0;
 };
 

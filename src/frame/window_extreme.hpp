@@ -19,19 +19,26 @@
 // and a window whose extreme never leaves costs nothing
 // more. A short window (up to SHORT_WINDOW bars) is simply scanned again.
 //
-// The block state lives on the heap, and taking the extreme afresh is given
-// only that, the series and the bar numbers, and returns the new extreme: the
-// window itself never has its address taken, so a loop over the bars keeps
-// the carried extreme in registers.
+// The suffixes are kept in a table of fixed size inside the object, so that
+// no window extreme ever allocates: each entry holds the bar of the extreme
+// from the first bar of a chunk of bars to the block's end. A block of up to
+// SUFFIX_CHUNKS bars has chunks of one bar; a longer one has chunks of a
+// power of two bars, and the bars between the trailing bar and the next chunk
+// are scanned (fewer than the chunk's length), continuing the same scan
+// back, so that the result is the one of a table with one entry per bar.
+//
+// Taking the extreme afresh is given only the block state, the series and the
+// bar numbers, and returns the new extreme: the window itself never has its
+// address taken, so a loop over the bars keeps the carried extreme in
+// registers.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <limits>
-#include <vector>
 
 #include "frame/contract.hpp"
 #include "frame/kernel.hpp"
-#include "frame/scratch.hpp"
 
 namespace movlex {
 
@@ -59,11 +66,9 @@ template <class Direction, RescanTies ties = RescanTies::keep_oldest>
 class WindowExtreme {
 public:
     WindowExtreme() = default;
-    // A short window needs no blocks, and so no memory of its own; a longer
-    // one takes its block state, then its block suffixes, from scratch (may
-    // throw std::bad_alloc).
+    // A short window uses no blocks; a longer one has chunks of 2^chunk_shift_ bars.
     explicit WindowExtreme(Index length) : length_(length) {
-        if (length > SHORT_WINDOW) blocks_.emplace_back(length);
+        while ((length_ - 1) >> chunk_shift_ >= SUFFIX_CHUNKS) ++chunk_shift_;
     }
 
     // The extreme of the window ending at bar `today` (series(j) is the value
@@ -75,7 +80,7 @@ public:
         if (index_ < trailing) {
             const Candidate fresh = length_ <= SHORT_WINDOW
                                         ? scan_window(series, trailing, today)
-                                        : take_afresh(blocks_.front(), length_, series, trailing, today);
+                                        : take_afresh(blocks_, length_, chunk_shift_, series, trailing, today);
             value_ = fresh.value;
             index_ = fresh.bar;
         } else if (const double newest = series(today); Direction::beats(newest, value_) || newest == value_) {
@@ -88,16 +93,20 @@ public:
     double value() const { return value_; }
     Index index() const { return index_; }
 
-    // A short window stores the block state of a window that never used it,
-    // and takes no other.
+    // The block state, the number of chunks (0 for a short window, which
+    // stores its unused block state as it was made), each chunk's suffix bar,
+    // then the extreme's bar and value.
     template <class Archive>
     void visit(Archive& archive) {
-        if (blocks_.empty()) {
-            Blocks unused;
-            archive.fixed(unused);
-        } else {
-            archive(blocks_.front());
-        }
+        const bool short_window = length_ <= SHORT_WINDOW;
+        if (short_window)
+            archive.fixed(blocks_);
+        else
+            archive(blocks_);
+        std::int32_t chunks = short_window ? 0 : std::int32_t(((length_ - 1) >> chunk_shift_) + 1);
+        archive.bounded(chunks, chunks, chunks);
+        for (std::int32_t c = 0; c < chunks; ++c)
+            archive.bounded(blocks_.suffix[std::size_t(c)], -1, std::int32_t(length_ - 1));
         archive.bounded(index_, -1, INDEX_LIMIT);
         archive(value_);
     }
@@ -106,6 +115,8 @@ private:
     // Bar numbers stay within this, far from overflow in any arithmetic on them.
     static constexpr Index INDEX_LIMIT = Index{1} << 62;
     static constexpr Index SHORT_WINDOW = 16;
+    // Entries of the suffix table (512 bytes).
+    static constexpr Index SUFFIX_CHUNKS = 128;
 
     // Whether a newer value wins over an older one: when greater (for the
     // highest), and when equal if the newest of equals is wanted.
@@ -155,13 +166,11 @@ private:
         Candidate prefix;        // of the current block, from its first bar ..
         Index prefix_end = -1;   // .. to this one
         Index suffix_block = -1;  // the block whose suffixes are known,
-        Index suffix_from = 0;    // from this bar on:
-        ScratchVector<Candidate> suffix;  // the extreme from each bar of the block to its end
+        Index suffix_from = 0;    // from this bar (a chunk's first) on:
+        // the bar of the extreme from each chunk's first bar to the block's
+        // end, counted from the block's first bar; -1 when there is none
+        std::array<std::int32_t, SUFFIX_CHUNKS> suffix{};
 
-        Blocks() = default;
-        explicit Blocks(Index length) : suffix(std::size_t(length), Candidate{0.0, 0}) {}
-
-        // Every value of the suffixes, then every bar.
         template <class Archive>
         void visit(Archive& archive) {
             archive.bounded(block_start, 0, INDEX_LIMIT);
@@ -169,10 +178,6 @@ private:
             archive.bounded(prefix_end, -INDEX_LIMIT, INDEX_LIMIT);
             archive.bounded(suffix_block, -INDEX_LIMIT, INDEX_LIMIT);
             archive.bounded(suffix_from, -INDEX_LIMIT, INDEX_LIMIT);
-            std::int32_t count = std::int32_t(suffix.size());  // stored, and checked, as a ring's length
-            archive.bounded(count, count, count);
-            for (Candidate& part : suffix) archive(part.value);
-            for (Candidate& part : suffix) archive.bounded(part.bar, -1, INDEX_LIMIT);
         }
     };
 
@@ -183,13 +188,13 @@ private:
     // Kept out of line, so that the common step stays small enough to be
     // inlined into the loop over the bars.
     template <class Series>
-    [[gnu::noinline]] static Candidate take_afresh(Blocks& blocks, Index length, Series series, Index trailing,
-                                                   Index today) {
+    [[gnu::noinline]] static Candidate take_afresh(Blocks& blocks, Index length, int chunk_shift, Series series,
+                                                   Index trailing, Index today) {
         if (const double oldest = series(trailing); oldest != oldest) return Candidate{oldest, trailing};
         move_block(blocks, length, today);
         Candidate best = prefix(blocks, series, today);
         if (trailing < blocks.block_start)
-            if (const Candidate older = suffix(blocks, length, series, trailing);
+            if (const Candidate older = suffix(blocks, length, chunk_shift, series, trailing);
                 best.none() || !outranks(best.value, older.value))
                 best = older;
         return best;
@@ -216,25 +221,50 @@ private:
     }
 
     // The extreme of the earlier block from `trailing` to its end. Its
-    // suffixes are scanned once, from the block's end back to the first
-    // trailing bar asked for; later windows ask for later bars.
+    // chunks' suffixes are scanned once, from the block's end back to the
+    // chunk of the first trailing bar asked for; later windows ask for later
+    // bars. The bars from `trailing` to the end of its chunk are then taken
+    // in the same backward order, onto the next chunk's suffix.
     template <class Series>
-    static Candidate suffix(Blocks& blocks, Index length, const Series& series, Index trailing) {
+    static Candidate suffix(Blocks& blocks, Index length, int chunk_shift, const Series& series, Index trailing) {
         const Index block = blocks.block_start - length;
-        if (blocks.suffix_block != block || trailing < blocks.suffix_from) {
+        const Index chunk = (trailing - block) >> chunk_shift;
+        const Index chunk_start = block + (chunk << chunk_shift);
+        if (blocks.suffix_block != block || chunk_start < blocks.suffix_from) {
             Candidate best;
-            for (Index bar = blocks.block_start - 1; bar >= trailing; --bar) {
+            const Index chunk_mask = (Index{1} << chunk_shift) - 1;
+            for (Index bar = blocks.block_start - 1; bar >= chunk_start; --bar) {
                 best.take_older(series(bar), bar);
-                blocks.suffix[std::size_t(bar - block)] = best;
+                if (((bar - block) & chunk_mask) == 0)
+                    blocks.suffix[std::size_t((bar - block) >> chunk_shift)] =
+                        best.none() ? -1 : std::int32_t(best.bar - block);
             }
             blocks.suffix_block = block;
-            blocks.suffix_from = trailing;
+            blocks.suffix_from = chunk_start;
         }
-        return blocks.suffix[std::size_t(trailing - block)];
+        if (trailing == chunk_start) return stored(blocks, block, series, chunk);
+        const Index next_start = chunk_start + (Index{1} << chunk_shift);
+        Candidate best;
+        Index bar = blocks.block_start - 1;
+        if (next_start < blocks.block_start) {
+            best = stored(blocks, block, series, chunk + 1);
+            bar = next_start - 1;
+        }
+        for (; bar >= trailing; --bar) best.take_older(series(bar), bar);
+        return best;
+    }
+
+    // The suffix of one chunk, read back from the table.
+    template <class Series>
+    static Candidate stored(const Blocks& blocks, Index block, const Series& series, Index chunk) {
+        const std::int32_t offset = blocks.suffix[std::size_t(chunk)];
+        if (offset < 0) return Candidate{};
+        return Candidate{series(block + offset), block + offset};
     }
 
     Index length_ = 1;
-    ScratchVector<Blocks> blocks_;  // one for a long window, on the heap; none for a short one
+    int chunk_shift_ = 0;
+    Blocks blocks_;  // used by a long window only
     Index index_ = -1;  // the bar holding the extreme; none yet
     double value_ = 0.0;
 };
