@@ -1,0 +1,101 @@
+// Worked examples of the indicators from the sets traders use, each on a
+// small fixture whose values follow by hand (or with exact fractions) from
+// the definition in docs/indicators.md, and their guards. The table-driven
+// tests (contract, streams, saved states, Python) cover every row besides.
+#include <cmath>
+#include <vector>
+
+#include "movlex_extended.h"
+#include "test_support.hpp"
+
+namespace movlex::test {
+namespace {
+
+struct Call {
+    std::int32_t begin = -1, count = -1;
+    std::vector<std::vector<double>> out;
+    Call(std::size_t outputs, std::size_t size) : out(outputs, std::vector<double>(size, -1.0)) {}
+};
+
+void expect_values(const std::vector<double>& actual, std::int32_t count, const std::vector<double>& expected,
+                   double tolerance = 1e-12) {
+    ASSERT_EQ(count, std::int32_t(expected.size()));
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        EXPECT_NEAR(actual[k], expected[k], tolerance * std::max(1.0, std::fabs(expected[k]))) << "output " << k;
+}
+
+// period 2 over 2, 4, 8, 4: seed (2 + 4) / 2 = 3; then r = 8/3,
+// 3 + 5 / (2 * (8/3)^4) = 24981/8192; then r = 4 / (24981/8192), likewise.
+// With period 1 a price of 0 takes the line to 0 (divisor 0), and the next
+// price moves a line of 0 to itself.
+TEST(ExtendedTrader, McginleyDynamicIsPacedByThePricesRatioToIt) {
+    const std::vector<double> x{2, 4, 8, 4}, zero{1, 1, 0, 5};
+    Call run(1, x.size());
+    ASSERT_EQ(movlex_mcginley(0, 3, x.data(), 2, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    EXPECT_EQ(run.begin, 1);
+    expect_values(run.out[0], run.count, {3.0, 24981.0 / 8192.0, 3.209980884686253});
+    ASSERT_EQ(movlex_mcginley(0, 3, zero.data(), 1, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    EXPECT_EQ(run.begin, 0);
+    expect_values(run.out[0], run.count, {1, 1, 0, 5}, 0.0);
+}
+
+// period 4: a = exp(-1.414 * 3.14159 / 4), c2 = 2a cos(63.63 degrees),
+// c3 = -a^2, c1 = 1 - c2 - c3 (0.81589..., 0.29260..., -0.10849...); the
+// first two bars pass through, then c1 (4 + 2) / 2 + 2 c2 + c3 = 2.92438...
+TEST(ExtendedTrader, SuperSmootherIsTheTwoPoleFilterFromTheThirdBar) {
+    const std::vector<double> x{1, 2, 4, 8, 16};
+    Call run(1, x.size());
+    ASSERT_EQ(movlex_super_smoother(0, 4, x.data(), 4, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    EXPECT_EQ(run.begin, 0);
+    expect_values(run.out[0], run.count, {1, 2, 2.9243822364300343, 5.5340427203816125, 11.09269199924828});
+}
+
+// high pass 8, low pass 4: q = 31.815 degrees, alpha = (cos q + sin q - 1) /
+// cos q = 0.44358...; hp = 0, 0, (1 - alpha/2)^2 * 1 = 0.60561..., ...; the
+// output from bar 2 is the super smoother of hp fed from bar 0. A straight
+// line has no second difference: the filter gives exact zeros.
+TEST(ExtendedTrader, RoofingFilterSmoothsTheHighPassedSeries) {
+    const std::vector<double> x{1, 2, 4, 8, 16, 8}, line{3, 5, 7, 9, 11, 13};
+    Call run(1, x.size());
+    ASSERT_EQ(movlex_roofing_filter(0, 5, x.data(), 8, 4, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    EXPECT_EQ(run.begin, 2);
+    expect_values(run.out[0], run.count,
+                  {0.24705725278187937, 1.0883956856165753, 2.828279000932274, 0.2530469422364353});
+    ASSERT_EQ(movlex_roofing_filter(0, 5, line.data(), 8, 4, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    expect_values(run.out[0], run.count, {0, 0, 0, 0}, 0.0);
+}
+
+// period 3 (alpha 1/2), cmo_period 2 over 10, 11, 13, 12, 18, 18, 18:
+//   bar 2: changes +1 +2, k = 1, line (from 11) 13/2 + 11/2 = 12;
+//   bar 3: +2 -1, k = 1/3, s = 1/6: 12;
+//   bar 4: -1 +6, k = 5/7, s = 5/14: (5/14) 18 + (9/14) 12 = 198/14;
+//   bar 5: +6 0, k = 1: 9 + 99/14 = 225/14;
+//   bar 6: 0 0, no movement: k = 0 and the line stays.
+TEST(ExtendedTrader, VidyaScalesTheEmaByTheAbsoluteCmo) {
+    const std::vector<double> x{10, 11, 13, 12, 18, 18, 18};
+    Call run(1, x.size());
+    ASSERT_EQ(movlex_vidya(0, 6, x.data(), 3, 2, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    EXPECT_EQ(run.begin, 2);
+    expect_values(run.out[0], run.count, {12, 12, 198.0 / 14.0, 225.0 / 14.0, 225.0 / 14.0});
+    EXPECT_EQ(run.out[0][3], run.out[0][4]);
+}
+
+// Bars (open, high, low, close) (10, 12, 9, 11), (11, 15, 10, 14),
+// (9, 10, 7, 8): closes 42/4, 50/4, 34/4; opens (10 + 11) / 2, then
+// (10.5 + 10.5) / 2, (10.5 + 12.5) / 2; the last open lies above the bar's
+// high and becomes the high.
+TEST(ExtendedTrader, HeikinAshiCandlesAverageTheBarAndTheCandleBefore) {
+    const std::vector<double> open{10, 11, 9}, high{12, 15, 10}, low{9, 10, 7}, close{11, 14, 8};
+    Call run(4, open.size());
+    ASSERT_EQ(movlex_heikin_ashi(0, 2, open.data(), high.data(), low.data(), close.data(), &run.begin, &run.count,
+                                 run.out[0].data(), run.out[1].data(), run.out[2].data(), run.out[3].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 0);
+    expect_values(run.out[0], run.count, {10.5, 10.5, 11.5}, 0.0);
+    expect_values(run.out[1], run.count, {12, 15, 11.5}, 0.0);
+    expect_values(run.out[2], run.count, {9, 10, 7}, 0.0);
+    expect_values(run.out[3], run.count, {10.5, 12.5, 8.5}, 0.0);
+}
+
+}  // namespace
+}  // namespace movlex::test
