@@ -97,5 +97,50 @@ TEST(ExtendedTrader, HeikinAshiCandlesAverageTheBarAndTheCandleBefore) {
     expect_values(run.out[3], run.count, {10.5, 12.5, 8.5}, 0.0);
 }
 
+// span 1 over highs 1, 3, 2, 4, 4, 2 and lows 2, 1, 3, 2, 3, 1: bar 1 is both
+// fractals (3 above 1 and 2, 1 below 2 and 3), bar 3 a down fractal only
+// (its high 4 ties bar 4's); each reported at the bar after it.
+TEST(ExtendedTrader, FractalsAreReportedOnceConfirmed) {
+    const std::vector<double> high{1, 3, 2, 4, 4, 2}, low{2, 1, 3, 2, 3, 1};
+    Call run(2, high.size());
+    ASSERT_EQ(movlex_fractals(0, 5, high.data(), low.data(), 1, &run.begin, &run.count, run.out[0].data(),
+                              run.out[1].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 2);
+    expect_values(run.out[0], run.count, {1, 0, 0, 0}, 0.0);
+    expect_values(run.out[1], run.count, {1, 0, 1, 0}, 0.0);
+}
+
+// fast 2, slow 3, signal 2. Sums (high + low) + close 27, 32, 30, 35, 31, 28
+// give trends +1, -1, +1, -1, -1 from bar 1; dm 3, 2, 3, 3, 3; cm 2 + 3, 3 +
+// 2, 2 + 3, 3 + 3, then 6 + 3 while the fall holds; forces 200 * 0.8 * 100 =
+// 16000, -18000, 24000, -25000, -100 * (4/3) * 100. EMA(2) less EMA(3) from
+// bar 3: 25000/3, -23500/9, ...; the signal EMA(2) of that from bar 4.
+TEST(ExtendedTrader, KlingerOscillatorAveragesTheVolumeForce) {
+    const std::vector<double> high{10, 12, 11, 13, 12, 11}, low{8, 9, 9, 10, 9, 8}, close{9, 11, 10, 12, 10, 9},
+        volume{100, 200, 150, 300, 250, 100};
+    Call run(2, high.size());
+    ASSERT_EQ(movlex_kvo(0, 5, high.data(), low.data(), close.data(), volume.data(), 2, 3, 2, &run.begin,
+                         &run.count, run.out[0].data(), run.out[1].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 4);
+    expect_values(run.out[0], run.count, {-23500.0 / 9.0, -1620.3703703703723});
+    expect_values(run.out[1], run.count, {2861.1111111111095, -126.543209876545});
+}
+
+// period 2, smoothings 3: rsv (11 - 8) / 0.04 = 75, then 100/3, 75; k = (75 +
+// 2 * 50) / 3 = 175/3, d = (175/3 + 100) / 3 = 475/9, j = 3k - 2d = 625/9.
+TEST(ExtendedTrader, KdjSmoothsTheRawStochasticFromFifty) {
+    const std::vector<double> high{10, 12, 11, 13}, low{8, 9, 9, 10}, close{9, 11, 10, 12};
+    Call run(3, high.size());
+    ASSERT_EQ(movlex_kdj(0, 3, high.data(), low.data(), close.data(), 2, 3, 3, &run.begin, &run.count,
+                         run.out[0].data(), run.out[1].data(), run.out[2].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 1);
+    expect_values(run.out[0], run.count, {175.0 / 3.0, 50.0, 58.333333333333336});
+    expect_values(run.out[1], run.count, {475.0 / 9.0, 51.85185185185185, 54.01234567901235});
+    expect_values(run.out[2], run.count, {625.0 / 9.0, 46.296296296296305, 66.9753086419753});
+}
+
 }  // namespace
 }  // namespace movlex::test
