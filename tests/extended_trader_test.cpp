@@ -142,5 +142,39 @@ TEST(ExtendedTrader, KdjSmoothsTheRawStochasticFromFifty) {
     expect_values(run.out[2], run.count, {625.0 / 9.0, 46.296296296296305, 66.9753086419753});
 }
 
+// period 2, smoothings 2 and 2 (k = 2/3). Distances from the window's middle
+// 1, -1/2, 1, -1 and ranges 4, 3, 4, 4 from bar 1; first EMAs 1/4, 3/4,
+// -5/12 and 7/2, 23/6, 71/18 from bar 2; second EMAs 1/2, -1/9 and 11/3,
+// 104/27 from bar 3: 50 / (11/6) = 300/11, then -75/13.
+TEST(ExtendedTrader, StochasticMomentumIndexComparesTheSmoothedDistanceWithHalfTheRange) {
+    const std::vector<double> high{10, 12, 11, 13, 12}, low{8, 9, 9, 10, 9}, close{9, 11, 10, 12, 10};
+    Call run(1, high.size());
+    ASSERT_EQ(movlex_smi(0, 4, high.data(), low.data(), close.data(), 2, 2, 2, &run.begin, &run.count,
+                         run.out[0].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 3);
+    expect_values(run.out[0], run.count, {300.0 / 11.0, -75.0 / 13.0});
+    const std::vector<double> flat(5, 7.0);
+    ASSERT_EQ(movlex_smi(0, 4, flat.data(), flat.data(), flat.data(), 2, 2, 2, &run.begin, &run.count,
+                         run.out[0].data()),
+              RC_OK);
+    expect_values(run.out[0], run.count, {0, 0}, 0.0);  // no range
+}
+
+// atr_period 2, multiplier 1, stop_period 2: ATR 2.5, 2.75, 2.875 from bar
+// 2; highest highs 12, 13, 13 and lowest lows 9, 9, 9 give high stops 9.5,
+// 10.25, 10.125 and low stops 11.5, 11.75, 11.875; over two bars from bar 3
+// the short stop is 10.25, 10.25 and the long stop 11.5, 11.75.
+TEST(ExtendedTrader, ChandeKrollStopTakesTheExtremeOfTheFirstStops) {
+    const std::vector<double> high{10, 12, 11, 13, 12}, low{8, 9, 9, 10, 9}, close{9, 11, 10, 12, 10};
+    Call run(2, high.size());
+    ASSERT_EQ(movlex_chande_kroll(0, 4, high.data(), low.data(), close.data(), 2, 1.0, 2, &run.begin, &run.count,
+                                  run.out[0].data(), run.out[1].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 3);
+    expect_values(run.out[0], run.count, {11.5, 11.75}, 0.0);
+    expect_values(run.out[1], run.count, {10.25, 10.25}, 0.0);
+}
+
 }  // namespace
 }  // namespace movlex::test
