@@ -10,9 +10,19 @@ over those bars. A stream keeps the library state in force when it was made
 independently; pickle saves the whole state, which restores on any machine.
 A stream may be shared by threads: its calls hold the stream's lock, one at a
 time, so no bar is lost.
+
+A stream set holds one indicator's streams for many symbols and takes one bar
+of every symbol per call, for hosts that receive a whole universe at each bar:
+
+    rsi = movlex.stream.StreamSet("rsi", symbols=512, period=14)
+    rsi.update(closes)         # one close per symbol in; an array of 512 out
+
+Each symbol gets, bit for bit, what its own stream gives.
 """
 
 import math
+
+import numpy as np
 
 from . import _movlex
 from ._indicators import INDICATORS, MA_TYPES, _default_value, _range_text, as_signals
@@ -98,6 +108,55 @@ class Stream:
         return f"<movlex.stream.{type(self).__name__} after {self.bars} bars>"
 
 
+class StreamSet:
+    """One indicator's streams for `symbols` symbols, fed one bar of every
+    symbol at a time; see the module's documentation."""
+
+    def __init__(self, name, symbols, *args, **params):
+        self.indicator = INDICATORS.get(name)
+        if self.indicator is None:
+            raise ValueError(f"no indicator named '{name}'")
+        names = [p.name for p in self.indicator.params]
+        if len(args) > len(names):
+            raise TypeError(f"{name}: at most {len(names)} parameters")
+        values = dict(zip(names, args))
+        for key, value in params.items():
+            if key not in names:
+                raise TypeError(f"{name}: no parameter '{key}'")
+            values[key] = value
+        self._set = _movlex.StreamSet(self.indicator.index, tuple(values.get(key) for key in names), symbols)
+
+    def update(self, *inputs):
+        """Feeds one bar of every symbol (one array per input, one value per
+        symbol). Returns an array of one value per symbol (a named tuple of
+        arrays for several outputs), NaN while there is no value yet; signals
+        (candlestick patterns) as int32, 0 while there is none yet."""
+        result = self._set.update(list(inputs))
+        outputs = len(self.indicator.outputs)
+        if result is None:
+            fill = 0 if self.indicator.signals else math.nan
+            result = [np.full(self.symbols, fill, dtype=np.int32 if self.indicator.signals else np.float64)
+                      for _ in range(outputs)]
+        elif self.indicator.signals:
+            result = [as_signals(values) for values in result]
+        if self.indicator.result_type is None:
+            return result[0]
+        return self.indicator.result_type(*result)
+
+    @property
+    def bars(self):
+        """The number of bars fed so far."""
+        return self._set.bars
+
+    @property
+    def symbols(self):
+        """The number of symbols."""
+        return self._set.symbols
+
+    def __repr__(self):
+        return f"<movlex.stream.StreamSet of {self.indicator.name} over {self.symbols} symbols after {self.bars} bars>"
+
+
 def _restore(state):
     return Stream.from_state(state)
 
@@ -120,4 +179,4 @@ for _name, _indicator in INDICATORS.items():
     globals()[_name.upper()] = _class
 del _name, _indicator, _class
 
-__all__ = ["Stream"] + [name.upper() for name in INDICATORS]
+__all__ = ["Stream", "StreamSet"] + [name.upper() for name in INDICATORS]
