@@ -28,21 +28,37 @@ from . import _movlex
 from ._indicators import INDICATORS, MA_TYPES, _default_value, _range_text, as_signals
 
 
+def _parameters(indicator, args, params):
+    """The parameters given by position and by name, in the indicator's
+    order (None for those not given)."""
+    names = [p.name for p in indicator.params]
+    if len(args) > len(names):
+        raise TypeError(f"{indicator.name}: at most {len(names)} parameters")
+    values = dict(zip(names, args))
+    for name, value in params.items():
+        if name not in names:
+            raise TypeError(f"{indicator.name}: no parameter '{name}'")
+        values[name] = value
+    return tuple(values.get(name) for name in names)
+
+
+def _results(indicator, result):
+    """Arrays as the package's functions return them: signals as int32, one
+    array, or a named tuple of them."""
+    if indicator.signals:
+        result = [as_signals(values) for values in result]
+    if indicator.result_type is None:
+        return result[0]
+    return indicator.result_type(*result)
+
+
 class Stream:
     """A stream of one indicator; see the module's documentation."""
 
     indicator = None  # set on each generated class
 
     def __init__(self, *args, **params):
-        names = [p.name for p in self.indicator.params]
-        if len(args) > len(names):
-            raise TypeError(f"{self.indicator.name}: at most {len(names)} parameters")
-        values = dict(zip(names, args))
-        for name, value in params.items():
-            if name not in names:
-                raise TypeError(f"{self.indicator.name}: no parameter '{name}'")
-            values[name] = value
-        self._stream = _movlex.Stream(self.indicator.index, tuple(values.get(name) for name in names))
+        self._stream = _movlex.Stream(self.indicator.index, _parameters(self.indicator, args, params))
 
     @classmethod
     def _wrap(cls, stream):
@@ -69,12 +85,7 @@ class Stream:
         """Feeds every bar of the input arrays; returns arrays like movlex's
         functions (NaN where there is no value yet; int32 signals, 0 where
         there is none yet)."""
-        result = self._stream.update_many(list(inputs))
-        if self.indicator.signals:
-            result = [as_signals(values) for values in result]
-        if self.indicator.result_type is None:
-            return result[0]
-        return self.indicator.result_type(*result)
+        return _results(self.indicator, self._stream.update_many(list(inputs)))
 
     @property
     def bars(self):
@@ -116,15 +127,7 @@ class StreamSet:
         self.indicator = INDICATORS.get(name)
         if self.indicator is None:
             raise ValueError(f"no indicator named '{name}'")
-        names = [p.name for p in self.indicator.params]
-        if len(args) > len(names):
-            raise TypeError(f"{name}: at most {len(names)} parameters")
-        values = dict(zip(names, args))
-        for key, value in params.items():
-            if key not in names:
-                raise TypeError(f"{name}: no parameter '{key}'")
-            values[key] = value
-        self._set = _movlex.StreamSet(self.indicator.index, tuple(values.get(key) for key in names), symbols)
+        self._set = _movlex.StreamSet(self.indicator.index, _parameters(self.indicator, args, params), symbols)
 
     def update(self, *inputs):
         """Feeds one bar of every symbol (one array per input, one value per
@@ -132,16 +135,9 @@ class StreamSet:
         arrays for several outputs), NaN while there is no value yet; signals
         (candlestick patterns) as int32, 0 while there is none yet."""
         result = self._set.update(list(inputs))
-        outputs = len(self.indicator.outputs)
-        if result is None:
-            fill = 0 if self.indicator.signals else math.nan
-            result = [np.full(self.symbols, fill, dtype=np.int32 if self.indicator.signals else np.float64)
-                      for _ in range(outputs)]
-        elif self.indicator.signals:
-            result = [as_signals(values) for values in result]
-        if self.indicator.result_type is None:
-            return result[0]
-        return self.indicator.result_type(*result)
+        if result is None:  # NaN, read as no signal for signals
+            result = [np.full(self.symbols, math.nan) for _ in self.indicator.outputs]
+        return _results(self.indicator, result)
 
     @property
     def bars(self):
