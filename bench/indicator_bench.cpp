@@ -7,7 +7,8 @@
 //
 // Each indicator with a stream also runs as a stream fed the same bars one at
 // a time ("stream/sma/period=10", counter time_per_update in ns), to set
-// beside the batch cost per value.
+// beside the batch cost per value, and again through the C interface
+// ("stream_c/sma/period=10", movlex_stream_update), as a C host calls it.
 //
 // The bars are price-like (bench/price_walk.hpp): a random walk that stays
 // near 100, with consistent open, high, low and volume.
@@ -34,6 +35,7 @@
 #include "api/indicator_table.hpp"
 #include "api/stream.hpp"
 #include "price_walk.hpp"
+#include "movlex_stream.h"
 
 namespace {
 
@@ -187,6 +189,33 @@ void run_stream(benchmark::State& state, const IndicatorInfo* info, Setting sett
         double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+void run_c_stream(benchmark::State& state, const IndicatorInfo* info, Setting setting) {
+    const Bars& data = bars();
+    const std::size_t count = data.close.size();
+    std::vector<const double*> series;
+    for (int i = 0; i < info->input_count(); ++i) series.push_back(data.series(info->inputs[i]).data());
+    const std::int32_t number = std::int32_t(info - indicator_table().data());
+    double sink = 0;
+    for (auto _ : state) {
+        MovlexStream* stream = nullptr;
+        if (movlex_stream_create(number, setting.params.data(), info->param_count(), &stream) != RC_OK) {
+            state.SkipWithError("the stream could not be made");
+            return;
+        }
+        double bar[MAX_INPUTS], out[MAX_OUTPUTS] = {};
+        std::int32_t has_value = 0;
+        for (std::size_t t = 0; t < count; ++t) {
+            for (std::size_t k = 0; k < series.size(); ++k) bar[k] = series[k][t];
+            movlex_stream_update(stream, bar, out, &has_value);
+            if (has_value) sink += out[0];
+        }
+        movlex_stream_destroy(stream);
+    }
+    benchmark::DoNotOptimize(sink);
+    state.counters["time_per_update"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 void register_all() {
     for (const IndicatorInfo& info : indicator_table()) {
         bool has_period = false;
@@ -195,9 +224,12 @@ void register_all() {
             const Setting setting = setting_for(info, period);
             benchmark::RegisterBenchmark(setting.name.c_str(), run_indicator, &info, setting)
                 ->Unit(benchmark::kMillisecond);
-            if (info.stream != nullptr)
+            if (info.stream != nullptr) {
                 benchmark::RegisterBenchmark(("stream/" + setting.name).c_str(), run_stream, &info, setting)
                     ->Unit(benchmark::kMillisecond);
+                benchmark::RegisterBenchmark(("stream_c/" + setting.name).c_str(), run_c_stream, &info, setting)
+                    ->Unit(benchmark::kMillisecond);
+            }
             if (!has_period) break;
         }
     }

@@ -5,10 +5,14 @@
 //   single   the batch entry called once per series, writing the values where
 //            movlex_batch does (bar t at index t of the series' block),
 //   engine   movlex_batch on one thread (the benchmark's time),
-//   engine2  movlex_batch on two threads.
+//   engine2  movlex_batch on two threads,
+//   set      a stream set of the K symbols (movlex_stream_set_update) fed
+//            one bar of every symbol at a time, from bar-major copies of the
+//            inputs, as a host receiving the universe at each bar would.
 //
 // Counters: speedup = single / engine, speedup_2t = single / engine2,
-// scaling_2t = engine / engine2 (all per series and bar), and
+// scaling_2t = engine / engine2, set_vs_single = set / single (all per
+// series and bar), and
 // single_vs_floor, engine_vs_floor: the cost of a value as a ratio to the
 // dependency chain that bounds the indicator, measured in the same run:
 //
@@ -34,6 +38,7 @@
 #include "frame/series_engine.hpp"
 #include "movlex_batch.h"
 #include "price_walk.hpp"
+#include "movlex_stream.h"
 
 namespace {
 
@@ -81,6 +86,21 @@ struct Universe {
 const Universe& universe() {
     static const Universe shared;
     return shared;
+}
+
+// The universe's column `input` bar by bar: the values of every series at bar
+// t lie at t * SERIES .. t * SERIES + SERIES - 1.
+const std::vector<double>& bar_major(std::string_view input) {
+    static std::array<std::vector<double>, 5> made;
+    const double* source = universe().column(input);
+    std::size_t c = 0;
+    while (universe().columns[c].data() != source) ++c;
+    if (made[c].empty()) {
+        made[c].resize(SERIES * BARS);
+        for (std::size_t s = 0; s < SERIES; ++s)
+            for (std::size_t t = 0; t < BARS; ++t) made[c][t * SERIES + s] = source[s * BARS + t];
+    }
+    return made[c];
 }
 
 // ---- The floors ----------------------------------------------------------
@@ -199,12 +219,34 @@ void series_benchmark(benchmark::State& state, const IndicatorInfo* info) {
                             std::int64_t(BARS), threads, &begin, &count) == RC_OK;
     };
 
-    double single_total = 0, engine_total = 0, engine2_total = 0;
+    std::vector<const double*> by_bar;
+    for (int k = 0; k < info->input_count(); ++k) by_bar.push_back(bar_major(info->inputs[k]).data());
+    std::vector<std::vector<double>> set_out(std::size_t(info->output_count()), std::vector<double>(SERIES));
+    auto set = [&] {
+        MovlexStreamSet* made = nullptr;
+        if (movlex_stream_set_create(number, params.data(), info->param_count(), std::int32_t(SERIES), &made) != RC_OK)
+            return false;
+        std::vector<const double*> in(by_bar.size());
+        std::vector<double*> out;
+        for (auto& values : set_out) out.push_back(values.data());
+        std::int32_t has_value = 0;
+        for (std::size_t t = 0; t < BARS; ++t) {
+            for (std::size_t k = 0; k < in.size(); ++k) in[k] = by_bar[k] + t * SERIES;
+            movlex_stream_set_update(made, in.data(), out.data(), &has_value);
+            benchmark::DoNotOptimize(set_out.front().data());
+        }
+        movlex_stream_set_destroy(made);
+        return true;
+    };
+
+    double single_total = 0, engine_total = 0, engine2_total = 0, set_total = 0;
     for (auto _ : state) {
         const double t_single = seconds(single);
         const double t_engine = seconds([&] { return engine(1); });
         const double t_engine2 = seconds([&] { return engine(2); });
-        if (t_single < 0 || t_engine < 0 || t_engine2 < 0) {
+        const double t_set = seconds(set);
+        set_total += t_set;
+        if (t_single < 0 || t_engine < 0 || t_engine2 < 0 || t_set < 0) {
             state.SkipWithError("a call failed");
             return;
         }
@@ -218,6 +260,7 @@ void series_benchmark(benchmark::State& state, const IndicatorInfo* info) {
     state.counters["speedup"] = single_total / engine_total;
     state.counters["speedup_2t"] = single_total / engine2_total;
     state.counters["scaling_2t"] = engine_total / engine2_total;
+    state.counters["set_vs_single"] = set_total / single_total;
     state.counters["single_vs_floor"] = single_total * 1e9 / values / floor_cost;
     state.counters["engine_vs_floor"] = engine_total * 1e9 / values / floor_cost;
     state.SetLabel(std::string("floor ") + floor_name(floor_of(info->name)));

@@ -77,6 +77,7 @@ enum {
 #define MOVLEX_STREAM_STATE_VERSION 1
 
 typedef struct MovlexStream MovlexStream;
+typedef struct MovlexStreamSet MovlexStreamSet;
 
 /* ---- The indicators ----------------------------------------------------
  * Indicators are numbered 0 .. movlex_indicator_count() - 1 in the order of
@@ -136,6 +137,36 @@ MOVLEX_EXTENDED_API RetCode movlex_stream_restore(MovlexStream *stream, const vo
 
 /* Releases a stream; NULL is accepted. */
 MOVLEX_EXTENDED_API void movlex_stream_destroy(MovlexStream *stream);
+
+/* ---- Stream sets ---------------------------------------------------------
+ * One indicator with one set of parameters over `symbols` symbols, fed one bar
+ * of every symbol per call: for hosts that receive a whole universe at each
+ * bar. Each symbol's outputs are, bit for bit, those of its own stream (and so
+ * of the batch entry). Kernels written over SIMD lanes (those movlex_batch
+ * runs in lanes) step several symbols per instruction, and the symbols'
+ * recursive chains overlap. A set is used by one thread at a time. */
+
+/* Creates a set of `symbols` streams (0 or more) of indicator `number`, with
+ * parameters as for movlex_stream_create. */
+MOVLEX_EXTENDED_API RetCode movlex_stream_set_create(int32_t number, const double *params, int32_t param_count,
+                                                     int32_t symbols, MovlexStreamSet **set);
+
+/* Feeds one bar of every symbol: inputs holds one array per input of the
+ * indicator (in the order of its inputs), each of `symbols` values, symbol s
+ * at index s; outputs one array per output, each with room for `symbols`
+ * values. On RC_OK *has_value is 1 and outputs[k][s] holds output k of symbol
+ * s at this bar, or *has_value is 0 and outputs are left as they were (every
+ * symbol has been fed as many bars, so all have values from the same bar on).
+ * An output array may be an input array. */
+MOVLEX_EXTENDED_API RetCode movlex_stream_set_update(MovlexStreamSet *set, const double *const *inputs,
+                                                     double *const *outputs, int32_t *has_value);
+
+/* Number of symbols, and of bars fed so far. */
+MOVLEX_EXTENDED_API RetCode movlex_stream_set_symbols(const MovlexStreamSet *set, int32_t *symbols);
+MOVLEX_EXTENDED_API RetCode movlex_stream_set_bars(const MovlexStreamSet *set, int64_t *bars);
+
+/* Releases a set; NULL is accepted. */
+MOVLEX_EXTENDED_API void movlex_stream_set_destroy(MovlexStreamSet *set);
 
 #ifdef __cplusplus
 }

@@ -264,6 +264,109 @@ TEST(StreamState, MalformedBuffersAreRefused) {
     EXPECT_EQ(other->save(), before);
 }
 
+// A set of K streams fed a bar of every symbol at a time: each symbol gets
+// the bits of its own batch call, at every bar, whether it runs in lanes or
+// alone (five symbols: two pairs of lanes and one left over).
+TEST(StreamSet, EverySymbolMatchesItsBatchEveryIndicator) {
+    constexpr std::size_t SYMBOLS = 5, BARS = 300;
+    const SeriesKind kinds[] = {SeriesKind::prices, SeriesKind::ties, SeriesKind::gaps};
+    for (const IndicatorInfo& info : indicator_table()) {
+        const auto sets = parameter_sets(info, std::hash<std::string>{}(info.name) + 1);
+        for (std::size_t p = 0; p < 2; ++p) {
+            const auto& params = sets[p];
+            SCOPED_TRACE(describe(info, params));
+            std::vector<std::vector<std::vector<double>>> inputs;  // [symbol][input][bar]
+            std::vector<BatchResult> batches;
+            for (std::size_t s = 0; s < SYMBOLS; ++s) {
+                inputs.push_back(make_inputs(info, BARS, kinds[s % 3], 100 + s));
+                batches.push_back(run_batch(info, inputs.back(), params));
+                ASSERT_EQ(batches.back().code, RC_OK);
+            }
+            std::unique_ptr<Stream> prototype;
+            ASSERT_EQ(make_stream(info, params.data(), info.param_count(), prototype), RC_OK);
+            const std::unique_ptr<StreamSet> set = prototype->make_set(SYMBOLS);
+
+            std::vector<std::vector<double>> bar(std::size_t(info.input_count()), std::vector<double>(SYMBOLS));
+            std::vector<std::vector<double>> out(std::size_t(info.output_count()), std::vector<double>(SYMBOLS));
+            std::vector<const double*> bar_arrays;
+            std::vector<double*> out_arrays;
+            for (auto& values : bar) bar_arrays.push_back(values.data());
+            for (auto& values : out) out_arrays.push_back(values.data());
+            for (std::size_t t = 0; t < BARS; ++t) {
+                for (std::size_t k = 0; k < bar.size(); ++k)
+                    for (std::size_t s = 0; s < SYMBOLS; ++s) bar[k][s] = inputs[s][k][t];
+                const bool has_value = set->update(bar_arrays.data(), out_arrays.data());
+                const BatchResult& batch = batches[0];
+                ASSERT_EQ(has_value, batch.count > 0 && std::int64_t(t) >= batch.begin) << "bar " << t;
+                if (!has_value) continue;
+                for (std::size_t s = 0; s < SYMBOLS; ++s)
+                    for (std::size_t k = 0; k < out.size(); ++k) {
+                        const double want = batches[s].outputs[k][t - std::size_t(batches[s].begin)];
+                        ASSERT_TRUE(same_result(want, out[k][s]))
+                            << "bar " << t << " symbol " << s << " output " << k << ": batch " << want << ", set "
+                            << out[k][s];
+                    }
+            }
+            EXPECT_EQ(set->bars(), Index(BARS));
+        }
+    }
+}
+
+// The C interface of sets: arguments checked, results in place over the
+// inputs, and an empty set.
+TEST(StreamSetCInterface, CreateUpdateInPlace) {
+    const std::int32_t rsi = movlex_indicator_find("rsi");
+    const double period = 3;
+    MovlexStreamSet* set = nullptr;
+    EXPECT_EQ(movlex_stream_set_create(-1, &period, 1, 3, &set), RC_UNKNOWN_INDICATOR);
+    EXPECT_EQ(movlex_stream_set_create(rsi, &period, 1, -1, &set), RC_BAD_ARGUMENT);
+    const double bad_period = 0;
+    EXPECT_EQ(movlex_stream_set_create(rsi, &bad_period, 1, 3, &set), RC_BAD_ARGUMENT);
+    EXPECT_EQ(set, nullptr);
+    ASSERT_EQ(movlex_stream_set_create(rsi, &period, 1, 3, &set), RC_OK);
+
+    // Symbol s is the close series shifted by s; outputs overwrite the inputs.
+    const auto closes = make_inputs(*find_indicator("rsi"), 40, SeriesKind::prices, 4)[0];
+    std::vector<BatchResult> batches;
+    for (int s = 0; s < 3; ++s) {
+        std::vector<double> shifted(closes.begin() + s, closes.begin() + s + 30);
+        std::array<double, MAX_PARAMS> params{period};
+        batches.push_back(run_batch(*find_indicator("rsi"), {shifted}, params));
+    }
+    std::int32_t has_value = -1;
+    EXPECT_EQ(movlex_stream_set_update(set, nullptr, nullptr, &has_value), RC_BAD_ARGUMENT);
+    for (std::size_t t = 0; t < 30; ++t) {
+        double values[3] = {closes[t], closes[t + 1], closes[t + 2]};
+        const double* in = values;
+        double* out = values;
+        ASSERT_EQ(movlex_stream_set_update(set, &in, &out, &has_value), RC_OK);
+        ASSERT_EQ(has_value, std::int64_t(t) >= batches[0].begin ? 1 : 0);
+        if (has_value)
+            for (int s = 0; s < 3; ++s) EXPECT_TRUE(same_bits(values[s], batches[s].outputs[0][t - std::size_t(batches[s].begin)])) << t;
+    }
+    std::int64_t bars = 0;
+    std::int32_t symbols = 0;
+    ASSERT_EQ(movlex_stream_set_bars(set, &bars), RC_OK);
+    ASSERT_EQ(movlex_stream_set_symbols(set, &symbols), RC_OK);
+    EXPECT_EQ(bars, 30);
+    EXPECT_EQ(symbols, 3);
+    movlex_stream_set_destroy(set);
+
+    ASSERT_EQ(movlex_stream_set_create(rsi, &period, 1, 0, &set), RC_OK);
+    for (int t = 0; t < 5; ++t) {
+        const double* none = nullptr;
+        double* nowhere = nullptr;
+        ASSERT_EQ(movlex_stream_set_update(set, &none, &nowhere, &has_value), RC_BAD_ARGUMENT);
+        double unused = 0;
+        const double* in = &unused;
+        double* out = &unused;
+        ASSERT_EQ(movlex_stream_set_update(set, &in, &out, &has_value), RC_OK);
+        EXPECT_EQ(has_value, t >= batches[0].begin ? 1 : 0);
+    }
+    movlex_stream_set_destroy(set);
+    movlex_stream_set_destroy(nullptr);
+}
+
 // The C interface over the same streams.
 TEST(StreamCInterface, CreateUpdateCopySaveRestore) {
     const std::int32_t sma = movlex_indicator_find("sma");

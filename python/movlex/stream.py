@@ -10,12 +10,46 @@ over those bars. A stream keeps the library state in force when it was made
 independently; pickle saves the whole state, which restores on any machine.
 A stream may be shared by threads: its calls hold the stream's lock, one at a
 time, so no bar is lost.
+
+A stream set holds one indicator's streams for many symbols and takes one bar
+of every symbol per call, for hosts that receive a whole universe at each bar:
+
+    rsi = movlex.stream.StreamSet("rsi", symbols=512, period=14)
+    rsi.update(closes)         # one close per symbol in; an array of 512 out
+
+Each symbol gets, bit for bit, what its own stream gives.
 """
 
 import math
 
+import numpy as np
+
 from . import _movlex
 from ._indicators import INDICATORS, MA_TYPES, _default_value, _range_text, as_signals
+
+
+def _parameters(indicator, args, params):
+    """The parameters given by position and by name, in the indicator's
+    order (None for those not given)."""
+    names = [p.name for p in indicator.params]
+    if len(args) > len(names):
+        raise TypeError(f"{indicator.name}: at most {len(names)} parameters")
+    values = dict(zip(names, args))
+    for name, value in params.items():
+        if name not in names:
+            raise TypeError(f"{indicator.name}: no parameter '{name}'")
+        values[name] = value
+    return tuple(values.get(name) for name in names)
+
+
+def _results(indicator, result):
+    """Arrays as the package's functions return them: signals as int32, one
+    array, or a named tuple of them."""
+    if indicator.signals:
+        result = [as_signals(values) for values in result]
+    if indicator.result_type is None:
+        return result[0]
+    return indicator.result_type(*result)
 
 
 class Stream:
@@ -24,15 +58,7 @@ class Stream:
     indicator = None  # set on each generated class
 
     def __init__(self, *args, **params):
-        names = [p.name for p in self.indicator.params]
-        if len(args) > len(names):
-            raise TypeError(f"{self.indicator.name}: at most {len(names)} parameters")
-        values = dict(zip(names, args))
-        for name, value in params.items():
-            if name not in names:
-                raise TypeError(f"{self.indicator.name}: no parameter '{name}'")
-            values[name] = value
-        self._stream = _movlex.Stream(self.indicator.index, tuple(values.get(name) for name in names))
+        self._stream = _movlex.Stream(self.indicator.index, _parameters(self.indicator, args, params))
 
     @classmethod
     def _wrap(cls, stream):
@@ -59,12 +85,7 @@ class Stream:
         """Feeds every bar of the input arrays; returns arrays like movlex's
         functions (NaN where there is no value yet; int32 signals, 0 where
         there is none yet)."""
-        result = self._stream.update_many(list(inputs))
-        if self.indicator.signals:
-            result = [as_signals(values) for values in result]
-        if self.indicator.result_type is None:
-            return result[0]
-        return self.indicator.result_type(*result)
+        return _results(self.indicator, self._stream.update_many(list(inputs)))
 
     @property
     def bars(self):
@@ -98,6 +119,40 @@ class Stream:
         return f"<movlex.stream.{type(self).__name__} after {self.bars} bars>"
 
 
+class StreamSet:
+    """One indicator's streams for `symbols` symbols, fed one bar of every
+    symbol at a time; see the module's documentation."""
+
+    def __init__(self, name, symbols, *args, **params):
+        self.indicator = INDICATORS.get(name)
+        if self.indicator is None:
+            raise ValueError(f"no indicator named '{name}'")
+        self._set = _movlex.StreamSet(self.indicator.index, _parameters(self.indicator, args, params), symbols)
+
+    def update(self, *inputs):
+        """Feeds one bar of every symbol (one array per input, one value per
+        symbol). Returns an array of one value per symbol (a named tuple of
+        arrays for several outputs), NaN while there is no value yet; signals
+        (candlestick patterns) as int32, 0 while there is none yet."""
+        result = self._set.update(list(inputs))
+        if result is None:  # NaN, read as no signal for signals
+            result = [np.full(self.symbols, math.nan) for _ in self.indicator.outputs]
+        return _results(self.indicator, result)
+
+    @property
+    def bars(self):
+        """The number of bars fed so far."""
+        return self._set.bars
+
+    @property
+    def symbols(self):
+        """The number of symbols."""
+        return self._set.symbols
+
+    def __repr__(self):
+        return f"<movlex.stream.StreamSet of {self.indicator.name} over {self.symbols} symbols after {self.bars} bars>"
+
+
 def _restore(state):
     return Stream.from_state(state)
 
@@ -120,4 +175,4 @@ for _name, _indicator in INDICATORS.items():
     globals()[_name.upper()] = _class
 del _name, _indicator, _class
 
-__all__ = ["Stream"] + [name.upper() for name in INDICATORS]
+__all__ = ["Stream", "StreamSet"] + [name.upper() for name in INDICATORS]

@@ -585,7 +585,75 @@ private:
     mutable std::mutex mutex_;
 };
 
+// One indicator's streams for many symbols, fed one bar of every symbol at a
+// time (api/stream_set.hpp): inputs are 1-D arrays of one value per symbol.
+class PyStreamSet {
+public:
+    PyStreamSet(std::size_t index, const py::tuple& param_values, py::ssize_t symbols) : info_(&indicator_at(index)) {
+        if (symbols < 0 || symbols > INT32_MAX) throw py::value_error("symbols must be between 0 and 2**31 - 1");
+        const std::array<double, MAX_PARAMS> params = read_params(*info_, param_values);
+        std::unique_ptr<Stream> prototype;
+        {
+            std::shared_lock<std::shared_mutex> state(library_state);
+            const RetCode code = make_stream(*info_, params.data(), info_->param_count(), prototype);
+            if (code != RC_OK) raise_for(*info_, code);
+        }
+        set_ = prototype->make_set(std::size_t(symbols));
+    }
+
+    // The bar's outputs of every symbol as arrays, or None while there is no
+    // value yet.
+    py::object update(const py::sequence& values) {
+        const IndicatorInfo& info = *info_;
+        if (int(values.size()) != info.input_count())
+            throw py::value_error(std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
+                                  " input array(s)");
+        const auto symbols = py::ssize_t(set_->symbols());
+        std::vector<DoubleArray> inputs;
+        std::vector<const double*> in;
+        for (int i = 0; i < info.input_count(); ++i) {
+            inputs.push_back(as_double_array(info, input_name(info, i).c_str(), values[std::size_t(i)]));
+            if (inputs.back().ndim() != 1 || inputs.back().size() != symbols)
+                throw py::value_error(std::string(info.name) + ": each input holds one value per symbol (" +
+                                      std::to_string(symbols) + ")");
+            in.push_back(inputs.back().data());
+        }
+        std::vector<py::array_t<double>> outputs;
+        std::vector<double*> out;
+        for (int k = 0; k < info.output_count(); ++k) {
+            outputs.emplace_back(symbols);
+            out.push_back(outputs.back().mutable_data());
+        }
+        bool has_value = false;
+        {
+            const std::lock_guard lock(mutex_);
+            has_value = set_->update(in.data(), out.data());
+        }
+        if (!has_value) return py::none();
+        py::list result;
+        for (auto& output : outputs) result.append(output);
+        return result;
+    }
+
+    std::int64_t bars() const { return set_->bars(); }
+    std::size_t symbols() const { return set_->symbols(); }
+    std::size_t index() const { return std::size_t(info_ - indicator_table().data()); }
+
+private:
+    const IndicatorInfo* info_;
+    std::unique_ptr<StreamSet> set_;
+    // Updates hold the GIL; the lock keeps a set's bars in order all the same.
+    std::mutex mutex_;
+};
+
 PYBIND11_MODULE(_movlex, module) {
+    py::class_<PyStreamSet>(module, "StreamSet")
+        .def(py::init<std::size_t, const py::tuple&, py::ssize_t>(), py::arg("index"), py::arg("params"),
+             py::arg("symbols"))
+        .def("update", &PyStreamSet::update)
+        .def_property_readonly("bars", &PyStreamSet::bars)
+        .def_property_readonly("symbols", &PyStreamSet::symbols)
+        .def_property_readonly("index", &PyStreamSet::index);
     py::class_<PyStream>(module, "Stream")
         .def(py::init<std::size_t, const py::tuple&>(), py::arg("index"), py::arg("params"))
         .def("update", &PyStream::update)

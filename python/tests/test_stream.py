@@ -93,3 +93,38 @@ def test_a_stream_shared_by_threads_counts_every_bar():
     alone = movlex.stream.ADX(period=5)
     alone.update_many(*(np.full(shared.bars, value) for value in (2.0, 1.0, 1.5)))
     assert shared.save() == alone.save()
+
+
+@pytest.mark.parametrize("name", NAMES)
+def test_stream_set_matches_each_symbols_function(name):
+    indicator = movlex.INDICATORS[name]
+    rng = np.random.default_rng(11)
+    symbols = [inputs_of(indicator, market(rng, 120)) for _ in range(5)]
+    params = random_params(indicator, rng)
+    expected = [getattr(movlex, name)(*inputs, *params) for inputs in symbols]
+    stream_set = movlex.stream.StreamSet(name, 5, *params)
+    outputs = []
+    for t in range(120):
+        outputs.append(stream_set.update(*[np.array([inputs[k][t] for inputs in symbols])
+                                           for k in range(len(indicator.inputs))]))
+    assert stream_set.bars == 120 and stream_set.symbols == 5
+    for s in range(5):
+        if indicator.result_type is None:
+            assert same_or_both_nan(np.array([bar[s] for bar in outputs]), expected[s])
+        else:
+            for k in range(len(indicator.outputs)):
+                assert same_or_both_nan(np.array([bar[k][s] for bar in outputs]), expected[s][k])
+
+
+def test_stream_set_checks_its_inputs():
+    with pytest.raises(ValueError, match="no indicator"):
+        movlex.stream.StreamSet("no_such", 3)
+    with pytest.raises(ValueError, match="period"):
+        movlex.stream.StreamSet("sma", 3, period=1)
+    stream_set = movlex.stream.StreamSet("sma", 3, period=2)
+    with pytest.raises(ValueError, match="one value per symbol"):
+        stream_set.update(np.zeros(4))
+    with pytest.raises(ValueError, match="input array"):
+        stream_set.update(np.zeros(3), np.zeros(3))
+    assert np.isnan(stream_set.update([1.0, 2.0, 3.0])).all()
+    assert list(stream_set.update([3.0, 4.0, 5.0])) == [2.0, 3.0, 4.0]

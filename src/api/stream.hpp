@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "api/entry_invoker.hpp"
+#include "api/stream_set.hpp"
 #include "frame/archive.hpp"
 #include "frame/kernel.hpp"
 #include "frame/series_engine.hpp"
@@ -46,6 +47,9 @@ public:
     // kernel on `target`; the stream itself is left as it is.
     virtual void run_series(const SeriesLayout& layout, std::size_t first, std::size_t count,
                             LaneTarget target) const = 0;
+    // Of a stream that has consumed no bar: a set of `symbols` streams of its
+    // indicator and parameters, as it is (may throw std::bad_alloc).
+    virtual std::unique_ptr<StreamSet> make_set(std::size_t symbols) const = 0;
 
     const IndicatorInfo& indicator() const { return *indicator_; }
     const StreamSetup& setup() const { return setup_; }
@@ -75,13 +79,19 @@ protected:
 template <class Kernel>
 class KernelStream final : public Stream {
 public:
-    explicit KernelStream(const Kernel& kernel) : kernel_(kernel), bars_ring_(kernel.history()) {}
+    explicit KernelStream(const Kernel& kernel)
+        : kernel_(kernel), bars_ring_(kernel.history()), lookback_(kernel.lookback()) {}
 
     bool update(const double* inputs, double* out) override {
-        for (int k = 0; k < Kernel::inputs; ++k) bars_ring_.put(k, bars_, inputs[k]);
+        const Index i = bars_++;
+        for (int k = 0; k < Kernel::inputs; ++k) bars_ring_.put(k, i, inputs[k]);
+        // Past the first output the kernel's warm-up test is known to pass.
+        if (i > lookback_) [[likely]] {
+            kernel_.steady(bars_ring_, i, out);
+            return true;
+        }
         double value[Kernel::outputs];
-        const bool ready = kernel_.step(bars_ring_, bars_, value);
-        ++bars_;
+        const bool ready = kernel_.step(bars_ring_, i, value);
         if (ready)
             for (int k = 0; k < Kernel::outputs; ++k) out[k] = value[k];
         return ready;
@@ -95,6 +105,9 @@ public:
                     LaneTarget target) const override {
         movlex::run_series(kernel_, layout, first, count, target);
     }
+    std::unique_ptr<StreamSet> make_set(std::size_t symbols) const override {
+        return std::make_unique<KernelStreamSet<Kernel>>(kernel_, symbols);
+    }
 
 private:
     void write_state(StateWriter& writer) override {
@@ -104,6 +117,7 @@ private:
     bool read_state(StateReader& reader) override {
         reader(kernel_);
         reader(bars_ring_);
+        lookback_ = kernel_.lookback();
         return reader.ok();
     }
     bool assign_state(const Stream& other) override {
@@ -112,11 +126,13 @@ private:
         kernel_ = same->kernel_;
         bars_ring_ = same->bars_ring_;
         bars_ = same->bars_;
+        lookback_ = same->lookback_;
         return true;
     }
 
     Kernel kernel_;
     RingBars<Kernel::inputs> bars_ring_;
+    Index lookback_;
 };
 
 // How a table row makes its stream's kernel from resolved parameters.
