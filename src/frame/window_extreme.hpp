@@ -44,11 +44,15 @@ namespace movlex {
 
 enum class RescanTies { keep_oldest, take_newest };
 
+// beats: strictly better; reaches: better or equal (one comparison, false
+// for a NaN on either side as both of the other two are).
 struct Highest {
     static bool beats(double candidate, double extreme) { return candidate > extreme; }
+    static bool reaches(double candidate, double extreme) { return candidate >= extreme; }
 };
 struct Lowest {
     static bool beats(double candidate, double extreme) { return candidate < extreme; }
+    static bool reaches(double candidate, double extreme) { return candidate <= extreme; }
 };
 
 // Input k of a kernel's bars as a series of bar numbers.
@@ -83,7 +87,7 @@ public:
                                         : take_afresh(blocks_, length_, chunk_shift_, series, trailing, today);
             value_ = fresh.value;
             index_ = fresh.bar;
-        } else if (const double newest = series(today); Direction::beats(newest, value_) || newest == value_) {
+        } else if (const double newest = series(today); Direction::reaches(newest, value_)) {
             value_ = newest;
             index_ = today;
         }
@@ -124,7 +128,7 @@ private:
         if constexpr (ties == RescanTies::keep_oldest)
             return Direction::beats(newer, older);
         else
-            return Direction::beats(newer, older) || newer == older;
+            return Direction::reaches(newer, older);
     }
 
     // The extreme of a run of bars, NaNs left out; a NaN value when there is none.
