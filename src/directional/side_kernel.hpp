@@ -5,7 +5,9 @@
 // movement alone from one bar sooner than the indicator.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "directional/directional_smoother.hpp"
 #include "frame/kernel.hpp"
@@ -53,6 +55,39 @@ public:
         out[0] = value(bar);
     }
 
+    // The batch path: the measures two bars at a time, then this side's sum
+    // (and the range's) alone, then the values two bars at a time.
+    template <int N>
+    void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
+        requires std::is_same_v<V, double>
+    {
+        constexpr bool plus = side == Side::plus;
+        for_each_block(count, [&](Index offset, Index n) {
+            MeasureBlock bar;
+            measure_block<with_range>(bars, i + offset, n, bar);
+            const double* movement = (plus ? bar.plus : bar.minus).data();
+            double* target = out[0] + offset;
+            if (one_bar_) {
+                over_pairs(n, [&]<class U>(Index j) {
+                    const U range = with_range ? load_lanes<U>(bar.range.data() + j) : U{};
+                    store_lanes(target + j, one_bar_value(load_lanes<U>(movement + j), range));
+                });
+                return;
+            }
+            MeasureBlock sums;
+            sums_.template smooth_block<plus, !plus, with_range>(bar, n, sums);
+            const double* sum = (plus ? sums.plus : sums.minus).data();
+            if constexpr (with_range) {
+                over_pairs(n, [&]<class U>(Index j) {
+                    store_lanes(target + j, percent_of(load_lanes<U>(sum + j), load_lanes<U>(sums.range.data() + j)));
+                });
+            } else {
+                std::copy(sum, sum + n, target);
+            }
+        });
+        reader_.resume_after(bars, i + count - 1);
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(reader_);
@@ -64,13 +99,17 @@ private:
     // With the range, a bar without movement on this side is 0 whatever its
     // range.
     V value(const BarMeasures<V>& bar) const {
-        if constexpr (with_range) {
-            if (!one_bar_) return sums_.indicator(side);
-            const V movement = side_of(bar.movement, side);
-            return pick(movement == 0.0, V{}, percent_of(movement, bar.range));
-        } else {
-            return one_bar_ ? side_of(bar.movement, side) : sums_.movement(side);
-        }
+        if (one_bar_) return one_bar_value(side_of(bar.movement, side), bar.range);
+        if constexpr (with_range) return sums_.indicator(side);
+        return sums_.movement(side);
+    }
+
+    // Period 1: the bar's own movement, or with the range its movement in
+    // percent of its range.
+    template <class U>
+    static U one_bar_value(U movement, [[maybe_unused]] U range) {
+        if constexpr (with_range) return pick(movement == 0.0, U{}, percent_of(movement, range));
+        return movement;
     }
 
     std::int32_t period_;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
 #include "directional/directional_smoother.hpp"
 #include "frame/kernel.hpp"
@@ -74,6 +75,21 @@ public:
         sums_.smooth(reader_.next(bars, i));
         sums_.index(dx_);
         out[0] = dx_;
+    }
+
+    // The batch path: the indices of a block first, then the repeats.
+    template <int N>
+    void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
+        requires std::is_same_v<V, double>
+    {
+        for_each_block(count, [&](Index offset, Index n) {
+            BlockArray index, present;
+            directional::index_block(reader_, sums_, bars, i + offset, n, index, present);
+            for (Index j = 0; j < n; ++j) {
+                if (present.at[j] != 0.0) dx_ = index.at[j];
+                out[0][offset + j] = dx_;
+            }
+        });
     }
 
     template <class Archive>
@@ -147,6 +163,21 @@ public:
         out[0] = average_.value();
     }
 
+    // The batch path: the DX of a block first, then the average over it.
+    template <int N>
+    void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
+        requires std::is_same_v<V, double>
+    {
+        for_each_block(count, [&](Index offset, Index n) {
+            BlockArray index, present;
+            directional::index_block(reader_, sums_, bars, i + offset, n, index, present);
+            for (Index j = 0; j < n; ++j) {
+                average_.smooth_where(present.at[j] != 0.0, index.at[j]);
+                out[0][offset + j] = average_.value();
+            }
+        });
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(reader_);
@@ -202,6 +233,21 @@ public:
         V adx;
         adx_.steady(bars, i, &adx);
         out[0] = (recent_.push(i, adx)(0, i - gap_) + adx) * 0.5;
+    }
+
+    // The batch path: the ADX of a block first, then the means.
+    template <int N>
+    void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
+        requires std::is_same_v<V, double>
+    {
+        for_each_block(count, [&](Index offset, Index n) {
+            BlockArray adx;
+            adx_.steady_block(bars, i + offset, n, std::array{adx.data()});
+            for (Index j = 0; j < n; ++j) {
+                const Index bar = i + offset + j;
+                out[0][offset + j] = (recent_.push(bar, adx.at[j])(0, bar - gap_) + adx.at[j]) * 0.5;
+            }
+        });
     }
 
     template <class Archive>

@@ -21,6 +21,18 @@
 //   template <class Archive> void visit(Archive& archive);
 //                              lists every field of the state (see archive.hpp)
 //
+// and may provide, for the batch entries alone,
+//
+//   template <int N> void steady_block(const PointerBars<N>& bars, Index i,
+//                                      Index count, std::array<double*, outputs> out);
+//                              the steady steps of bars i .. i + count - 1 over
+//                              the caller's arrays (bar i - 1 readable too),
+//                              writing bar i + j's outputs to out[k][j]: the
+//                              same bits as count calls of steady, in an order
+//                              that lets the work off a carried chain overlap
+//                              (it reads every input of a bar before it writes
+//                              that bar's outputs)
+//
 // Bar indices are absolute: a batch call feeds the kernel from its seed index
 // on, a stream from 0.
 #pragma once
@@ -132,6 +144,12 @@ void run_kernel(Kernel given, const std::array<const double*, N>& inputs, Index 
     for (Index i = seed; i < first; ++i) kernel.step(bars, i, value);
     kernel.step(bars, first, value);
     for (int k = 0; k < Kernel::outputs; ++k) outs[k][0] = value[k];
+    if constexpr (requires { kernel.steady_block(bars, first + 1, end - first, outs); }) {
+        std::array<double*, Kernel::outputs> rest = outs;
+        for (double*& out : rest) ++out;
+        if (end > first) kernel.steady_block(bars, first + 1, end - first, rest);
+        return;
+    }
     for (Index i = first + 1; i <= end; ++i) {
         kernel.steady(bars, i, value);
         for (int k = 0; k < Kernel::outputs; ++k) outs[k][i - first] = value[k];
