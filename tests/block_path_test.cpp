@@ -1,8 +1,9 @@
 // The batch path of the kernels that have one (steady_block) against the same
 // kernel stepped one bar at a time, bit for bit: random walks, flat runs
 // (equal moves, ranges inside the near-zero band, unchanged prices) and
-// prices with NaN, infinities and zeros, over lengths on both sides of a
-// block's end and periods from 1 up.
+// prices with NaN, infinities and zeros, over odd and even lengths (the path
+// takes bars in pairs) and periods from 1 up.
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -79,7 +80,13 @@ void expect_same_outputs(const Kernel& kernel, const std::vector<std::vector<dou
     }
     run_kernel(kernel, inputs, 0, Index(count) - 1, blocked_out);
     run_kernel(StepOnly<Kernel>{kernel}, inputs, 0, Index(count) - 1, stepped_out);
-    for (int k = 0; k < Kernel::outputs; ++k) EXPECT_TRUE(same_values(stepped[k], blocked[k].data(), values));
+    // Bit for bit, except that a NaN's sign and payload are not kept (as
+    // between a stream and the batch entry).
+    for (int k = 0; k < Kernel::outputs; ++k)
+        for (std::size_t t = 0; t < values; ++t)
+            if (!(std::isnan(stepped[k][t]) && std::isnan(blocked[k][t])))
+                ASSERT_TRUE(same_bits(stepped[k][t], blocked[k][t]))
+                    << "value " << t << ": stepped " << stepped[k][t] << ", batch path " << blocked[k][t];
 }
 
 constexpr int OPEN = 0, HIGH = 1, LOW = 2, CLOSE = 3, VOLUME = 4;
@@ -112,18 +119,14 @@ std::vector<Case> cases() {
 }
 
 TEST(BlockPath, GivesTheBitsOfTheStepPath) {
-    const std::size_t block = std::size_t(BLOCK_BARS);
     std::uint64_t seed = 3;
     for (const Case& tested : cases()) {
         for (const std::int32_t period : {1, 2, 3, 14, 300}) {
             if (period < tested.min_period) continue;
             for (const Shape shape : {Shape::walk, Shape::flat_runs, Shape::specials}) {
-                const auto columns = make_columns(3 * block + 700, shape, ++seed);
-                // Steady runs of a few bars, of one block less, equal or
-                // more, and of several blocks.
+                const auto columns = make_columns(1500, shape, ++seed);
                 const std::size_t lookback = std::size_t(2 * period + 8);
-                for (const std::size_t steady : {std::size_t(1), std::size_t(2), std::size_t(3), block - 1, block,
-                                                 block + 1, 2 * block + 7}) {
+                for (const std::size_t steady : {1, 2, 3, 4, 5, 256, 701}) {
                     SCOPED_TRACE(tested.name + " period " + std::to_string(period) + " shape " +
                                  std::to_string(int(shape)) + " steady bars " + std::to_string(steady));
                     tested.check(period, columns, std::min(columns[0].size(), lookback + steady));

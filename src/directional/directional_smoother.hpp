@@ -89,58 +89,19 @@ private:
     V previous_close_{};
 };
 
-// The measures of the bars of a block, or their sums, one array each.
-struct MeasureBlock {
-    BlockArray plus;
-    BlockArray minus;
-    BlockArray range;
-};
-
-// The measures of bars i .. i + n - 1 of the caller's arrays, each against
-// the bar before it, as BarReader::next gives them (the range only with
-// closes).
-template <bool with_range, int N>
-void measure_block(const PointerBars<N>& bars, Index i, Index n, MeasureBlock& block) {
+// The measures of bar i of the caller's arrays against the bar before it, as
+// BarReader::next gives them (the range only with closes); over Lanes<2>
+// those of bars i and i + 1.
+template <bool with_range, class U, int N>
+BarMeasures<U> measures_at(const PointerBars<N>& bars, Index i) {
     const double* high = bars.arrays[input::high] + i;
     const double* low = bars.arrays[input::low] + i;
-    over_pairs(n, [&]<class U>(Index j) {
-        const U bar_high = load_lanes<U>(high + j);
-        const U bar_low = load_lanes<U>(low + j);
-        const DirectionalMovement<U> movement =
-            directional_movement(bar_high, bar_low, load_lanes<U>(high + j - 1), load_lanes<U>(low + j - 1));
-        store_lanes(block.plus.data() + j, movement.plus);
-        store_lanes(block.minus.data() + j, movement.minus);
-        if constexpr (with_range) {
-            const double* close = bars.arrays[input::close] + i;
-            store_lanes(block.range.data() + j, true_range(bar_high, bar_low, load_lanes<U>(close + j - 1)));
-        }
-    });
-}
-
-// One to three running sums carried together over a block: state[c] takes
-// in[c][j] at every bar j and leaves its value in out[c][j]. The first two
-// share one pair of lanes, so that their divisions are one instruction.
-template <int C>
-void wilder_sum_chains(double* const (&state)[C], const double* const (&in)[C], double* const (&out)[C],
-                       double period, Index n) {
-    if constexpr (C == 1) {
-        double sum = *state[0];
-        for (Index j = 0; j < n; ++j) out[0][j] = sum = wilder_sum_step(sum, period, in[0][j]);
-        *state[0] = sum;
-    } else {
-        const Lanes<2> divisor = splat<Lanes<2>>(period);
-        Lanes<2> pair = {*state[0], *state[1]};
-        [[maybe_unused]] double third = C == 3 ? *state[C - 1] : 0.0;
-        for (Index j = 0; j < n; ++j) {
-            pair = wilder_sum_step(pair, divisor, Lanes<2>{in[0][j], in[1][j]});
-            out[0][j] = pair[0];
-            out[1][j] = pair[1];
-            if constexpr (C == 3) out[2][j] = third = wilder_sum_step(third, period, in[2][j]);
-        }
-        *state[0] = pair[0];
-        *state[1] = pair[1];
-        if constexpr (C == 3) *state[2] = third;
-    }
+    const U bar_high = load_lanes<U>(high);
+    const U bar_low = load_lanes<U>(low);
+    BarMeasures<U> bar{directional_movement(bar_high, bar_low, load_lanes<U>(high - 1), load_lanes<U>(low - 1)), U{}};
+    if constexpr (with_range)
+        bar.range = true_range(bar_high, bar_low, load_lanes<U>(bars.arrays[input::close] + i - 1));
+    return bar;
 }
 
 // The smoothed movement of both sides and (with ranges) the smoothed true
@@ -173,27 +134,55 @@ public:
         if constexpr (with_range) range_ = wilder_sum_step(range_, period_, bar.range);
     }
 
-    // Smooths in the measures of a block of n bars (V = double) and keeps the
-    // sums after every bar; only the sums asked for are carried (a kernel that
-    // reads one side leaves the other as it was).
-    template <bool plus, bool minus, bool range>
-    void smooth_block(const MeasureBlock& bar, Index n, MeasureBlock& sums) {
-        static_assert(plus || minus || range);
-        static_assert(!range || with_range);
+    // The batch path (V = double): smooths in bars i .. i + count - 1 of the
+    // caller's arrays, a pair of bars at a time (over_pairs), and calls
+    // emit.template operator()<U>(j, sums) with the sums after bar i + j (and
+    // i + j + 1) in the lanes of U. Only the sums asked for are carried (a
+    // kernel that reads one side leaves the other as it was); the first two
+    // share one pair of lanes, so that their divisions are one instruction.
+    template <bool plus, bool minus, bool range, int N, class Emit>
+    void smooth_run(const PointerBars<N>& bars, Index i, Index count, Emit&& emit) {
         constexpr int C = int(plus) + int(minus) + int(range);
-        double* state[C];
-        const double* in[C];
-        double* out[C];
+        static_assert(C > 0 && (with_range || !range));
+        double* carried[3] = {};
         int c = 0;
-        const auto take = [&](double& sum, const BlockArray& values, BlockArray& kept) {
-            state[c] = &sum;
-            in[c] = values.data();
-            out[c++] = kept.data();
-        };
-        if constexpr (plus) take(plus_, bar.plus, sums.plus);
-        if constexpr (minus) take(minus_, bar.minus, sums.minus);
-        if constexpr (range) take(range_, bar.range, sums.range);
-        wilder_sum_chains<C>(state, in, out, period_, n);
+        if constexpr (plus) carried[c++] = &plus_;
+        if constexpr (minus) carried[c++] = &minus_;
+        if constexpr (range) carried[c++] = &range_;
+        const Lanes<2> divisor = splat<Lanes<2>>(period_);
+        Lanes<2> pair = {*carried[0], C >= 2 ? *carried[1] : 0.0};
+        double single = C == 1 ? *carried[0] : C == 3 ? *carried[2] : 0.0;
+        over_pairs(count, [&]<class U>(Index j) {
+            const BarMeasures<U> bar = measures_at<with_range, U>(bars, i + j);
+            U in[3] = {};
+            int k = 0;
+            if constexpr (plus) in[k++] = bar.movement.plus;
+            if constexpr (minus) in[k++] = bar.movement.minus;
+            if constexpr (range) in[k++] = bar.range;
+            U out[3] = {};
+            for (int l = 0; l < lane_count<U>; ++l) {
+                if constexpr (C >= 2) {
+                    pair = wilder_sum_step(pair, divisor, Lanes<2>{lane(in[0], l), lane(in[1], l)});
+                    set_lane(out[0], l, pair[0]);
+                    set_lane(out[1], l, pair[1]);
+                }
+                if constexpr (C != 2) {
+                    single = wilder_sum_step(single, period_, lane(in[C - 1], l));
+                    set_lane(out[C - 1], l, single);
+                }
+            }
+            BarMeasures<U> sums{};
+            k = 0;
+            if constexpr (plus) sums.movement.plus = out[k++];
+            if constexpr (minus) sums.movement.minus = out[k++];
+            if constexpr (range) sums.range = out[k++];
+            emit.template operator()<U>(j, sums);
+        });
+        if constexpr (C >= 2) {
+            *carried[0] = pair[0];
+            *carried[1] = pair[1];
+        }
+        if constexpr (C != 2) *carried[C - 1] = single;
     }
 
     V movement(Side side) const { return side == Side::plus ? plus_ : minus_; }
@@ -236,25 +225,19 @@ private:
     V range_{};
 };
 
-// The directional movement index of bars i .. i + n - 1 of the caller's
-// arrays (V = double): reads and smooths them in, then stores in index[j]
-// the DX of bar j where it has one and 1 in present[j] where it does (0 where
-// it does not).
-template <int N>
-void index_block(BarReader<true>& reader, DirectionalSums<true>& sums, const PointerBars<N>& bars, Index i, Index n,
-                 BlockArray& index, BlockArray& present) {
-    MeasureBlock bar, kept;
-    measure_block<true>(bars, i, n, bar);
-    sums.smooth_block<true, true, true>(bar, n, kept);
-    reader.resume_after(bars, i + n - 1);
-    over_pairs(n, [&]<class U>(Index j) {
+// The batch path of DX and ADX (V = double): reads and smooths in bars
+// i .. i + count - 1 of the caller's arrays and calls each(j, has_index, dx)
+// for bar i + j, in order, with its DX where it has one.
+template <int N, class Each>
+void index_run(BarReader<true>& reader, DirectionalSums<true>& sums, const PointerBars<N>& bars, Index i,
+               Index count, Each&& each) {
+    sums.smooth_run<true, true, true>(bars, i, count, [&]<class U>(Index j, const BarMeasures<U>& kept) {
         U value{};
-        const auto has_index = DirectionalSums<true>::index_of(
-            load_lanes<U>(kept.plus.data() + j), load_lanes<U>(kept.minus.data() + j),
-            load_lanes<U>(kept.range.data() + j), value);
-        store_lanes(index.data() + j, value);
-        store_lanes(present.data() + j, pick(has_index, splat<U>(1.0), U{}));
+        const U present = flag<U>(
+            DirectionalSums<true>::index_of(kept.movement.plus, kept.movement.minus, kept.range, value));
+        for (int l = 0; l < lane_count<U>; ++l) each(j + l, lane(present, l) != 0.0, lane(value, l));
     });
+    reader.resume_after(bars, i + count - 1);
 }
 
 }  // namespace movlex::directional

@@ -55,36 +55,28 @@ public:
         out[0] = value(bar);
     }
 
-    // The batch path: the measures two bars at a time, then this side's sum
-    // (and the range's) alone, then the values two bars at a time.
+    // The batch path: the measures and values two bars at a time, around
+    // this side's sum (and the range's) alone.
     template <int N>
     void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
         requires std::is_same_v<V, double>
     {
         constexpr bool plus = side == Side::plus;
-        for_each_block(count, [&](Index offset, Index n) {
-            MeasureBlock bar;
-            measure_block<with_range>(bars, i + offset, n, bar);
-            const double* movement = (plus ? bar.plus : bar.minus).data();
-            double* target = out[0] + offset;
-            if (one_bar_) {
-                over_pairs(n, [&]<class U>(Index j) {
-                    const U range = with_range ? load_lanes<U>(bar.range.data() + j) : U{};
-                    store_lanes(target + j, one_bar_value(load_lanes<U>(movement + j), range));
-                });
-                return;
-            }
-            MeasureBlock sums;
-            sums_.template smooth_block<plus, !plus, with_range>(bar, n, sums);
-            const double* sum = (plus ? sums.plus : sums.minus).data();
-            if constexpr (with_range) {
-                over_pairs(n, [&]<class U>(Index j) {
-                    store_lanes(target + j, percent_of(load_lanes<U>(sum + j), load_lanes<U>(sums.range.data() + j)));
-                });
-            } else {
-                std::copy(sum, sum + n, target);
-            }
-        });
+        double* target = out[0];
+        if (one_bar_) {
+            over_pairs(count, [&]<class U>(Index j) {
+                const BarMeasures<U> bar = measures_at<with_range, U>(bars, i + j);
+                store_lanes(target + j, one_bar_value(side_of(bar.movement, side), bar.range));
+            });
+        } else {
+            sums_.template smooth_run<plus, !plus, with_range>(bars, i, count, [&]<class U>(Index j, const BarMeasures<U>& sums) {
+                const U sum = side_of(sums.movement, side);
+                if constexpr (with_range)
+                    store_lanes(target + j, percent_of(sum, sums.range));
+                else
+                    store_lanes(target + j, sum);
+            });
+        }
         reader_.resume_after(bars, i + count - 1);
     }
 

@@ -77,18 +77,14 @@ public:
         out[0] = dx_;
     }
 
-    // The batch path: the indices of a block first, then the repeats.
+    // The batch path: the indices two bars at a time, then the repeats.
     template <int N>
     void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
         requires std::is_same_v<V, double>
     {
-        for_each_block(count, [&](Index offset, Index n) {
-            BlockArray index, present;
-            directional::index_block(reader_, sums_, bars, i + offset, n, index, present);
-            for (Index j = 0; j < n; ++j) {
-                if (present.at[j] != 0.0) dx_ = index.at[j];
-                out[0][offset + j] = dx_;
-            }
+        directional::index_run(reader_, sums_, bars, i, count, [&](Index j, bool has_index, double index) {
+            if (has_index) dx_ = index;
+            out[0][j] = dx_;
         });
     }
 
@@ -163,19 +159,23 @@ public:
         out[0] = average_.value();
     }
 
-    // The batch path: the DX of a block first, then the average over it.
+    // The batch path: each(j, adx) with the ADX of bar i + j of bars
+    // i .. i + count - 1, in order.
+    template <int N, class Each>
+    void steady_run(const PointerBars<N>& bars, Index i, Index count, Each&& each)
+        requires std::is_same_v<V, double>
+    {
+        directional::index_run(reader_, sums_, bars, i, count, [&](Index j, bool has_dx, double dx) {
+            average_.smooth_where(has_dx, dx);
+            each(j, average_.value());
+        });
+    }
+
     template <int N>
     void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
         requires std::is_same_v<V, double>
     {
-        for_each_block(count, [&](Index offset, Index n) {
-            BlockArray index, present;
-            directional::index_block(reader_, sums_, bars, i + offset, n, index, present);
-            for (Index j = 0; j < n; ++j) {
-                average_.smooth_where(present.at[j] != 0.0, index.at[j]);
-                out[0][offset + j] = average_.value();
-            }
-        });
+        steady_run(bars, i, count, [&](Index j, double adx) { out[0][j] = adx; });
     }
 
     template <class Archive>
@@ -235,18 +235,13 @@ public:
         out[0] = (recent_.push(i, adx)(0, i - gap_) + adx) * 0.5;
     }
 
-    // The batch path: the ADX of a block first, then the means.
+    // The batch path: the ADX run of AdxKernelOf, then the means.
     template <int N>
     void steady_block(const PointerBars<N>& bars, Index i, Index count, const std::array<double*, 1>& out)
         requires std::is_same_v<V, double>
     {
-        for_each_block(count, [&](Index offset, Index n) {
-            BlockArray adx;
-            adx_.steady_block(bars, i + offset, n, std::array{adx.data()});
-            for (Index j = 0; j < n; ++j) {
-                const Index bar = i + offset + j;
-                out[0][offset + j] = (recent_.push(bar, adx.at[j])(0, bar - gap_) + adx.at[j]) * 0.5;
-            }
+        adx_.steady_run(bars, i, count, [&](Index j, double adx) {
+            out[0][j] = (recent_.push(i + j, adx)(0, i + j - gap_) + adx) * 0.5;
         });
     }
 

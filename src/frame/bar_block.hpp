@@ -1,35 +1,16 @@
-// Blocks of bars for a kernel's batch path (steady_block, frame/kernel.hpp):
-// the work of a block is split into passes, so that what lies off a carried
-// chain (per-bar measures, output formulas) runs two bars at a time and
-// without branches, and the chain itself runs alone over a short array.
-// Every pass performs on each bar the operations the kernel's step performs
-// (an operation on Lanes<2> is that operation on each lane alone), so the
-// bits are those of the step.
+// The batch path of a kernel (steady_block, frame/kernel.hpp) runs over bars
+// in pairs: what lies off a carried chain (per-bar measures, output
+// formulas) is computed for two bars at once over Lanes<2>, without
+// branches, while the chain itself steps through the two bars one after the
+// other, all in one pass, so that the work off the chain overlaps with it.
+// Every operation on Lanes<2> is that operation on each lane alone, so each
+// bar gets the bits of the kernel's step.
 #pragma once
-
-#include <algorithm>
 
 #include "frame/contract.hpp"
 #include "frame/lanes.hpp"
 
 namespace movlex {
-
-// Bars per block: the passes' arrays stay in the first-level cache.
-inline constexpr Index BLOCK_BARS = 256;
-
-// A pass's array of one value per bar of a block.
-struct alignas(16) BlockArray {
-    double at[BLOCK_BARS];
-    double* data() { return at; }
-    const double* data() const { return at; }
-};
-
-// Calls body(offset, n) for the blocks offset .. offset + n - 1 that cover
-// 0 .. count - 1 in order.
-template <class Body>
-inline void for_each_block(Index count, Body&& body) {
-    for (Index offset = 0; offset < count; offset += BLOCK_BARS) body(offset, std::min(BLOCK_BARS, count - offset));
-}
 
 // Calls body.template operator()<U>(j) for the positions j of 0 .. n - 1:
 // two at a time with U = Lanes<2> (positions j and j + 1), the last one
@@ -39,6 +20,31 @@ inline void over_pairs(Index n, Body&& body) {
     Index j = 0;
     for (; j + 2 <= n; j += 2) body.template operator()<Lanes<2>>(j);
     if (j < n) body.template operator()<double>(j);
+}
+
+// Lane l of a value over U (the value itself for a double).
+template <class U>
+inline double lane(U value, int l) {
+    if constexpr (lane_count<U> == 1) {
+        return value;
+    } else {
+        return value[l];
+    }
+}
+
+template <class U>
+inline void set_lane(U& value, int l, double x) {
+    if constexpr (lane_count<U> == 1) {
+        value = x;
+    } else {
+        value[l] = x;
+    }
+}
+
+// 1 in the lanes where the condition holds, else 0.
+template <class U, class Condition>
+inline U flag(Condition condition) {
+    return pick(condition, splat<U>(1.0), U{});
 }
 
 }  // namespace movlex
