@@ -14,8 +14,8 @@
 #include "directional/indicators.hpp"
 #include "directional/movement.hpp"
 #include "directional/trend_strength.hpp"
-#include "frame/bar_block.hpp"
 #include "frame/kernel.hpp"
+#include "oscillators/rsi.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {
@@ -115,6 +115,8 @@ std::vector<Case> cases() {
         case_of<DxKernel>("DX", 2, std::array{HIGH, LOW, CLOSE}),
         case_of<AdxKernel>("ADX", 2, std::array{HIGH, LOW, CLOSE}, 2),
         case_of<AdxrKernel>("ADXR", 2, std::array{HIGH, LOW, CLOSE}),
+        case_of<RsiKernel>("RSI", 2, std::array{CLOSE}),
+        case_of<CmoKernel>("CMO", 2, std::array{CLOSE}, 4),
     };
 }
 
