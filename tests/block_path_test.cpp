@@ -41,7 +41,7 @@ struct StepOnly {
 
 enum class Shape { walk, flat_runs, specials };
 
-// Open, high, low, close and volume.
+// Open, high, low, close and volume (the inputs read by position).
 std::vector<std::vector<double>> make_columns(std::size_t count, Shape shape, std::uint64_t seed) {
     const Bars bars = make_bars(count, seed);
     std::vector<std::vector<double>> columns{bars.open, bars.high, bars.low, bars.close, bars.volume};
@@ -89,7 +89,7 @@ void expect_same_outputs(const Kernel& kernel, const std::vector<std::vector<dou
                     << "value " << t << ": stepped " << stepped[k][t] << ", batch path " << blocked[k][t];
 }
 
-constexpr int OPEN = 0, HIGH = 1, LOW = 2, CLOSE = 3, VOLUME = 4;
+constexpr int HIGH = 1, LOW = 2, CLOSE = 3;
 
 struct Case {
     std::string name;
