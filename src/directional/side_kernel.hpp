@@ -5,7 +5,9 @@
 // movement alone from one bar sooner than the indicator.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "directional/directional_smoother.hpp"
 #include "frame/kernel.hpp"
@@ -53,6 +55,32 @@ public:
         out[0] = value(bar);
     }
 
+    // The batch path: the measures and values two bars at a time, around
+    // this side's sum (and the range's) alone.
+    template <int N>
+    Index steady_block(const PointerBars<N>& bars, Index i, Index count, double* const* out)
+        requires std::is_same_v<V, double>
+    {
+        constexpr bool plus = side == Side::plus;
+        double* target = out[0];
+        if (one_bar_) {
+            over_pairs(count, [&]<class U>(Index j) {
+                const BarMeasures<U> bar = measures_at<with_range, U>(bars, i + j);
+                store_lanes(target + j, one_bar_value(side_of(bar.movement, side), bar.range));
+            });
+        } else {
+            sums_.template smooth_run<plus, !plus, with_range>(bars, i, count, [&]<class U>(Index j, const BarMeasures<U>& sums) {
+                const U sum = side_of(sums.movement, side);
+                if constexpr (with_range)
+                    store_lanes(target + j, percent_of(sum, sums.range));
+                else
+                    store_lanes(target + j, sum);
+            });
+        }
+        reader_.resume_after(bars, i + count - 1);
+        return count;
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(reader_);
@@ -64,13 +92,17 @@ private:
     // With the range, a bar without movement on this side is 0 whatever its
     // range.
     V value(const BarMeasures<V>& bar) const {
-        if constexpr (with_range) {
-            if (!one_bar_) return sums_.indicator(side);
-            const V movement = side_of(bar.movement, side);
-            return pick(movement == 0.0, V{}, percent_of(movement, bar.range));
-        } else {
-            return one_bar_ ? side_of(bar.movement, side) : sums_.movement(side);
-        }
+        if (one_bar_) return one_bar_value(side_of(bar.movement, side), bar.range);
+        if constexpr (with_range) return sums_.indicator(side);
+        return sums_.movement(side);
+    }
+
+    // Period 1: the bar's own movement, or with the range its movement in
+    // percent of its range.
+    template <class U>
+    static U one_bar_value(U movement, [[maybe_unused]] U range) {
+        if constexpr (with_range) return pick(movement == 0.0, U{}, percent_of(movement, range));
+        return movement;
     }
 
     std::int32_t period_;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
 #include "directional/directional_smoother.hpp"
 #include "frame/kernel.hpp"
@@ -74,6 +75,18 @@ public:
         sums_.smooth(reader_.next(bars, i));
         sums_.index(dx_);
         out[0] = dx_;
+    }
+
+    // The batch path: the indices two bars at a time, then the repeats.
+    template <int N>
+    Index steady_block(const PointerBars<N>& bars, Index i, Index count, double* const* out)
+        requires std::is_same_v<V, double>
+    {
+        directional::index_run(reader_, sums_, bars, i, count, [&](Index j, bool has_index, double index) {
+            if (has_index) dx_ = index;
+            out[0][j] = dx_;
+        });
+        return count;
     }
 
     template <class Archive>
@@ -147,6 +160,26 @@ public:
         out[0] = average_.value();
     }
 
+    // The batch path: each(j, adx) with the ADX of bar i + j of bars
+    // i .. i + count - 1, in order.
+    template <int N, class Each>
+    void steady_run(const PointerBars<N>& bars, Index i, Index count, Each&& each)
+        requires std::is_same_v<V, double>
+    {
+        directional::index_run(reader_, sums_, bars, i, count, [&](Index j, bool has_dx, double dx) {
+            average_.smooth_where(has_dx, dx);
+            each(j, average_.value());
+        });
+    }
+
+    template <int N>
+    Index steady_block(const PointerBars<N>& bars, Index i, Index count, double* const* out)
+        requires std::is_same_v<V, double>
+    {
+        steady_run(bars, i, count, [&](Index j, double adx) { out[0][j] = adx; });
+        return count;
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(reader_);
@@ -202,6 +235,17 @@ public:
         V adx;
         adx_.steady(bars, i, &adx);
         out[0] = (recent_.push(i, adx)(0, i - gap_) + adx) * 0.5;
+    }
+
+    // The batch path: the ADX run of AdxKernelOf, then the means.
+    template <int N>
+    Index steady_block(const PointerBars<N>& bars, Index i, Index count, double* const* out)
+        requires std::is_same_v<V, double>
+    {
+        adx_.steady_run(bars, i, count, [&](Index j, double adx) {
+            out[0][j] = (recent_.push(i + j, adx)(0, i + j - gap_) + adx) * 0.5;
+        });
+        return count;
     }
 
     template <class Archive>

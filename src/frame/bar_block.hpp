@@ -1,9 +1,10 @@
 // Work on a block of consecutive bars at once, for the batch run of a kernel
-// (run_kernel, frame/kernel.hpp). A kernel whose carried state must advance
-// bar by bar may still leave the per-bar arithmetic that follows from it
-// (divisions, roots) to a second pass over the block, in lanes: each element
-// goes through the same IEEE operations as in the kernel's step, so the block
-// gives the bits of the steps.
+// (steady_block, frame/kernel.hpp). A kernel whose carried state must advance
+// bar by bar may leave what lies off that chain (per-bar measures, divisions,
+// roots, output formulas) to passes over two bars at a time in lanes, without
+// branches, so that it overlaps with the chain. Every operation on Lanes<2> is
+// that operation on each lane alone, so each bar gets the bits of the kernel's
+// step.
 #pragma once
 
 #include "frame/contract.hpp"
@@ -20,16 +21,41 @@ inline constexpr Index BAR_BLOCK = 64;
 // compiler splits them into doubles).
 using BlockLanes = Lanes<2>;
 
-// Calls op.template operator()<V>(j) for elements j .. j + lane_count<V> - 1
-// of a block of n: in lanes (V = BlockLanes) while a whole vector fits, then
-// one element at a time (V = double). op reads and writes its arrays with
-// load_lanes<V> and store_lanes.
-template <class Op>
-inline void for_lanes(Index n, Op&& op) {
+// Calls body.template operator()<U>(j) for the positions j of 0 .. n - 1:
+// two at a time with U = BlockLanes (positions j and j + 1), the last one
+// alone with U = double when n is odd. body reads and writes its arrays with
+// load_lanes<U> and store_lanes.
+template <class Body>
+inline void over_pairs(Index n, Body&& body) {
     constexpr Index W = lane_count<BlockLanes>;
     Index j = 0;
-    for (; j + W <= n; j += W) op.template operator()<BlockLanes>(j);
-    for (; j < n; ++j) op.template operator()<double>(j);
+    for (; j + W <= n; j += W) body.template operator()<BlockLanes>(j);
+    for (; j < n; ++j) body.template operator()<double>(j);
+}
+
+// Lane l of a value over U (the value itself for a double).
+template <class U>
+inline double lane(U value, int l) {
+    if constexpr (lane_count<U> == 1) {
+        return value;
+    } else {
+        return value[l];
+    }
+}
+
+template <class U>
+inline void set_lane(U& value, int l, double x) {
+    if constexpr (lane_count<U> == 1) {
+        value = x;
+    } else {
+        value[l] = x;
+    }
+}
+
+// 1 in the lanes where the condition holds, else 0.
+template <class U, class Condition>
+inline U flag(Condition condition) {
+    return pick(condition, splat<U>(1.0), U{});
 }
 
 }  // namespace movlex

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
+#include "frame/bar_block.hpp"
 #include "frame/kernel.hpp"
 #include "frame/lanes.hpp"
 #include "frame/library_state.hpp"
@@ -90,6 +92,31 @@ public:
         out[0] = Formula::of(average_gain_, average_loss_);
     }
 
+    // The batch path: the changes and the formula two bars at a time, around
+    // both averages carried in one pair of lanes (one division for both).
+    template <int N>
+    Index steady_block(const PointerBars<N>& bars, Index i, Index count, double* const* out)
+        requires std::is_same_v<V, double>
+    {
+        const double* input = bars.arrays[0] + i;
+        const Lanes<2> divisor = splat<Lanes<2>>(divisor_);
+        Lanes<2> averages = {average_gain_, average_loss_};
+        over_pairs(count, [&]<class U>(Index j) {
+            const Change<U> change = split_change(load_lanes<U>(input + j - 1), load_lanes<U>(input + j));
+            U gain{}, loss{};
+            for (int l = 0; l < lane_count<U>; ++l) {
+                averages = wilder_average_step(averages, divisor, Lanes<2>{lane(change.gain, l), lane(change.loss, l)});
+                set_lane(gain, l, averages[0]);
+                set_lane(loss, l, averages[1]);
+            }
+            store_lanes(out[0] + j, Formula::of(gain, loss));
+        });
+        average_gain_ = averages[0];
+        average_loss_ = averages[1];
+        previous_ = input[count - 1];
+        return count;
+    }
+
     template <class Archive>
     void visit(Archive& archive) {
         archive(previous_);
@@ -104,7 +131,7 @@ private:
     // their changes to the sums, which then become the averages.
     void seed(V value) {
         if (seeding_ <= period_) {
-            const Change change = split_change(previous_, value);
+            const Change<V> change = split_change(previous_, value);
             average_gain_ += change.gain;
             average_loss_ += change.loss;
         }
@@ -116,20 +143,22 @@ private:
     }
 
     void smooth(V value) {
-        const Change change = split_change(previous_, value);
+        const Change<V> change = split_change(previous_, value);
         average_gain_ = wilder_average_step(average_gain_, divisor_, change.gain);
         average_loss_ = wilder_average_step(average_loss_, divisor_, change.loss);
         previous_ = value;
     }
 
+    template <class U>
     struct Change {
-        V gain;
-        V loss;
+        U gain;
+        U loss;
     };
-    static Change split_change(V previous, V current) {
-        const V change = current - previous;
+    template <class U>
+    static Change<U> split_change(U previous, U current) {
+        const U change = current - previous;
         const auto is_loss = change < 0.0;
-        return {pick(is_loss, V{}, change), pick(is_loss, -change, V{})};
+        return {pick(is_loss, U{}, change), pick(is_loss, -change, U{})};
     }
 
     Index period_;

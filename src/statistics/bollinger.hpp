@@ -82,7 +82,7 @@ public:
         variance_.next_block(bars, i, n, variance, mean);
         if (!simple_average_)
             for (Index j = 0; j < n; ++j) average_.steady(bars, i + j, middle + j);
-        for_lanes(n, [&]<class V>(Index j) {
+        over_pairs(n, [&]<class V>(Index j) {
             write(load_lanes<V>(middle + j), standard_deviation(load_lanes<V>(variance + j)), out, j);
         });
         return n;

@@ -94,7 +94,7 @@ public:
     void next_block(const Bars& bars, Index i, Index n, double* variance, double* mean) {
         double sum[BAR_BLOCK], sum_of_squares[BAR_BLOCK];
         for (Index j = 0; j < n; ++j) carry(bars, i + j, sum[j], sum_of_squares[j]);
-        for_lanes(n, [&]<class V>(Index j) {
+        over_pairs(n, [&]<class V>(Index j) {
             V mean_j;
             store_lanes(variance + j, moments(load_lanes<V>(sum + j), load_lanes<V>(sum_of_squares + j), mean_j));
             store_lanes(mean + j, mean_j);
@@ -176,7 +176,7 @@ public:
         const Index n = std::min(available, BAR_BLOCK);
         double mean[BAR_BLOCK];
         variance_.next_block(bars, i, n, out[0], mean);
-        for_lanes(n, [&]<class V>(Index j) { store_lanes(out[0] + j, scale(load_lanes<V>(out[0] + j))); });
+        over_pairs(n, [&]<class V>(Index j) { store_lanes(out[0] + j, scale(load_lanes<V>(out[0] + j))); });
         return n;
     }
 
