@@ -4,7 +4,6 @@
 
 #include <string_view>
 
-#include "api/ma_type_names.hpp"
 #include "csv_reader.hpp"
 #include "run_failure.hpp"
 
@@ -21,7 +20,7 @@ constexpr std::size_t DESCRIPTION_COLUMN = 24;  // where the options' descriptio
 std::string wrapped(std::string_view text, std::size_t indent, std::string lead = {}) {
     std::string result;
     std::string line = lead;
-    if (line.size() + 1 > indent && !line.empty()) {
+    if (line.size() + 2 > indent && !line.empty()) {  // two blanks at least between the two
         result += line + "\n";
         line.clear();
     }
@@ -45,17 +44,16 @@ std::string wrapped(std::string_view text, std::size_t indent, std::string lead 
 
 std::string paragraph(std::string_view text) { return wrapped(text, 0); }
 
-std::string ma_type_choices() {
-    std::string names;
-    for (int code = 0; code < MA_TYPE_COUNT; ++code) names += std::string(code > 0 ? ", " : "") + MA_TYPE_NAMES[code];
-    return "(" + names + ") or code (0.." + std::to_string(MA_TYPE_COUNT - 1) + ")";
-}
+std::string ma_type_choices() { return "(" + ma_type_name_list() + ") or code (" + ma_type_code_range() + ")"; }
 
 const char* const USAGE =
     "Usage: movlex [OPTIONS] --indicator REQUEST [--indicator REQUEST ...] [FILE]\n"
-    "       movlex --list\n";
+    "  or:  movlex --list\n";
 
+// Everything the help says before the options: what the tool does, its
+// input, the requests, the CSV it reads and writes, and its exit status.
 std::string description() {
+    constexpr std::size_t KEY_COLUMN = 16;
     return paragraph("Computes technical-analysis indicators over OHLCV price data in CSV form and writes the input "
                      "rows back, each followed by one column per indicator output. An output is blank on the rows "
                      "before its first computed value and wherever a result is not a number (NaN).") +
@@ -64,36 +62,39 @@ std::string description() {
                      "(data/sample.csv, a few thousand daily bars) is used. The first line is the header. Columns are "
                      "found by header name, ignoring case: date or time (kept, not interpreted), open, high, low, "
                      "close, volume. Other columns are kept as they are. Only the columns the indicators read must "
-                     "hold numbers.");
-}
-
-std::string footer() {
-    constexpr std::size_t KEY_COLUMN = 21;
-    return "REQUEST is NAME or NAME:KEY=VALUE,KEY=VALUE,... with these keys:\n" +
+                     "hold numbers.") +
+           "\nRequests:\n" + wrapped("REQUEST is NAME or NAME:KEY=VALUE,KEY=VALUE,... where KEY is", 2) + "\n" +
            wrapped("its value; omitted parameters take their defaults. Moving-average types are given by name " +
                        ma_type_choices() + ".",
-                   KEY_COLUMN, "  a parameter name") +
+                   KEY_COLUMN, "  a parameter") +
            wrapped("the column that input reads. The input named 'input' reads the close unless given; high, low, "
                    "... read the column of their own name.",
-                   KEY_COLUMN, "  an input name") +
+                   KEY_COLUMN, "  an input") +
            wrapped("name of the output column (default: the indicator name followed by the values given, e.g. "
                    "sma_20_open).",
                    KEY_COLUMN, "  as") +
-           "Examples:\n"
-           "  movlex --indicator sma:period=20 --indicator wma prices.csv\n"
-           "  movlex -i sma:period=20,input=open,as=open_sma -i macd:slow_ma_type=ema -\n"
-           "  movlex -i bbands:period=20 -o result.csv prices.csv\n" +
-           paragraph("An indicator with several outputs gets one column each: NAME_OUTPUT (macd_macd, macd_signal, "
-                     "macd_hist, bbands_upper, ...).") +
-           "\n" +
-           paragraph("CSV: comma-separated; LF, CRLF or lone CR line ends; blanks around fields are ignored; fields "
-                     "may be quoted (\"...\" with \"\" for a quote, may hold commas and line breaks); empty lines are "
-                     "skipped; every row has as many fields as the header. Numbers: decimal or exponent notation "
-                     "('12.5', '-3', '1e3'); a leading '+', hexadecimal, 'nan', 'inf' and any other text are "
-                     "rejected, and so is an empty field in a column an indicator reads. Results are written in "
-                     "full: the shortest text that reads back as the same double (plain decimals, the exponent form "
-                     "only for magnitudes below 1e-5 or from 1e15).") +
+           "\n" + wrapped("An indicator with several outputs gets one column each: NAME_OUTPUT (macd_macd, macd_signal, "
+                   "macd_hist, bbands_upper, ...).",
+                   2) +
+           "\nCSV:\n" +
+           wrapped("comma-separated; LF, CRLF or lone CR line ends; blanks around fields are ignored; fields may be "
+                   "quoted (\"...\" with \"\" for a quote, may hold commas and line breaks); empty lines are skipped; "
+                   "every row has as many fields as the header. Numbers: decimal or exponent notation ('12.5', '-3', "
+                   "'1e3'); a leading '+', hexadecimal, 'nan', 'inf' and any other text are rejected, and so is an "
+                   "empty field in a column an indicator reads. Results are written in full: the shortest text that "
+                   "reads back as the same double (plain decimals, the exponent form only for magnitudes below 1e-5 "
+                   "or from 1e15).",
+                   2) +
            "\n" + paragraph("Exit status: 0 success, 1 bad input data or failed computation, 2 bad command line.");
+}
+
+std::string footer() {
+    return "Examples:\n"
+           "  movlex --indicator sma:period=20 --indicator wma prices.csv\n"
+           "\n"
+           "  movlex -i sma:period=20,input=open,as=open_sma -i macd:slow_ma_type=ema -\n"
+           "\n"
+           "  movlex -i bbands:period=20 -o result.csv prices.csv\n";
 }
 
 // The help's layout: usage, description, one entry per option in the order
