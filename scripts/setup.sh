@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make gcc g++ binutils libgtest-dev libbenchmark-dev pkg-config dpkg-dev file lintian
+    # the command-line tool: its option parser, and its manual page made from its help
+    libcli11-dev help2man
     # the Python package: Debian's interpreter and its modules only
     python3 python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-matplotlib
     python3-dask python3-distributed python3-pytest python3-hypothesis python3-venv python3-setuptools python3-wheel python3-pip)

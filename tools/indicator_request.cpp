@@ -7,13 +7,12 @@
 #include <system_error>
 
 #include "api/ma_type_names.hpp"
+#include "frame/parameter.hpp"
 #include "csv_reader.hpp"
 
 namespace movlex::cli {
 
 namespace {
-
-constexpr const char* MA_TYPE_CHOICES = "sma, ema, wma, dema, tema, trima, kama, mama, t3, or 0..8";
 
 std::string lower_case(std::string_view text) {
     std::string result(text);
@@ -75,6 +74,15 @@ std::string valid_keys(const IndicatorInfo& info) {
     return keys + "as=NAME";
 }
 
+std::string ma_type_choices() { return ma_type_name_list() + ", or " + ma_type_code_range(); }
+
+// Whether the library takes `value` for the parameter as it is: in range, and
+// not the sentinel that stands for the default.
+bool accepted(const ParamInfo& param, double value) {
+    double resolved = 0;
+    return resolve_value(param, value, resolved) && resolved == value;
+}
+
 // Reads one parameter value; on success stores it in `value` and its
 // canonical text in `text`, otherwise returns the problem.
 std::optional<std::string> read_param(const ParamInfo& param, std::string_view raw, double& value, std::string& text) {
@@ -82,7 +90,7 @@ std::optional<std::string> read_param(const ParamInfo& param, std::string_view r
     switch (param.kind) {
         case ParamKind::ma_type: {
             const std::optional<int> code = parse_ma_type(raw);
-            if (!code) return quoted + " is not a moving-average type (" + MA_TYPE_CHOICES + ")";
+            if (!code) return quoted + " is not a moving-average type (" + ma_type_choices() + ")";
             value = *code;
             text = MA_TYPE_NAMES[*code];
             return std::nullopt;
@@ -92,7 +100,7 @@ std::optional<std::string> read_param(const ParamInfo& param, std::string_view r
             const auto [stop, error] = std::from_chars(raw.data(), raw.data() + raw.size(), number);
             if (error == std::errc::result_out_of_range) return csv::printable(raw) + " is out of range " + range_text(param);
             if (error != std::errc() || stop != raw.data() + raw.size()) return quoted + " is not an integer";
-            if (double(number) < param.min || double(number) > param.max)
+            if (!accepted(param, double(number)))
                 return std::to_string(number) + " is out of range " + range_text(param);
             value = double(number);
             text = std::to_string(number);
@@ -102,7 +110,7 @@ std::optional<std::string> read_param(const ParamInfo& param, std::string_view r
             std::variant<double, std::string> number = csv::parse_number(raw);
             if (const std::string* problem = std::get_if<std::string>(&number)) return *problem;
             const double real = std::get<double>(number);
-            if (real < param.min || real > param.max) return csv::printable(raw) + " is out of range " + range_text(param);
+            if (!accepted(param, real)) return csv::printable(raw) + " is out of range " + range_text(param);
             value = real;
             text = format_number(real);
             return std::nullopt;
@@ -119,7 +127,7 @@ std::string kind_text(const ParamInfo& param) {
             return "real, default " + format_number(param.default_value) + ", range " + range_text(param);
         case ParamKind::ma_type:
             return std::string("moving-average type, default ") + ma_type_name(int(param.default_value)) + " (" +
-                   MA_TYPE_CHOICES + ")";
+                   ma_type_choices() + ")";
     }
     return "";
 }
@@ -210,6 +218,14 @@ std::optional<int> parse_ma_type(std::string_view text) {
         if (name == MA_TYPE_NAMES[code] || name == std::to_string(code)) return code;
     return std::nullopt;
 }
+
+std::string ma_type_name_list() {
+    std::string names;
+    for (int code = 0; code < MA_TYPE_COUNT; ++code) names += std::string(code > 0 ? ", " : "") + MA_TYPE_NAMES[code];
+    return names;
+}
+
+std::string ma_type_code_range() { return "0.." + std::to_string(MA_TYPE_COUNT - 1); }
 
 const char* ma_type_name(int code) { return code >= 0 && code < MA_TYPE_COUNT ? MA_TYPE_NAMES[code] : "?"; }
 

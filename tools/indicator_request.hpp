@@ -36,6 +36,9 @@ std::variant<IndicatorRequest, std::string> parse_request(std::string_view text)
 // Moving-average types by name ("sma", ..., "t3") or by code ("0".."8").
 std::optional<int> parse_ma_type(std::string_view text);
 const char* ma_type_name(int code);
+// "sma, ema, ..., t3" and "0..8", from the library's table of names.
+std::string ma_type_name_list();
+std::string ma_type_code_range();
 
 // The text `movlex --list` prints: every indicator of the table with its
 // inputs, parameters (kind, default, range) and output columns.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -77,19 +78,33 @@ inline std::vector<std::string> program_runner() {
     return words;
 }
 
+// How standard input reaches the program: from a file, or through a pipe
+// (which cannot be read twice).
+enum class InputFrom { file, pipe };
+
 // Runs `program` with `arguments`; standard input is `input` when given,
 // otherwise empty (/dev/null).
 inline ProcessResult run_program(const std::string& program, const std::vector<std::string>& arguments,
-                                 const std::optional<std::string>& input = std::nullopt) {
+                                 const std::optional<std::string>& input = std::nullopt,
+                                 InputFrom from = InputFrom::file) {
     TemporaryDirectory directory;
-    const std::string input_path = input ? (directory / "stdin").string() : std::string("/dev/null");
-    if (input) write_file(input_path, *input);
+    const bool piped = input && from == InputFrom::pipe;
+    const std::string input_path = input && !piped ? (directory / "stdin").string() : std::string("/dev/null");
+    if (input && !piped) write_file(input_path, *input);
     const std::string out_path = (directory / "stdout").string();
     const std::string err_path = (directory / "stderr").string();
 
+    int pipe_fds[2] = {-1, -1};
+    if (piped && pipe(pipe_fds) != 0) return {-1, "", "cannot make a pipe"};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, input_path.c_str(), O_RDONLY, 0);
+    if (piped) {
+        posix_spawn_file_actions_adddup2(&actions, pipe_fds[0], 0);
+        posix_spawn_file_actions_addclose(&actions, pipe_fds[0]);
+        posix_spawn_file_actions_addclose(&actions, pipe_fds[1]);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 0, input_path.c_str(), O_RDONLY, 0);
+    }
     posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
@@ -104,6 +119,23 @@ inline ProcessResult run_program(const std::string& program, const std::vector<s
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, all.front().c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    if (piped) {
+        // The program's output goes to files, so writing all of the input
+        // before waiting cannot block for good; a program that stops reading
+        // closes the pipe, which must not end this process.
+        close(pipe_fds[0]);
+        struct sigaction ignore {}, previous {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGPIPE, &ignore, &previous);
+        for (std::size_t done = 0; spawned == 0 && done < input->size();) {
+            const ssize_t wrote = write(pipe_fds[1], input->data() + done, input->size() - done);
+            if (wrote < 0 && errno == EINTR) continue;
+            if (wrote <= 0) break;
+            done += std::size_t(wrote);
+        }
+        close(pipe_fds[1]);
+        sigaction(SIGPIPE, &previous, nullptr);
+    }
     if (spawned != 0) {
         result.err = "cannot start " + program;
         return result;
