@@ -77,15 +77,13 @@ public:
     template <class Bars>
     Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
         const Index n = std::min(available, BAR_BLOCK);
-        VarianceKernel::BlockSums sums;
-        variance_.carry_block(bars, i, n, sums);
-        // Any other average goes to the middle band first.
+        double variance[BAR_BLOCK], mean[BAR_BLOCK];
+        double* middle = simple_average_ ? mean : out[1];
+        variance_.next_block(bars, i, n, variance, mean);
         if (!simple_average_)
-            for (Index j = 0; j < n; ++j) average_.steady(bars, i + j, out[1] + j);
+            for (Index j = 0; j < n; ++j) average_.steady(bars, i + j, middle + j);
         for_lanes(n, [&]<class V>(Index j) {
-            V mean;
-            const V deviation = standard_deviation(variance_.moments_at(sums, j, mean));
-            write(simple_average_ ? mean : load_lanes<V>(out[1] + j), deviation, out, j);
+            write(load_lanes<V>(middle + j), standard_deviation(load_lanes<V>(variance + j)), out, j);
         });
         return n;
     }

@@ -88,33 +88,24 @@ public:
         return moments(sum, sum_of_squares, mean);
     }
 
-    // A block's steady steps take two passes: the sums carried bar by bar
-    // (carry_block), then the divisions over the block in lanes (moments_at).
-    struct BlockSums {
-        double sum[BAR_BLOCK];
-        double sum_of_squares[BAR_BLOCK];
-    };
-
+    // The steady steps of bars i .. i + n - 1 in two passes: the sums carried
+    // bar by bar, then the divisions over the block in lanes.
     template <class Bars>
-    void carry_block(const Bars& bars, Index i, Index n, BlockSums& sums) {
-        for (Index j = 0; j < n; ++j) carry(bars, i + j, sums.sum[j], sums.sum_of_squares[j]);
-    }
-
-    // The variance of the window ending at bar j of the block, and its mean.
-    template <class V>
-    V moments_at(const BlockSums& sums, Index j, V& mean) const {
-        return moments(load_lanes<V>(sums.sum + j), load_lanes<V>(sums.sum_of_squares + j), mean);
+    void next_block(const Bars& bars, Index i, Index n, double* variance, double* mean) {
+        double sum[BAR_BLOCK], sum_of_squares[BAR_BLOCK];
+        for (Index j = 0; j < n; ++j) carry(bars, i + j, sum[j], sum_of_squares[j]);
+        for_lanes(n, [&]<class V>(Index j) {
+            V mean_j;
+            store_lanes(variance + j, moments(load_lanes<V>(sum + j), load_lanes<V>(sum_of_squares + j), mean_j));
+            store_lanes(mean + j, mean_j);
+        });
     }
 
     template <class Bars>
     Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
         const Index n = std::min(available, BAR_BLOCK);
-        BlockSums sums;
-        carry_block(bars, i, n, sums);
-        for_lanes(n, [&]<class V>(Index j) {
-            V mean;
-            store_lanes(out[0] + j, moments_at(sums, j, mean));
-        });
+        double mean[BAR_BLOCK];
+        next_block(bars, i, n, out[0], mean);
         return n;
     }
 
@@ -183,12 +174,9 @@ public:
     template <class Bars>
     Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
         const Index n = std::min(available, BAR_BLOCK);
-        VarianceKernel::BlockSums sums;
-        variance_.carry_block(bars, i, n, sums);
-        for_lanes(n, [&]<class V>(Index j) {
-            V mean;
-            store_lanes(out[0] + j, scale(variance_.moments_at(sums, j, mean)));
-        });
+        double mean[BAR_BLOCK];
+        variance_.next_block(bars, i, n, out[0], mean);
+        for_lanes(n, [&]<class V>(Index j) { store_lanes(out[0] + j, scale(load_lanes<V>(out[0] + j))); });
         return n;
     }
 
