@@ -86,11 +86,16 @@ public:
         const Index i = bars_++;
         for (int k = 0; k < Kernel::inputs; ++k) bars_ring_.put(k, i, inputs[k]);
         // Past the first output the kernel's warm-up test is known to pass.
+        // The outputs go through a local array: written straight to `out`,
+        // which might alias the state, they would make the compiler reload
+        // the state after the store, putting the output's arithmetic on the
+        // state's chain.
+        double value[Kernel::outputs];
         if (i > lookback_) [[likely]] {
-            kernel_.steady(bars_ring_, i, out);
+            kernel_.steady(bars_ring_, i, value);
+            for (int k = 0; k < Kernel::outputs; ++k) out[k] = value[k];
             return true;
         }
-        double value[Kernel::outputs];
         const bool ready = kernel_.step(bars_ring_, i, value);
         if (ready)
             for (int k = 0; k < Kernel::outputs; ++k) out[k] = value[k];
