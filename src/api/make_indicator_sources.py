@@ -39,6 +39,9 @@ class Param:
     def c_type(self):
         return {"integer": "int32_t", "real": "double", "ma_type": "MaType"}[self.kind]
 
+    def lookback_type(self):
+        return "double" if self.kind == "real" else "std::int32_t"
+
     def cxx(self):
         return (f'ParamInfo{{"{self.name}", ParamKind::{self.kind}, {number(self.default)}, '
                 f'{number(self.low)}, {number(self.high)}}}')
@@ -255,6 +258,45 @@ def extended_entries_cpp(rows):
     return "".join(out)
 
 
+def core_entries_cpp(rows):
+    core = [row for row in rows if row.set == "core"]
+    out = [f"// {GENERATED}\n",
+           "// The entries of the core set: each checks its request and runs its kernel. movlex.h\n",
+           "// declares them, so a prototype that differs from its row does not compile.\n",
+           '#include "frame/entry_form.hpp"\n', '#include "movlex.h"\n']
+    out += [f'#include "{header}"\n' for header in sorted({row.header for row in core})]
+    out.append("\nusing namespace movlex;\n")
+    for row in core:
+        values = ", ".join(param.name for param in row.params)
+        declared = row.params_name or "std::array<ParamInfo, 0>{}"
+        out.append("\n" + wrapped(f'extern "C" MOVLEX_API RetCode MOVLEX_CALL {row.entry}',
+                                  entry_arguments(row), " {"))
+        out.append(f"    return core_entry<&{row.factory}>({declared}, first_index, last_index, "
+                   f"std::array{{{', '.join(row.inputs)}}},\n"
+                   f"                                  out_begin, out_count, "
+                   f"std::array{{{', '.join(row.output_arguments())}}}{', ' + values if values else ''});\n}}\n")
+    return "".join(out)
+
+
+def core_lookbacks_cpp(rows):
+    core = [row for row in rows if row.set == "core"]
+    out = [f"// {GENERATED}\n",
+           "// The lookback routines of the core set, declared in the families' headers: the\n",
+           "// lookback of each indicator's kernel for the parameters given.\n",
+           '#include "frame/entry_form.hpp"\n']
+    out += [f'#include "{header}"\n' for header in sorted({row.header for row in core})]
+    out.append("\nnamespace movlex {\n")
+    for row in core:
+        values = ", ".join(param.name for param in row.params)
+        declared = row.params_name or "std::array<ParamInfo, 0>{}"
+        arguments = [f"{param.lookback_type()} {param.name}" for param in row.params]
+        out.append("\n" + wrapped(f"std::int32_t {row.name}_lookback", arguments, " {") if arguments
+                   else f"\nstd::int32_t {row.name}_lookback() {{\n")
+        out.append(f"    return core_lookback<&{row.factory}>({declared}{', ' + values if values else ''});\n}}\n")
+    out.append("\n}  // namespace movlex\n")
+    return "".join(out)
+
+
 def param_text(param):
     if param.kind == "ma_type":
         return f"{param.name}: moving-average type, default MA_SMA"
@@ -328,6 +370,8 @@ def main(argv):
     out = pathlib.Path(out_dir)
     write_if_changed(out / "indicator_kernels.inc", kernels_inc(rows))
     write_if_changed(out / "indicator_rows.inc", rows_inc(rows))
+    write_if_changed(out / "core_entries.cpp", core_entries_cpp(rows))
+    write_if_changed(out / "core_lookbacks.cpp", core_lookbacks_cpp(rows))
     write_if_changed(out / "extended_entries.cpp", extended_entries_cpp(rows))
     write_if_changed(pathlib.Path(include_dir) / "movlex_extended_entries.h", extended_header(rows))
 

@@ -16,6 +16,8 @@ namespace movlex {
 inline constexpr std::int32_t PERIOD_MAX = 100000;
 inline constexpr double REAL_LIMIT = 3e37;
 inline constexpr std::int32_t MA_TYPE_COUNT = 9;
+// The most parameters any indicator takes (the candlestick settings).
+inline constexpr int MAX_PARAMS = 9;
 
 enum class ParamKind { integer, real, ma_type };
 
