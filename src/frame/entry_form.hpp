@@ -102,19 +102,30 @@ RetCode run_entry(const double* params, const EntryRequest<N, M>& request) {
         return body();
 }
 
-// The whole entry: the checks in the contract's order (range, inputs, the
-// parameters against their declarations in argument order, outputs), then
-// the run.
-template <auto make_kernel, std::size_t P, std::size_t N, std::size_t M, class... Values>
-RetCode core_entry(const ParamList<P>& declared, std::int32_t first_index, std::int32_t last_index,
-                   const std::array<const double*, N>& inputs, std::int32_t* out_begin, std::int32_t* out_count,
-                   const std::array<double*, M>& outs, Values... values) {
+// The checks of an entry in the contract's order (range, inputs, the
+// parameters against their declarations in argument order, outputs): the
+// first failure, or RC_OK with params the resolved parameters in declaration
+// order.
+template <std::size_t P, std::size_t N, std::size_t M, class... Values>
+RetCode check_request(const ParamList<P>& declared, std::int32_t first_index, std::int32_t last_index,
+                      const std::array<const double*, N>& inputs, const std::array<double*, M>& outs,
+                      std::array<double, MAX_PARAMS>& params, Values... values) {
     Validation validation(first_index, last_index);
     std::apply([&](auto... arrays) { validation.inputs(arrays...); }, inputs);
     validation.params(declared, values...);
     std::apply([&](auto... arrays) { validation.outputs(arrays...); }, outs);
-    if (validation.result() != RC_OK) return validation.result();
-    const std::array<double, MAX_PARAMS> params{double(values)...};
+    params = {double(values)...};
+    return validation.result();
+}
+
+// The whole entry: the checks, then the run.
+template <auto make_kernel, std::size_t P, std::size_t N, std::size_t M, class... Values>
+RetCode core_entry(const ParamList<P>& declared, std::int32_t first_index, std::int32_t last_index,
+                   const std::array<const double*, N>& inputs, std::int32_t* out_begin, std::int32_t* out_count,
+                   const std::array<double*, M>& outs, Values... values) {
+    std::array<double, MAX_PARAMS> params;
+    const RetCode rc = check_request(declared, first_index, last_index, inputs, outs, params, values...);
+    if (rc != RC_OK) return rc;
     const EntryRequest<N, M> request{first_index, last_index, inputs, out_begin, out_count, outs,
                                      entry_form<make_kernel>.clears_outputs};
     return run_entry<make_kernel>(params.data(), request);
