@@ -110,15 +110,5 @@ TEST(SimpleAverages, LargestPeriodsKeepAConstant) {
     }
 }
 
-TEST(SimpleAverages, CoreWithPeriodOneReturnsTheInput) {
-    const std::vector<double> input = make_series(50);
-    std::vector<double> out(50);
-    std::int32_t begin = -1, count = -1;
-    ASSERT_EQ(sma_core(0, 49, input.data(), 1, &begin, &count, out.data()), RC_OK);
-    EXPECT_EQ(begin, 0);
-    EXPECT_EQ(count, 50);
-    EXPECT_TRUE(same_values(input, out.data(), 50));
-}
-
 }  // namespace
 }  // namespace movlex::test

@@ -143,17 +143,5 @@ TEST(Variance, ShortRangeAndOutputAsInput) {
     }
 }
 
-// The core used by the bands takes no parameters to validate and starts at
-// the period like the entries.
-TEST(Variance, CoreMatchesTheEntry) {
-    const std::vector<double> input = make_series(100, 12);
-    std::vector<double> out(100);
-    std::int32_t begin = -1, count = -1;
-    ASSERT_EQ(var_core(3, 99, input.data(), 7, &begin, &count, out.data()), RC_OK);
-    EXPECT_EQ(begin, 6);
-    EXPECT_EQ(count, 94);
-    EXPECT_TRUE(same_values(run_var(input, 3, 99, 7).values, out.data(), std::size_t(count)));
-}
-
 }  // namespace
 }  // namespace movlex::test

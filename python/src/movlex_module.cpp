@@ -73,7 +73,7 @@ public:
     double read() const {
         if (value_.is_none()) return param_.default_value;
         const double number = param_.kind == ParamKind::ma_type ? ma_type_code() : as_number();
-        if (!(number >= param_.min && number <= param_.max)) fail("is out of range " + range_text(param_));
+        if (!in_declared_range(param_, number)) fail("is out of range " + range_text(param_));
         return number;
     }
 

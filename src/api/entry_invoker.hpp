@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "frame/parameter.hpp"
 #include "movlex.h"
 #include "movlex_extended.h"
 #include "movlex_stream.h"
@@ -20,7 +21,6 @@
 namespace movlex {
 
 inline constexpr int MAX_INPUTS = MOVLEX_MAX_INPUTS;
-inline constexpr int MAX_PARAMS = 9;
 inline constexpr int MAX_OUTPUTS = MOVLEX_MAX_OUTPUTS;
 
 // One call of an indicator. Integer parameters are held as doubles, which

@@ -16,6 +16,7 @@
 #include "api/entry_invoker.hpp"
 #include "api/stream.hpp"
 #include "frame/contract.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/parameter.hpp"
 
@@ -36,19 +37,15 @@ RetCode run_extended_entry(std::int32_t first_index, std::int32_t last_index,
     });
 }
 
-// The whole entry: the checks in the contract's order (range, inputs, the
-// parameters against their declarations in argument order, outputs), then
-// the kernel made from the resolved parameters.
+// The whole entry: the checks (check_request), then the kernel made from
+// the resolved parameters.
 template <auto make_kernel, std::size_t P, std::size_t N, std::size_t M, class... Values>
 RetCode extended_entry(const ParamList<P>& declared, std::int32_t first_index, std::int32_t last_index,
                        const std::array<const double*, N>& inputs, std::int32_t* out_begin, std::int32_t* out_count,
                        const std::array<double*, M>& outs, Values... values) {
-    Validation validation(first_index, last_index);
-    std::apply([&](auto... arrays) { validation.inputs(arrays...); }, inputs);
-    validation.params(declared, values...);
-    std::apply([&](auto... arrays) { validation.outputs(arrays...); }, outs);
-    if (validation.result() != RC_OK) return validation.result();
-    const std::array<double, MAX_PARAMS> params{double(values)...};
+    std::array<double, MAX_PARAMS> params;
+    const RetCode rc = check_request(declared, first_index, last_index, inputs, outs, params, values...);
+    if (rc != RC_OK) return rc;
     return run_extended_entry<make_kernel>(first_index, last_index, inputs, params.data(), out_begin, out_count,
                                            outs);
 }

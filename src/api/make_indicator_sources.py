@@ -9,6 +9,9 @@
                                           their documented prototypes
     make_indicator_sources.py --check-docs LIST DOC
         fails when an extended indicator has no section in DOC
+    make_indicator_sources.py --check-header LIST SRC_DIR HEADER
+        fails when the entries HEADER declares (movlex.h) are not the core
+        set's, each with the arguments its row gives, names included
 
 The parameters of an extended indicator are read from its declaration in
 the kernel's header (integer_param, real_param, ma_type_param, an element of
@@ -38,6 +41,9 @@ class Param:
 
     def c_type(self):
         return {"integer": "int32_t", "real": "double", "ma_type": "MaType"}[self.kind]
+
+    def lookback_type(self):
+        return "double" if self.kind == "real" else "std::int32_t"
 
     def cxx(self):
         return (f'ParamInfo{{"{self.name}", ParamKind::{self.kind}, {number(self.default)}, '
@@ -243,15 +249,49 @@ def extended_entries_cpp(rows):
         documented = ", ".join(param.cxx() for param in row.params)
         out.append(f"static_assert(same_params({declared}, std::array<ParamInfo, {len(row.params)}>{{{documented}}}),\n"
                    f'              "{row.name}: the declaration was read wrongly");\n')
-    for row in extended:
+    out += [entry_definition(row, "MOVLEX_EXTENDED_API", "extended_entry") for row in extended]
+    return "".join(out)
+
+
+def entry_definition(row, export, template):
+    """The C entry of a row: one call of the entry template."""
+    values = ", ".join(param.name for param in row.params)
+    declared = row.params_name or "std::array<ParamInfo, 0>{}"
+    return ("\n" + wrapped(f'extern "C" {export} RetCode MOVLEX_CALL {row.entry}', entry_arguments(row), " {") +
+            f"    return {template}<&{row.factory}>({declared}, first_index, last_index, "
+            f"std::array{{{', '.join(row.inputs)}}},\n"
+            f"                                  out_begin, out_count, "
+            f"std::array{{{', '.join(row.output_arguments())}}}{', ' + values if values else ''});\n}}\n")
+
+
+def core_entries_cpp(rows):
+    core = [row for row in rows if row.set == "core"]
+    out = [f"// {GENERATED}\n",
+           "// The entries of the core set: each checks its request and runs its kernel. movlex.h\n",
+           "// declares them, so a prototype that differs from its row does not compile.\n",
+           '#include "frame/entry_form.hpp"\n', '#include "movlex.h"\n']
+    out += [f'#include "{header}"\n' for header in sorted({row.header for row in core})]
+    out.append("\nusing namespace movlex;\n")
+    out += [entry_definition(row, "MOVLEX_API", "core_entry") for row in core]
+    return "".join(out)
+
+
+def core_lookbacks_cpp(rows):
+    core = [row for row in rows if row.set == "core"]
+    out = [f"// {GENERATED}\n",
+           "// The lookback routines of the core set, declared in the families' headers: the\n",
+           "// lookback of each indicator's kernel for the parameters given.\n",
+           '#include "frame/entry_form.hpp"\n']
+    out += [f'#include "{header}"\n' for header in sorted({row.header for row in core})]
+    out.append("\nnamespace movlex {\n")
+    for row in core:
         values = ", ".join(param.name for param in row.params)
-        out.append("\n" + wrapped(f'extern "C" MOVLEX_EXTENDED_API RetCode MOVLEX_CALL {row.entry}',
-                                  entry_arguments(row), " {"))
         declared = row.params_name or "std::array<ParamInfo, 0>{}"
-        out.append(f"    return extended_entry<&{row.factory}>({declared}, first_index, last_index, "
-                   f"std::array{{{', '.join(row.inputs)}}},\n"
-                   f"                                  out_begin, out_count, "
-                   f"std::array{{{', '.join(row.output_arguments())}}}{', ' + values if values else ''});\n}}\n")
+        arguments = [f"{param.lookback_type()} {param.name}" for param in row.params]
+        out.append("\n" + wrapped(f"std::int32_t {row.name}_lookback", arguments, " {") if arguments
+                   else f"\nstd::int32_t {row.name}_lookback() {{\n")
+        out.append(f"    return core_lookback<&{row.factory}>({declared}{', ' + values if values else ''});\n}}\n")
+    out.append("\n}  // namespace movlex\n")
     return "".join(out)
 
 
@@ -313,9 +353,41 @@ def check_docs(rows, doc_path):
         raise ListError(f"{doc_path} has no section for " + ", ".join(missing))
 
 
+def declared_entries(header_path):
+    """entry name -> its argument list, from the prototypes of a public header."""
+    text = re.sub(r"/\*.*?\*/", " ", pathlib.Path(header_path).read_text(), flags=re.S)
+    entries = {}
+    for match in re.finditer(r"RetCode\s+MOVLEX_CALL\s+(\w+)\s*\(([^)]*)\)\s*;", text):
+        arguments = [" ".join(argument.replace("*", " * ").split()).replace(" * ", " *")
+                     for argument in match.group(2).split(",")]
+        entries[match.group(1)] = [] if arguments == ["void"] else arguments
+    return entries
+
+
+def check_header(rows, declarations, header_path):
+    declared = declared_entries(header_path)
+    problems = []
+    for row in rows:
+        if row.set != "core":
+            continue
+        if row.params_name:
+            row.params = declarations(row.params_name)
+        wanted = entry_arguments(row)
+        if row.entry not in declared:
+            problems.append(f"{row.entry} is not declared")
+        elif declared.pop(row.entry) != wanted:
+            problems.append(f"{row.entry} is not declared as ({', '.join(wanted)})")
+    problems += [f"{name} has no row" for name in declared if name not in ("MOVLEX_INIT", "MOVLEX_SHUTDOWN")]
+    if problems:
+        raise ListError(f"{header_path}: " + "; ".join(problems))
+
+
 def main(argv):
     if len(argv) == 4 and argv[1] == "--check-docs":
         check_docs(read_list(argv[2]), argv[3])
+        return
+    if len(argv) == 5 and argv[1] == "--check-header":
+        check_header(read_list(argv[2]), parameter_declarations(argv[3]), argv[4])
         return
     if len(argv) != 5:
         raise ListError(__doc__)
@@ -328,6 +400,8 @@ def main(argv):
     out = pathlib.Path(out_dir)
     write_if_changed(out / "indicator_kernels.inc", kernels_inc(rows))
     write_if_changed(out / "indicator_rows.inc", rows_inc(rows))
+    write_if_changed(out / "core_entries.cpp", core_entries_cpp(rows))
+    write_if_changed(out / "core_lookbacks.cpp", core_lookbacks_cpp(rows))
     write_if_changed(out / "extended_entries.cpp", extended_entries_cpp(rows))
     write_if_changed(pathlib.Path(include_dir) / "movlex_extended_entries.h", extended_header(rows))
 

@@ -23,13 +23,6 @@ std::int32_t ema_lookback(std::int32_t period);
 std::int32_t dema_lookback(std::int32_t period);
 std::int32_t tema_lookback(std::int32_t period);
 
-RetCode ema_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode dema_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode tema_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 // One step: difference, then the product with k, then the sum.
 template <class V>
 inline V ema_step(V average, V value, V k) {
@@ -220,13 +213,5 @@ using TemaKernel = TemaKernelOf<>;
 EmaKernel ema_kernel(const double* params, const UnstablePeriods& unstable);
 DemaKernel dema_kernel(const double* params, const UnstablePeriods& unstable);
 TemaKernel tema_kernel(const double* params, const UnstablePeriods& unstable);
-
-// Unchecked exponential average with smoothing factor k = 2 / (period + 1):
-// start >= 0, end >= start, period in 2..100000, input readable up to end, out
-// with room for end - max(start, lookback) + 1 values. Seeded with the mean of
-// the period values that end U values before the first output, then run
-// through those U values. Always RC_OK. out may be input.
-RetCode ema_core(std::int32_t start, std::int32_t end, const double* input, std::int32_t period, double k,
-                 std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 }  // namespace movlex

@@ -15,28 +15,6 @@
 
 namespace movlex {
 
-std::int32_t kama_lookback(std::int32_t period) {
-    if (!resolve(KAMA_PARAMS, period)) return -1;
-    return period + unstable_period(UNSTABLE_KAMA);
-}
-
-RetCode kama_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                     std::int32_t* out_begin, std::int32_t* out_count, double* out) {
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(KAMA_PARAMS, period)
-                           .outputs(out)
-                           .result();
-    if (rc != RC_OK) return rc;
-    no_output(out_begin, out_count);  // reported as empty until the outputs are written
-
-    const KamaKernel kernel(period, unstable_period(UNSTABLE_KAMA));
-    const Index start = std::max<Index>(first_index, kernel.lookback());
-    if (start > last_index) return RC_OK;
-    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out});
-    return report_output(out_begin, out_count, start, last_index);
-}
-
 KamaKernel kama_kernel(const double* params, const UnstablePeriods& unstable) {
     return KamaKernel(std::int32_t(params[0]), unstable[UNSTABLE_KAMA]);
 }

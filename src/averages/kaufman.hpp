@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -16,10 +17,6 @@ inline constexpr std::array KAMA_PARAMS{integer_param("period", 30, 2)};
 
 // period plus the unstable period of the KAMA slot; -1 out of range.
 std::int32_t kama_lookback(std::int32_t period);
-
-// out may be input.
-RetCode kama_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                     std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // The change sum of the first window is built from its `period` one-bar
 // changes; the average is seeded with the value before the first output and
@@ -110,5 +107,9 @@ private:
 };
 
 KamaKernel kama_kernel(const double* params, const UnstablePeriods& unstable);
+
+// Its entry reports an empty result before it looks at the range.
+template <>
+inline constexpr EntryForm entry_form<&kama_kernel>{.clears_outputs = true};
 
 }  // namespace movlex

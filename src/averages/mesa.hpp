@@ -20,11 +20,6 @@ inline constexpr std::array MAMA_PARAMS{real_param("fast_limit", 0.5, 0.01, 0.99
 // limit out of range.
 std::int32_t mama_lookback(double fast_limit, double slow_limit);
 
-// Either output may be input.
-RetCode mama_compute(std::int32_t first_index, std::int32_t last_index, const double* input, double fast_limit,
-                     double slow_limit, std::int32_t* out_begin, std::int32_t* out_count, double* out_mama,
-                     double* out_fama);
-
 // One bar's update of the smoothed dominant cycle period from the smoothed
 // real and imaginary parts of the bar-to-bar phasor product; degrees_per_radian
 // converts the arc tangent.

@@ -14,6 +14,7 @@
 #include "averages/t3.hpp"
 #include "averages/triangular.hpp"
 #include "frame/contract.hpp"
+#include "frame/entry_form.hpp"
 
 namespace movlex {
 
@@ -56,25 +57,15 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
         return report_output(out_begin, out_count, first_index, last_index);
     }
 
-    switch (ma_type) {
-        case MA_SMA: return sma_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_EMA: return ema_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_WMA: return wma_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_DEMA: return dema_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_TEMA: return tema_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_TRIMA: return trima_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_KAMA: return kama_compute(first_index, last_index, input, period, out_begin, out_count, out);
-        case MA_MAMA: {
-            // Only the MAMA line is kept: no array for FAMA.
-            const AnyMaKernel mama(period, ma_type, current_unstable_periods(), Feed::bars);
-            const Index start = std::max<Index>(first_index, mama.lookback());
-            if (start > last_index) return no_output(out_begin, out_count);
-            run_kernel(mama, std::array{input}, start - mama.lookback(), last_index, std::array{out});
-            return report_output(out_begin, out_count, start, last_index);
-        }
-        default:
-            return t3_compute(first_index, last_index, input, period, T3_VOLUME_FACTOR, out_begin, out_count, out);
-    }
+    const EntryRequest<1, 1> request{first_index, last_index, {input}, out_begin, out_count, {out}, false};
+    const UnstablePeriods unstable = current_unstable_periods();
+    return with_average_kind(period, ma_type, [&](auto kind) {
+        const auto average = make_average(kind, period, unstable);
+        if constexpr (decltype(average)::outputs == 1)
+            return run_request(average, request);
+        else  // MAMA: only its line is kept, no array for FAMA
+            return run_request(AnyMaKernel(period, ma_type, unstable, Feed::bars), request);
+    });
 }
 
 }  // namespace movlex

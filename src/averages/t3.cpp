@@ -15,8 +15,6 @@ namespace movlex {
 
 namespace {
 
-Index t3_lookback_of(std::int32_t period) { return T3Kernel::STAGES * (Index(period) - 1) + unstable_period(UNSTABLE_T3); }
-
 struct Coefficients {
     double c1, c2, c3, c4;  // weights of e6, e5, e4, e3
 };
@@ -32,28 +30,6 @@ Coefficients coefficients(double v) {
 }
 
 }  // namespace
-
-std::int32_t t3_lookback(std::int32_t period, double volume_factor) {
-    if (!resolve(T3_PARAMS, period, volume_factor)) return -1;
-    return static_cast<std::int32_t>(t3_lookback_of(period));
-}
-
-RetCode t3_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                   double volume_factor, std::int32_t* out_begin, std::int32_t* out_count, double* out) {
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(T3_PARAMS, period, volume_factor)
-                           .outputs(out)
-                           .result();
-    if (rc != RC_OK) return rc;
-
-    const Index lookback = t3_lookback_of(period);
-    const Index start = std::max<Index>(first_index, lookback);
-    if (start > last_index) return no_output(out_begin, out_count);
-    run_kernel(T3Kernel(period, volume_factor, unstable_period(UNSTABLE_T3)), std::array{input}, start - lookback,
-               last_index, std::array{out});
-    return report_output(out_begin, out_count, start, last_index);
-}
 
 T3Kernel::T3Kernel(std::int32_t period, double volume_factor, std::int32_t unstable)
     : period_(period), unstable_(unstable), k_(2.0 / (period + 1.0)), k1_(1.0 - k_), warm_up_(lookback()) {

@@ -16,10 +16,6 @@ inline constexpr std::array T3_PARAMS{integer_param("period", 5, 2), real_param(
 // 6 * (period - 1) plus the unstable period of the T3 slot; -1 out of range.
 std::int32_t t3_lookback(std::int32_t period, double volume_factor);
 
-// out may be input.
-RetCode t3_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                   double volume_factor, std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 // Six exponential stages of one period in a cascade, e1 of the price up to e6
 // of e5, combined as c1 e6 + c2 e5 + c3 e4 + c4 e3. Stage s is seeded with
 // the mean of the first `period` values it receives: the value stage s - 1

@@ -15,28 +15,6 @@
 
 namespace movlex {
 
-std::int32_t trima_lookback(std::int32_t period) {
-    if (!resolve(TRIMA_PARAMS, period)) return -1;
-    return period - 1;
-}
-
-RetCode trima_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                      std::int32_t* out_begin, std::int32_t* out_count, double* out) {
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(TRIMA_PARAMS, period)
-                           .outputs(out)
-                           .result();
-    if (rc != RC_OK) return rc;
-
-    const Index lookback = period - 1;
-    const Index start = std::max<Index>(first_index, lookback);
-    if (start > last_index) return no_output(out_begin, out_count);
-
-    run_kernel(TrimaKernel(period), std::array{input}, start - lookback, last_index, std::array{out});
-    return report_output(out_begin, out_count, start, last_index);
-}
-
 TrimaKernel::TrimaKernel(std::int32_t period)
     : period_(period), odd_(period % 2 != 0), left_length_(period / 2 + (period % 2)), warm_up_(period - 1) {
     const Index h = period / 2;

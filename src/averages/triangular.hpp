@@ -15,10 +15,6 @@ inline constexpr std::array TRIMA_PARAMS{integer_param("period", 30, 2)};
 
 std::int32_t trima_lookback(std::int32_t period);
 
-// out may be input.
-RetCode trima_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                      std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 // Three running sums carry the average from one window to the next: the plain
 // sum of the older part, the plain sum of the newer part and the weighted sum
 // of the whole window. The first window is summed once it is complete.

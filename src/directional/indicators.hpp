@@ -21,13 +21,6 @@ inline constexpr auto& MINUS_DI_PARAMS = PLUS_DI_PARAMS;
 std::int32_t plus_di_lookback(std::int32_t period);
 std::int32_t minus_di_lookback(std::int32_t period);
 
-RetCode plus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                        const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                        double* out);
-RetCode minus_di_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                         const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                         double* out);
-
 using PlusDiKernel = directional::SideKernel<true, directional::Side::plus>;
 using MinusDiKernel = directional::SideKernel<true, directional::Side::minus>;
 

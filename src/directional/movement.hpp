@@ -21,11 +21,6 @@ inline constexpr auto& MINUS_DM_PARAMS = PLUS_DM_PARAMS;
 std::int32_t plus_dm_lookback(std::int32_t period);
 std::int32_t minus_dm_lookback(std::int32_t period);
 
-RetCode plus_dm_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                        std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode minus_dm_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                         std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 using PlusDmKernel = directional::SideKernel<false, directional::Side::plus>;
 using MinusDmKernel = directional::SideKernel<false, directional::Side::minus>;
 

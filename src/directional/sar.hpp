@@ -23,9 +23,6 @@ inline constexpr std::array SAR_TWO_SIDED_PARAMS{real_param("start", 0.0),
 // 1 when each argument is DEFAULT_REAL or lies in 0..3e37, -1 otherwise.
 std::int32_t sar_lookback(double acceleration, double maximum);
 
-RetCode sar_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                    double acceleration, double maximum, std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 // A two-state machine, long or short, driven bar by bar. The stop trails the
 // price, moving towards the position's extreme point by the acceleration
 // factor, which grows by one step on every new extreme up to the maximum.

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "directional/directional_smoother.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -26,16 +27,6 @@ inline constexpr auto& ADXR_PARAMS = DX_PARAMS;
 std::int32_t dx_lookback(std::int32_t period);
 std::int32_t adx_lookback(std::int32_t period);
 std::int32_t adxr_lookback(std::int32_t period);
-
-RetCode dx_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                   const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                   double* out);
-RetCode adx_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                    const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
-RetCode adxr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                     const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                     double* out);
 
 // DX: both sides and the range smoothed at once. Its first output comes one
 // smoothing step past the seed, plus `unstable`; a bar without DX repeats the
@@ -269,5 +260,13 @@ using AdxrKernel = AdxrKernelOf<>;
 DxKernel dx_kernel(const double* params, const UnstablePeriods& unstable);
 AdxKernel adx_kernel(const double* params, const UnstablePeriods& unstable);
 AdxrKernel adxr_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The ring of the last period ADX values is the only memory ADXR takes, and
+// only when there is something to compute; when it cannot be had the entry
+// fails with nothing written.
+Index adxr_range_lookback(const double* params, const UnstablePeriods& unstable);
+template <>
+inline constexpr EntryForm entry_form<&adxr_kernel>{.memory = OnNoMemory::leaves_outputs,
+                                                    .lookback_before_storage = &adxr_range_lookback};
 
 }  // namespace movlex

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "directional/bar_measures.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -23,15 +24,6 @@ std::int32_t trange_lookback();
 // period plus the unstable period of the indicator's slot; -1 out of range.
 std::int32_t atr_lookback(std::int32_t period);
 std::int32_t natr_lookback(std::int32_t period);
-
-RetCode trange_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                       const double* close, std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode atr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                    const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
-RetCode natr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                     const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                     double* out);
 
 // The true range of every bar after the first, over high, low and close.
 class TrueRangeKernel {
@@ -139,5 +131,11 @@ using NatrKernel = AverageTrueRangeKernel<true>;
 TrueRangeKernel trange_kernel(const double* params, const UnstablePeriods& unstable);
 AtrKernel atr_kernel(const double* params, const UnstablePeriods& unstable);
 NatrKernel natr_kernel(const double* params, const UnstablePeriods& unstable);
+
+// Their entries report an empty result before they look at the range.
+template <>
+inline constexpr EntryForm entry_form<&atr_kernel>{.clears_outputs = true};
+template <>
+inline constexpr EntryForm entry_form<&natr_kernel>{.clears_outputs = true};
 
 }  // namespace movlex

@@ -16,6 +16,8 @@ namespace movlex {
 inline constexpr std::int32_t PERIOD_MAX = 100000;
 inline constexpr double REAL_LIMIT = 3e37;
 inline constexpr std::int32_t MA_TYPE_COUNT = 9;
+// The most parameters any indicator takes (the candlestick settings).
+inline constexpr int MAX_PARAMS = 9;
 
 enum class ParamKind { integer, real, ma_type };
 
@@ -54,6 +56,12 @@ constexpr ParamInfo ma_type_param(const char* name) {
     return {name, ParamKind::ma_type, double(MA_SMA), 0.0, double(MA_TYPE_COUNT - 1)};
 }
 
+// Whether a value, held as a double, lies in the declared range (the default
+// sentinels are not values: they lie in no range).
+constexpr bool in_declared_range(const ParamInfo& param, double value) {
+    return value >= param.min && value <= param.max;
+}
+
 // Replaces the default sentinel by the declared default; false when the value
 // lies outside the declared range. MaType codes are compared as unsigned, so
 // every negative code but the sentinel is out of range.
@@ -73,7 +81,7 @@ constexpr bool resolve(double& value, const ParamInfo& param) {
         value = param.default_value;
         return true;
     }
-    return value >= param.min && value <= param.max;
+    return in_declared_range(param, value);
 }
 
 // A parameter held as a double (as the indicator table and the bindings hold

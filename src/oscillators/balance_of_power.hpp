@@ -11,10 +11,6 @@ namespace movlex {
 
 std::int32_t bop_lookback();
 
-RetCode bop_compute(std::int32_t first_index, std::int32_t last_index, const double* open, const double* high,
-                    const double* low, const double* close, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
-
 // Each bar on its own: (close - open) / (high - low). The guard is one-sided:
 // only a range of at least 1e-8 is divided by, so a bar whose high lies below
 // its low gives 0 as a flat bar does.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "frame/bar_block.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -20,10 +21,6 @@ namespace movlex {
 inline constexpr std::array CCI_PARAMS{integer_param("period", 14, 2)};
 
 std::int32_t cci_lookback(std::int32_t period);
-
-RetCode cci_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                    const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
 
 // The last `period` typical prices live in a circular buffer, the first bar
 // fed in slot 0; the mean and the mean absolute deviation are summed over the
@@ -151,5 +148,13 @@ private:
 };
 
 CciKernel<OwnedWindow> cci_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The entry lends the kernel its window, taken only when there is something
+// to compute; when it cannot be had the call fails with nothing written.
+RetCode cci_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<3, 1>& request);
+template <>
+inline constexpr EntryForm entry_form<&cci_kernel>{.lookback_before_storage = &window_lookback};
+template <>
+inline constexpr auto entry_runner<&cci_kernel> = &cci_run;
 
 }  // namespace movlex

@@ -19,11 +19,6 @@ inline constexpr auto& ROC_PARAMS = MOM_PARAMS;
 std::int32_t mom_lookback(std::int32_t period);
 std::int32_t roc_lookback(std::int32_t period);
 
-RetCode mom_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode roc_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 inline double difference(double current, double reference) { return current - reference; }
 
 // Percent change, (current / reference - 1) * 100 in that order; 0 against a

@@ -23,51 +23,20 @@ Index shorter_delay(std::int32_t first_index, Index shorter_lookback, Index star
 
 // Both averages in one pass over the input, nothing allocated: one kernel
 // type per average kind.
-RetCode price_oscillator(std::int32_t first_index, std::int32_t last_index, const double* input,
-                         std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type,
-                         std::int32_t* out_begin, std::int32_t* out_count, double* out, bool percent) {
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(APO_PARAMS, fast_period, slow_period, ma_type)
-                           .outputs(out)
-                           .result();
-    if (rc != RC_OK) return rc;
-
+RetCode price_oscillator(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request,
+                         bool percent) {
+    const auto fast_period = std::int32_t(params[0]), slow_period = std::int32_t(params[1]);
+    const auto ma_type = std::int32_t(params[2]);
     const std::int32_t shorter = std::min(fast_period, slow_period);
     const std::int32_t longer = std::max(fast_period, slow_period);
-    const UnstablePeriods unstable = current_unstable_periods();
     return with_average_kind(longer, ma_type, [&](auto kind) {
         const auto shorter_average = average_stage(kind, shorter, unstable, Feed::bars);
         const auto longer_average = average_stage(kind, longer, unstable, Feed::bars);
         const Index lookback = longer_average.lookback();
-        const Index start = std::max<Index>(first_index, lookback);
-        if (start > last_index) return no_output(out_begin, out_count);
-        const Index delay = shorter_delay(first_index, shorter_average.lookback(), start, lookback);
-        run_kernel(PriceOscillatorKernel(shorter_average, longer_average, delay, percent), std::array{input},
-                   start - lookback, last_index, std::array{out});
-        return report_output(out_begin, out_count, start, last_index);
+        const Index start = std::max<Index>(request.first_index, lookback);
+        const Index delay = shorter_delay(request.first_index, shorter_average.lookback(), start, lookback);
+        return run_request(PriceOscillatorKernel(shorter_average, longer_average, delay, percent), request);
     });
-}
-
-template <class Average, class Signal>
-RetCode run_macd(const MacdKernel<Average, Signal>& kernel, std::int32_t first_index, std::int32_t last_index,
-                 const double* input, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd,
-                 double* out_signal, double* out_hist) {
-    const Index start = std::max<Index>(first_index, kernel.lookback());
-    if (start > last_index) return no_output(out_begin, out_count);
-    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index,
-               std::array{out_macd, out_signal, out_hist});
-    return report_output(out_begin, out_count, start, last_index);
-}
-
-template <class Average, class Signal>
-RetCode run_mac2(const MacdKernel<Average, Signal>& macd, std::int32_t first_index, std::int32_t last_index,
-                 const double* input, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd) {
-    const Mac2Kernel kernel(macd);
-    const Index start = std::max<Index>(first_index, kernel.lookback());
-    if (start > last_index) return no_output(out_begin, out_count);
-    run_kernel(kernel, std::array{input}, start - kernel.lookback(), last_index, std::array{out_macd});
-    return report_output(out_begin, out_count, start, last_index);
 }
 
 // Calls run(kernel) with the MACD kernel of the parameters (validated, the
@@ -97,90 +66,21 @@ void order_by_period(std::int32_t& fast_period, std::int32_t& fast_ma_type, std:
     }
 }
 
+// The resolved MACD parameters with the fast period no longer than the slow.
+struct MacdParams {
+    std::int32_t fast_period, fast_ma_type, slow_period, slow_ma_type;
+};
+
+MacdParams ordered_macd_params(const double* params) {
+    MacdParams p{std::int32_t(params[0]), std::int32_t(params[1]), std::int32_t(params[2]), std::int32_t(params[3])};
+    order_by_period(p.fast_period, p.fast_ma_type, p.slow_period, p.slow_ma_type);
+    return p;
+}
+
 }  // namespace
-
-std::int32_t apo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type) {
-    if (!resolve(APO_PARAMS, fast_period, slow_period, ma_type)) return -1;
-    return ma_lookback(std::max(fast_period, slow_period), ma_type);
-}
-
-std::int32_t ppo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type) {
-    return apo_lookback(fast_period, slow_period, ma_type);
-}
-
-RetCode apo_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t fast_period,
-                    std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out) {
-    return price_oscillator(first_index, last_index, input, fast_period, slow_period, ma_type, out_begin, out_count,
-                            out, false);
-}
-
-RetCode ppo_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t fast_period,
-                    std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out) {
-    return price_oscillator(first_index, last_index, input, fast_period, slow_period, ma_type, out_begin, out_count,
-                            out, true);
-}
-
-std::int32_t macd_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                           std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type) {
-    if (!resolve(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type))
-        return -1;
-    return std::max(ma_lookback(fast_period, fast_ma_type), ma_lookback(slow_period, slow_ma_type)) +
-           ma_lookback(signal_period, signal_ma_type);
-}
-
-std::int32_t mac2_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                           std::int32_t slow_ma_type) {
-    return macd_lookback(fast_period, fast_ma_type, slow_period, slow_ma_type, MAC2_SIGNAL_PERIOD, MA_SMA);
-}
-
-RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
-                     std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                     std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type,
-                     std::int32_t* out_begin, std::int32_t* out_count, double* out_macd, double* out_signal,
-                     double* out_hist) {
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type,
-                                   signal_period, signal_ma_type)
-                           .outputs(out_macd, out_signal, out_hist)
-                           .result();
-    if (rc != RC_OK) return rc;
-    order_by_period(fast_period, fast_ma_type, slow_period, slow_ma_type);
-    // The signal keeps the window of the line it averages.
-    return guard_allocation(out_begin, out_count, [&] {
-        return with_macd_kernel(fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type,
-                                current_unstable_periods(), [&](const auto& kernel) {
-                                    return run_macd(kernel, first_index, last_index, input, out_begin, out_count,
-                                                    out_macd, out_signal, out_hist);
-                                });
-    });
-}
 
 // The signal line and the histogram are computed but not kept: they only
 // delay the line.
-RetCode mac2_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
-                     std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                     std::int32_t slow_ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd) {
-    std::int32_t signal_period = MAC2_SIGNAL_PERIOD, signal_ma_type = MA_SMA;
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(MACD_PARAMS, fast_period, fast_ma_type, slow_period, slow_ma_type,
-                                   signal_period, signal_ma_type)
-                           .outputs(out_macd)
-                           .result();
-    if (rc != RC_OK) return rc;
-    order_by_period(fast_period, fast_ma_type, slow_period, slow_ma_type);
-    return guard_allocation(out_begin, out_count, [&] {
-        return with_macd_kernel(fast_period, fast_ma_type, slow_period, slow_ma_type, signal_period, signal_ma_type,
-                                current_unstable_periods(), [&](const auto& macd) {
-                                    return run_mac2(macd, first_index, last_index, input, out_begin, out_count,
-                                                    out_macd);
-                                });
-    });
-}
-
 namespace {
 
 PriceOscillatorKernel<AnyMaKernel> oscillator_kernel(const double* params, const UnstablePeriods& unstable,
@@ -200,6 +100,30 @@ MacdKernel<AnyMaKernel, AnyMaKernel> macd_of(const double* params, std::int32_t 
 }
 
 }  // namespace
+
+RetCode apo_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request) {
+    return price_oscillator(params, unstable, request, false);
+}
+
+RetCode ppo_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request) {
+    return price_oscillator(params, unstable, request, true);
+}
+
+// The signal keeps the window of the line it averages.
+RetCode macd_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 3>& request) {
+    const MacdParams p = ordered_macd_params(params);
+    return with_macd_kernel(p.fast_period, p.fast_ma_type, p.slow_period, p.slow_ma_type, std::int32_t(params[4]),
+                            std::int32_t(params[5]), unstable,
+                            [&](const auto& kernel) { return run_request(kernel, request); });
+}
+
+// The signal line and the histogram are computed but not kept: they only
+// delay the line.
+RetCode mac2_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request) {
+    const MacdParams p = ordered_macd_params(params);
+    return with_macd_kernel(p.fast_period, p.fast_ma_type, p.slow_period, p.slow_ma_type, MAC2_SIGNAL_PERIOD, MA_SMA,
+                            unstable, [&](const auto& macd) { return run_request(Mac2Kernel(macd), request); });
+}
 
 PriceOscillatorKernel<AnyMaKernel> apo_kernel(const double* params, const UnstablePeriods& unstable) {
     return oscillator_kernel(params, unstable, false);

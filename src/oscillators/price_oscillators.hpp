@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "averages/selector.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -32,23 +33,6 @@ std::int32_t macd_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, 
                            std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type);
 std::int32_t mac2_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
                            std::int32_t slow_ma_type);
-
-RetCode apo_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t fast_period,
-                    std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
-RetCode ppo_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t fast_period,
-                    std::int32_t slow_period, std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count,
-                    double* out);
-
-RetCode macd_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
-                     std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                     std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type,
-                     std::int32_t* out_begin, std::int32_t* out_count, double* out_macd, double* out_signal,
-                     double* out_hist);
-
-RetCode mac2_compute(std::int32_t first_index, std::int32_t last_index, const double* input,
-                     std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                     std::int32_t slow_ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out_macd);
 
 // APO and PPO: the shorter and the longer average of one series, read in
 // place; the shorter one starts `shorter_delay` bars after the longer.
@@ -213,5 +197,26 @@ PriceOscillatorKernel<AnyMaKernel> ppo_kernel(const double* params, const Unstab
 MacdKernel<AnyMaKernel, AnyMaKernel> macd_kernel(const double* params, const UnstablePeriods& unstable);
 MacdKernel<AnyMaKernel, AnyMaKernel> macd_fixed_kernel(const double* params, const UnstablePeriods& unstable);
 Mac2Kernel<AnyMaKernel, AnyMaKernel> mac2_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The entries run the kernels compiled for the chosen average kinds. The
+// oscillators' shorter average starts from the later of the first index and
+// its own lookback; the MACD lines keep their averages' storage, and when it
+// cannot be had they return RC_NO_MEMORY with out_begin and out_count 0.
+RetCode apo_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request);
+RetCode ppo_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request);
+RetCode macd_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 3>& request);
+RetCode mac2_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request);
+template <>
+inline constexpr auto entry_runner<&apo_kernel> = &apo_run;
+template <>
+inline constexpr auto entry_runner<&ppo_kernel> = &ppo_run;
+template <>
+inline constexpr auto entry_runner<&macd_kernel> = &macd_run;
+template <>
+inline constexpr auto entry_runner<&mac2_kernel> = &mac2_run;
+template <>
+inline constexpr EntryForm entry_form<&macd_kernel>{.memory = OnNoMemory::reports_empty};
+template <>
+inline constexpr EntryForm entry_form<&mac2_kernel> = entry_form<&macd_kernel>;
 
 }  // namespace movlex

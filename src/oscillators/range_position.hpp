@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -19,13 +20,6 @@ inline constexpr auto& AROON_PARAMS = WILLR_PARAMS;
 
 std::int32_t willr_lookback(std::int32_t period);
 std::int32_t aroon_lookback(std::int32_t period);
-
-RetCode willr_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                      const double* close, std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count,
-                      double* out);
-RetCode aroon_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                      std::int32_t period, std::int32_t* out_begin, std::int32_t* out_count, double* out_aroon_down,
-                      double* out_aroon_up);
 
 // -100 * (highest - close) / (highest - lowest) over `period` bars, computed
 // as a division by the range divided by -100; 0 when that is exactly 0.
@@ -157,5 +151,13 @@ private:
 WillrKernel willr_kernel(const double* params, const UnstablePeriods& unstable);
 AroonOscillatorKernel aroon_oscillator_kernel(const double* params, const UnstablePeriods& unstable);
 AroonKernel aroon_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The windows' storage is taken only when there is something to compute.
+template <>
+inline constexpr EntryForm entry_form<&willr_kernel>{.memory = OnNoMemory::reports_empty,
+                                                     .lookback_before_storage = &window_lookback};
+template <>
+inline constexpr EntryForm entry_form<&aroon_kernel>{.memory = OnNoMemory::reports_empty,
+                                                     .lookback_before_storage = &window_before_lookback};
 
 }  // namespace movlex

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "frame/bar_block.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/lanes.hpp"
 #include "frame/library_state.hpp"
@@ -23,12 +24,6 @@ inline constexpr auto& CMO_PARAMS = RSI_PARAMS;
 // period plus the unstable period of the indicator's slot; -1 out of range.
 std::int32_t rsi_lookback(std::int32_t period);
 std::int32_t cmo_lookback(std::int32_t period);
-
-// Writes exactly last_index - max(first_index, lookback) + 1 values; out may be input.
-RetCode rsi_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode cmo_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // Both formulas output 0 when the two averages together vanish.
 template <class V>
@@ -177,5 +172,11 @@ using CmoKernel = GainLossKernel<ChandeMomentum>;
 
 RsiKernel rsi_kernel(const double* params, const UnstablePeriods& unstable);
 CmoKernel cmo_kernel(const double* params, const UnstablePeriods& unstable);
+
+// Their entries report an empty result before they look at the range.
+template <>
+inline constexpr EntryForm entry_form<&rsi_kernel>{.clears_outputs = true};
+template <>
+inline constexpr EntryForm entry_form<&cmo_kernel>{.clears_outputs = true};
 
 }  // namespace movlex

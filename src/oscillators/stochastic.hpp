@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "averages/selector.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -27,18 +28,6 @@ std::int32_t stoch_lookback(std::int32_t fast_k_period, std::int32_t slow_k_peri
 std::int32_t stochf_lookback(std::int32_t fast_k_period, std::int32_t fast_d_period, std::int32_t fast_d_ma_type);
 std::int32_t stochrsi_lookback(std::int32_t period, std::int32_t fast_k_period, std::int32_t fast_d_period,
                                std::int32_t fast_d_ma_type);
-
-RetCode stoch_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                      const double* close, std::int32_t fast_k_period, std::int32_t slow_k_period,
-                      std::int32_t slow_k_ma_type, std::int32_t slow_d_period, std::int32_t slow_d_ma_type,
-                      std::int32_t* out_begin, std::int32_t* out_count, double* out_k, double* out_d);
-RetCode stochf_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                       const double* close, std::int32_t fast_k_period, std::int32_t fast_d_period,
-                       std::int32_t fast_d_ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out_k,
-                       double* out_d);
-RetCode stochrsi_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                         std::int32_t fast_k_period, std::int32_t fast_d_period, std::int32_t fast_d_ma_type,
-                         std::int32_t* out_begin, std::int32_t* out_count, double* out_k, double* out_d);
 
 // Raw %K: where the close stands between the lowest low and the highest high
 // of the last fast_k_period bars, 0..100, or 0 when that range is zero. Fed
@@ -246,5 +235,24 @@ using StochrsiKernel = StochrsiKernelOf<>;
 StochKernel stoch_kernel(const double* params, const UnstablePeriods& unstable);
 StochfKernel stochf_kernel(const double* params, const UnstablePeriods& unstable);
 StochrsiKernel stochrsi_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The entries run the kernels of the chosen averages; when the storage of
+// the window extremes or of an average cannot be had they return
+// RC_NO_MEMORY with out_begin and out_count 0.
+RetCode stoch_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<3, 2>& request);
+RetCode stochf_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<3, 2>& request);
+RetCode stochrsi_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 2>& request);
+template <>
+inline constexpr EntryForm entry_form<&stoch_kernel>{.memory = OnNoMemory::reports_empty};
+template <>
+inline constexpr EntryForm entry_form<&stochf_kernel> = entry_form<&stoch_kernel>;
+template <>
+inline constexpr EntryForm entry_form<&stochrsi_kernel> = entry_form<&stoch_kernel>;
+template <>
+inline constexpr auto entry_runner<&stoch_kernel> = &stoch_run;
+template <>
+inline constexpr auto entry_runner<&stochf_kernel> = &stochf_run;
+template <>
+inline constexpr auto entry_runner<&stochrsi_kernel> = &stochrsi_run;
 
 }  // namespace movlex

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "directional/bar_measures.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -18,10 +19,6 @@ inline constexpr std::array ULTOSC_PARAMS{integer_param("period1", 7, 1), intege
 
 // The longest of the three periods; -1 if one is out of range.
 std::int32_t ultosc_lookback(std::int32_t period1, std::int32_t period2, std::int32_t period3);
-
-RetCode ultosc_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                       const double* close, std::int32_t period1, std::int32_t period2, std::int32_t period3,
-                       std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // Buying pressure against true range over three windows, the shortest
 // weighted 4, the middle 2 and the longest 1, whatever order the periods come
@@ -132,5 +129,9 @@ private:
 };
 
 UltoscKernel ultosc_kernel(const double* params, const UnstablePeriods& unstable);
+
+// Its entry reports an empty result before it looks at the range.
+template <>
+inline constexpr EntryForm entry_form<&ultosc_kernel>{.clears_outputs = true};
 
 }  // namespace movlex

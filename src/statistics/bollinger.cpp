@@ -17,51 +17,35 @@ bool input_passed_twice(const double* input, const double* out_upper, const doub
 }
 
 template <class Average>
-RetCode run_bands(const Average& average, bool simple_average, std::int32_t first_index, std::int32_t last_index,
-                  const double* input, std::int32_t period, double deviations_up, double deviations_down,
-                  std::int32_t* out_begin, std::int32_t* out_count, double* out_upper, double* out_middle,
-                  double* out_lower) {
+RetCode run_bands(const Average& average, bool simple_average, std::int32_t period, double deviations_up,
+                  double deviations_down, const EntryRequest<1, 3>& request) {
     const Index average_lookback = simple_average ? period - 1 : average.lookback();
     const Index lookback = std::max<Index>(average_lookback, period - 1);
-    const Index start = std::max<Index>(first_index, lookback);
-    if (start > last_index) return no_output(out_begin, out_count);
+    const Index start = std::max<Index>(request.first_index, lookback);
     // The average starts from the later of first_index and its own lookback.
     const Index seed = start - lookback;
-    const Index average_delay = std::max<Index>(first_index, average_lookback) - average_lookback - seed;
-    const BandsKernel kernel(average, simple_average, period, deviations_up, deviations_down,
-                             simple_average ? 0 : average_delay);
-    run_kernel(kernel, std::array{input}, seed, last_index, std::array{out_upper, out_middle, out_lower});
-    return report_output(out_begin, out_count, start, last_index);
+    const Index average_delay = std::max<Index>(request.first_index, average_lookback) - average_lookback - seed;
+    return run_request(BandsKernel(average, simple_average, period, deviations_up, deviations_down,
+                                   simple_average ? 0 : average_delay),
+                       request);
 }
 
 }  // namespace
 
-std::int32_t bbands_lookback(std::int32_t period, double deviations_up, double deviations_down,
-                             std::int32_t ma_type) {
-    if (!resolve(BBANDS_PARAMS, period, deviations_up, deviations_down, ma_type)) return -1;
-    return std::max(ma_lookback(period, ma_type), period - 1);
-}
-
-RetCode bbands_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                       double deviations_up, double deviations_down, std::int32_t ma_type, std::int32_t* out_begin,
-                       std::int32_t* out_count, double* out_upper, double* out_middle, double* out_lower) {
-    const RetCode rc = Validation(first_index, last_index)
-                           .inputs(input)
-                           .params(BBANDS_PARAMS, period, deviations_up, deviations_down, ma_type)
-                           .outputs(out_upper, out_middle, out_lower)
-                           .result();
-    if (rc != RC_OK) return rc;
+RetCode bbands_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 3>& request) {
+    const auto& [input] = request.inputs;
+    const auto& [out_upper, out_middle, out_lower] = request.outs;
     if (input_passed_twice(input, out_upper, out_middle, out_lower)) return RC_BAD_ARGUMENT;
-
-    const UnstablePeriods unstable = current_unstable_periods();
+    const auto period = std::int32_t(params[0]);
+    const double deviations_up = params[1], deviations_down = params[2];
+    const auto ma_type = std::int32_t(params[3]);
     // The simple average is the variance's own mean: no stage of its own.
     if (ma_type == MA_SMA)
-        return run_bands(AverageStage(CopyKernel{}, Feed::bars), true, first_index, last_index, input, period,
-                         deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle, out_lower);
+        return run_bands(AverageStage(CopyKernel{}, Feed::bars), true, period, deviations_up, deviations_down,
+                         request);
     return with_average_kind(period, ma_type, [&](auto kind) {
-        return run_bands(average_stage(kind, period, unstable, Feed::bars), false, first_index, last_index, input,
-                         period, deviations_up, deviations_down, out_begin, out_count, out_upper, out_middle,
-                         out_lower);
+        return run_bands(average_stage(kind, period, unstable, Feed::bars), false, period, deviations_up,
+                         deviations_down, request);
     });
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "averages/selector.hpp"
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -18,10 +19,6 @@ inline constexpr std::array BBANDS_PARAMS{integer_param("period", 5, 2), real_pa
                                           real_param("deviations_down", 2.0), ma_type_param("ma_type")};
 
 std::int32_t bbands_lookback(std::int32_t period, double deviations_up, double deviations_down, std::int32_t ma_type);
-
-RetCode bbands_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                       double deviations_up, double deviations_down, std::int32_t ma_type, std::int32_t* out_begin,
-                       std::int32_t* out_count, double* out_upper, double* out_middle, double* out_lower);
 
 // The middle band is the selected average, the bands lie a multiple of the
 // population standard deviation over `period` above and below it. Both
@@ -118,5 +115,11 @@ private:
 };
 
 BandsKernel<AnyMaKernel> bbands_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The entry refuses the input array passed as more than one output
+// (RC_BAD_ARGUMENT) and runs the kernel compiled for the chosen average kind.
+RetCode bbands_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 3>& request);
+template <>
+inline constexpr auto entry_runner<&bbands_kernel> = &bbands_run;
 
 }  // namespace movlex

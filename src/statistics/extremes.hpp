@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -18,12 +19,6 @@ inline constexpr auto& LOWEST_PARAMS = HIGHEST_PARAMS;
 
 std::int32_t max_lookback(std::int32_t period);
 std::int32_t min_lookback(std::int32_t period);
-
-// out may be input.
-RetCode max_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
-RetCode min_compute(std::int32_t first_index, std::int32_t last_index, const double* input, std::int32_t period,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // The extreme of the last `period` values.
 template <class Direction>
@@ -66,5 +61,12 @@ using MinKernel = ExtremeKernel<Lowest>;
 
 MaxKernel max_kernel(const double* params, const UnstablePeriods& unstable);
 MinKernel min_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The window's storage is taken only when there is something to compute.
+template <>
+inline constexpr EntryForm entry_form<&max_kernel>{.memory = OnNoMemory::reports_empty,
+                                                   .lookback_before_storage = &window_lookback};
+template <>
+inline constexpr EntryForm entry_form<&min_kernel> = entry_form<&max_kernel>;
 
 }  // namespace movlex

@@ -17,13 +17,6 @@ inline constexpr std::array ADOSC_PARAMS{integer_param("fast_period", 3, 2), int
 std::int32_t ad_lookback();
 std::int32_t adosc_lookback(std::int32_t fast_period, std::int32_t slow_period);
 
-RetCode ad_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                   const double* close, const double* volume, std::int32_t* out_begin, std::int32_t* out_count,
-                   double* out);
-RetCode adosc_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                      const double* close, const double* volume, std::int32_t fast_period, std::int32_t slow_period,
-                      std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 // A bar moves the line only when its range high - low is positive.
 inline bool moves_line(double high, double low) { return high - low > 0.0; }
 

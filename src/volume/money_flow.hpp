@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -18,10 +19,6 @@ inline constexpr std::array MFI_PARAMS{integer_param("period", 14, 2)};
 
 // period plus the unstable period of the MFI slot; -1 out of range.
 std::int32_t mfi_lookback(std::int32_t period);
-
-RetCode mfi_compute(std::int32_t first_index, std::int32_t last_index, const double* high, const double* low,
-                    const double* close, const double* volume, std::int32_t period, std::int32_t* out_begin,
-                    std::int32_t* out_count, double* out);
 
 struct FlowPair {
     double positive;
@@ -156,5 +153,13 @@ private:
 };
 
 MfiKernel<OwnedWindow> mfi_kernel(const double* params, const UnstablePeriods& unstable);
+
+// The entry lends the kernel its window; when it cannot be had the call fails
+// with nothing written, else the result reads empty until it is reported.
+RetCode mfi_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<4, 1>& request);
+template <>
+inline constexpr EntryForm entry_form<&mfi_kernel>{.clears_outputs = true};
+template <>
+inline constexpr auto entry_runner<&mfi_kernel> = &mfi_run;
 
 }  // namespace movlex

@@ -11,9 +11,6 @@ namespace movlex {
 
 std::int32_t obv_lookback();
 
-RetCode obv_compute(std::int32_t first_index, std::int32_t last_index, const double* input, const double* volume,
-                    std::int32_t* out_begin, std::int32_t* out_count, double* out);
-
 // The running total starts at the volume of the first bar fed and then adds
 // each bar's volume on a rising price, subtracts it on a falling one and
 // leaves it alone on an unchanged one. The previous price is kept, not read

@@ -7,69 +7,41 @@ is exported. N is the number of bytes of arguments the callee removes from the
 stack: 4 per 32-bit slot, a double taking two.
 64-bit (--arch win64): exactly the plain names.
 
-The expected entries and their N are listed below by hand, independently of
-the library's sources. By default all of them must be present; --partial
+The expected entries and their N follow from the core rows of the indicator
+list (src/api/indicators.list) and the parameter declarations it names. By default all of them must be present; --partial
 accepts missing entries (a build of only part of the library) but still
 rejects unknown names, wrong N and unpaired names.
 
 The table is read from the output of MinGW-w64's objdump -p.
 """
 import argparse
+import pathlib
 import re
 import subprocess
 import sys
 
-# Entry name and N: 4 x (first_index, last_index, input arrays, parameters with
-# a double counted twice, out_begin, out_count, output arrays).
-ENTRIES = {
-    "MOVLEX_INIT": 0,
-    "MOVLEX_SHUTDOWN": 0,
-    "MOVLEX_AD": 36,
-    "MOVLEX_ADOSC": 44,
-    "MOVLEX_ADX": 36,
-    "MOVLEX_ADXR": 36,
-    "MOVLEX_APO": 36,
-    "MOVLEX_AROON": 36,
-    "MOVLEX_ATR": 36,
-    "MOVLEX_BBANDS": 56,
-    "MOVLEX_BOP": 36,
-    "MOVLEX_CCI": 36,
-    "MOVLEX_CMO": 28,
-    "MOVLEX_DEMA": 28,
-    "MOVLEX_DX": 36,
-    "MOVLEX_EMA": 28,
-    "MOVLEX_KAMA": 28,
-    "MOVLEX_MAC2": 40,
-    "MOVLEX_MACD": 56,
-    "MOVLEX_MAMA": 44,
-    "MOVLEX_MAX": 28,
-    "MOVLEX_MFI": 40,
-    "MOVLEX_MIN": 28,
-    "MOVLEX_MINUS_DI": 36,
-    "MOVLEX_MINUS_DM": 32,
-    "MOVLEX_MOM": 28,
-    "MOVLEX_NATR": 36,
-    "MOVLEX_OBV": 28,
-    "MOVLEX_PLUS_DI": 36,
-    "MOVLEX_PLUS_DM": 32,
-    "MOVLEX_PPO": 36,
-    "MOVLEX_ROC": 28,
-    "MOVLEX_RSI": 28,
-    "MOVLEX_SAR": 44,
-    "MOVLEX_SMA": 28,
-    "MOVLEX_STDDEV": 36,
-    "MOVLEX_STOCH": 56,
-    "MOVLEX_STOCHF": 48,
-    "MOVLEX_STOCHRSI": 44,
-    "MOVLEX_T3": 36,
-    "MOVLEX_TEMA": 28,
-    "MOVLEX_TRANGE": 32,
-    "MOVLEX_TRIMA": 28,
-    "MOVLEX_ULTOSC": 44,
-    "MOVLEX_VAR": 36,
-    "MOVLEX_WILLR": 36,
-    "MOVLEX_WMA": 28,
-}
+SOURCE = pathlib.Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(SOURCE / "src" / "api"))
+import make_indicator_sources  # noqa: E402  (the indicator list's reader)
+
+
+def core_entries():
+    """Entry name and N of the core set's rows of the indicator list and of the
+    lifecycle entries: 4 x (first_index, last_index, input arrays, parameters
+    with a double counted twice, out_begin, out_count, output arrays)."""
+    rows = make_indicator_sources.read_list(SOURCE / "src" / "api" / "indicators.list")
+    declarations = make_indicator_sources.parameter_declarations(SOURCE / "src")
+    entries = {"MOVLEX_INIT": 0, "MOVLEX_SHUTDOWN": 0}
+    for row in rows:
+        if row.set != "core":
+            continue
+        params = declarations(row.params_name) if row.params_name else []
+        slots = 2 + len(row.inputs) + sum(2 if p.kind == "real" else 1 for p in params) + 2 + len(row.outputs)
+        entries[row.entry] = 4 * slots
+    return entries
+
+
+ENTRIES = core_entries()
 
 ARCHES = {
     "win32": {"format": "pei-i386", "objdump": "i686-w64-mingw32-objdump", "decorated": True},
