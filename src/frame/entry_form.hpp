@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <new>
 #include <tuple>
+#include <type_traits>
 
 #include "frame/contract.hpp"
 #include "frame/kernel.hpp"
@@ -83,13 +84,16 @@ RetCode run_entry(const double* params, const EntryRequest<N, M>& request) {
     constexpr EntryForm form = entry_form<make_kernel>;
     const auto body = [&]() -> RetCode {
         const UnstablePeriods unstable = current_unstable_periods();
-        if constexpr (form.lookback_before_storage != nullptr) {
+        // A test the compiler settles (form is a constant); written as a plain
+        // if, since some builds (the sanitizers') do not take a function's
+        // address as a constant that can be compared with null.
+        if (form.lookback_before_storage != nullptr) {
             if (request.clears_outputs) no_output(request.out_begin, request.out_count);
             if (std::max<Index>(request.first_index, form.lookback_before_storage(params, unstable)) >
                 request.last_index)
                 return no_output(request.out_begin, request.out_count);
         }
-        if constexpr (entry_runner<make_kernel> == nullptr)
+        if constexpr (std::is_null_pointer_v<std::remove_cvref_t<decltype(entry_runner<make_kernel>)>>)
             return run_request(make_kernel(params, unstable), request);
         else
             return entry_runner<make_kernel>(params, unstable, request);
