@@ -193,8 +193,7 @@ TEST(ExtendedWindowStatistics, SkewAndKurtosisForgetAValueThatLeftTheWindow) {
 
 // Each part is the regression's own output, bit for bit.
 TEST(ExtendedWindowStatistics, RegressionPartsAreTheRegressionsOutputs) {
-    using Part = RetCode (*)(std::int32_t, std::int32_t, const double*, std::int32_t, std::int32_t*, std::int32_t*,
-                             double*);
+    using Part = decltype(&movlex_linreg_slope);  // with the entries' calling convention
     const Part parts[] = {movlex_linreg_slope, movlex_linreg_intercept, movlex_linreg_angle, movlex_tsf};
     const int outputs[] = {1, 2, 3, 4};
     const Series input = make_series(400, 11);
