@@ -14,6 +14,7 @@
 #include <new>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 
 #include "frame/contract.hpp"
 #include "frame/kernel.hpp"
@@ -36,14 +37,16 @@ struct EntryRequest {
 };
 
 // The first output belongs to bar max(first_index, lookback); the kernel is
-// fed from lookback bars before it, so a later start seeds later.
+// fed from lookback bars before it, so a later start seeds later. The kernel
+// is moved into the run, never copied: a copy of a kernel whose ring lives on
+// the heap would allocate a second time.
 template <class Kernel, std::size_t N, std::size_t M>
-RetCode run_request(const Kernel& kernel, const EntryRequest<N, M>& request) {
+RetCode run_request(Kernel kernel, const EntryRequest<N, M>& request) {
     if (request.clears_outputs) no_output(request.out_begin, request.out_count);
     const Index lookback = kernel.lookback();
     const Index start = std::max<Index>(request.first_index, lookback);
     if (start > request.last_index) return no_output(request.out_begin, request.out_count);
-    run_kernel(kernel, request.inputs, start - lookback, request.last_index, request.outs);
+    run_kernel(std::move(kernel), request.inputs, start - lookback, request.last_index, request.outs);
     return report_output(request.out_begin, request.out_count, start, request.last_index);
 }
 
@@ -142,8 +145,14 @@ template <auto make_kernel, std::size_t P, class... Values>
 std::int32_t core_lookback(const ParamList<P>& declared, Values... values) {
     if (!resolve(declared, values...)) return -1;
     const std::array<double, MAX_PARAMS> params{double(values)...};
+    const UnstablePeriods unstable = current_unstable_periods();
+    // A kernel that takes storage says its lookback without it: a lookback is
+    // arithmetic on the parameters and cannot fail for want of memory.
+    constexpr EntryForm form = entry_form<make_kernel>;
+    if (form.lookback_before_storage != nullptr)
+        return std::int32_t(form.lookback_before_storage(params.data(), unstable));
     try {
-        return std::int32_t(make_kernel(params.data(), current_unstable_periods()).lookback());
+        return std::int32_t(make_kernel(params.data(), unstable).lookback());
     } catch (const std::bad_alloc&) {
         return -1;
     }

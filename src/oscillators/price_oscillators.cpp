@@ -30,12 +30,13 @@ RetCode price_oscillator(const double* params, const UnstablePeriods& unstable, 
     const std::int32_t shorter = std::min(fast_period, slow_period);
     const std::int32_t longer = std::max(fast_period, slow_period);
     return with_average_kind(longer, ma_type, [&](auto kind) {
-        const auto shorter_average = average_stage(kind, shorter, unstable, Feed::bars);
-        const auto longer_average = average_stage(kind, longer, unstable, Feed::bars);
+        auto shorter_average = average_stage(kind, shorter, unstable, Feed::bars);
+        auto longer_average = average_stage(kind, longer, unstable, Feed::bars);
         const Index lookback = longer_average.lookback();
         const Index start = std::max<Index>(request.first_index, lookback);
         const Index delay = shorter_delay(request.first_index, shorter_average.lookback(), start, lookback);
-        return run_request(PriceOscillatorKernel(shorter_average, longer_average, delay, percent), request);
+        return run_request(PriceOscillatorKernel(std::move(shorter_average), std::move(longer_average), delay, percent),
+                           request);
     });
 }
 
@@ -114,7 +115,7 @@ RetCode macd_run(const double* params, const UnstablePeriods& unstable, const En
     const MacdParams p = ordered_macd_params(params);
     return with_macd_kernel(p.fast_period, p.fast_ma_type, p.slow_period, p.slow_ma_type, std::int32_t(params[4]),
                             std::int32_t(params[5]), unstable,
-                            [&](const auto& kernel) { return run_request(kernel, request); });
+                            [&](auto&& kernel) { return run_request(std::move(kernel), request); });
 }
 
 // The signal line and the histogram are computed but not kept: they only
@@ -122,7 +123,21 @@ RetCode macd_run(const double* params, const UnstablePeriods& unstable, const En
 RetCode mac2_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 1>& request) {
     const MacdParams p = ordered_macd_params(params);
     return with_macd_kernel(p.fast_period, p.fast_ma_type, p.slow_period, p.slow_ma_type, MAC2_SIGNAL_PERIOD, MA_SMA,
-                            unstable, [&](const auto& macd) { return run_request(Mac2Kernel(macd), request); });
+                            unstable, [&](auto&& macd) { return run_request(Mac2Kernel(std::move(macd)), request); });
+}
+
+// The lookbacks of the MACD lines, known before their averages' storage is
+// taken: the later of the two averages, then the signal's.
+Index macd_range_lookback(const double* params, const UnstablePeriods&) {
+    const MacdParams p = ordered_macd_params(params);
+    return std::max(ma_lookback(p.fast_period, p.fast_ma_type), ma_lookback(p.slow_period, p.slow_ma_type)) +
+           ma_lookback(std::int32_t(params[4]), std::int32_t(params[5]));
+}
+
+Index mac2_range_lookback(const double* params, const UnstablePeriods&) {
+    const MacdParams p = ordered_macd_params(params);
+    return std::max(ma_lookback(p.fast_period, p.fast_ma_type), ma_lookback(p.slow_period, p.slow_ma_type)) +
+           ma_lookback(MAC2_SIGNAL_PERIOD, MA_SMA);
 }
 
 PriceOscillatorKernel<AnyMaKernel> apo_kernel(const double* params, const UnstablePeriods& unstable) {

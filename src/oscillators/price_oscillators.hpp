@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "averages/selector.hpp"
 #include "frame/entry_form.hpp"
@@ -43,8 +44,8 @@ public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    PriceOscillatorKernel(const Average& shorter, const Average& longer, Index shorter_delay, bool percent)
-        : shorter_(shorter), longer_(longer), delay_(shorter_delay), percent_(percent) {}
+    PriceOscillatorKernel(Average shorter, Average longer, Index shorter_delay, bool percent)
+        : shorter_(std::move(shorter)), longer_(std::move(longer)), delay_(shorter_delay), percent_(percent) {}
 
     Index history() const { return std::max(shorter_.history(), longer_.history()); }
     Index lookback() const { return longer_.lookback(); }
@@ -96,13 +97,13 @@ public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 3;
 
-    MacdKernel(const Average& fast, const Average& slow, const Signal& signal)
-        : fast_(fast),
-          slow_(slow),
-          signal_(signal),
-          line_lookback_(std::max(fast.lookback(), slow.lookback())),
-          fast_delay_(line_lookback_ - fast.lookback()),
-          slow_delay_(line_lookback_ - slow.lookback()),
+    MacdKernel(Average fast, Average slow, Signal signal)
+        : fast_(std::move(fast)),
+          slow_(std::move(slow)),
+          signal_(std::move(signal)),
+          line_lookback_(std::max(fast_.lookback(), slow_.lookback())),
+          fast_delay_(line_lookback_ - fast_.lookback()),
+          slow_delay_(line_lookback_ - slow_.lookback()),
           line_warm_up_(line_lookback_) {}
 
     Index history() const { return std::max(fast_.history(), slow_.history()); }
@@ -163,7 +164,7 @@ public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit Mac2Kernel(const MacdKernel<Average, Signal>& macd) : macd_(macd) {}
+    explicit Mac2Kernel(MacdKernel<Average, Signal> macd) : macd_(std::move(macd)) {}
 
     Index history() const { return macd_.history(); }
     Index lookback() const { return macd_.lookback(); }
@@ -214,9 +215,14 @@ template <>
 inline constexpr auto entry_runner<&macd_kernel> = &macd_run;
 template <>
 inline constexpr auto entry_runner<&mac2_kernel> = &mac2_run;
+// An empty range takes no storage.
+Index macd_range_lookback(const double* params, const UnstablePeriods& unstable);
+Index mac2_range_lookback(const double* params, const UnstablePeriods& unstable);
 template <>
-inline constexpr EntryForm entry_form<&macd_kernel>{.memory = OnNoMemory::reports_empty};
+inline constexpr EntryForm entry_form<&macd_kernel>{.memory = OnNoMemory::reports_empty,
+                                                    .lookback_before_storage = &macd_range_lookback};
 template <>
-inline constexpr EntryForm entry_form<&mac2_kernel> = entry_form<&macd_kernel>;
+inline constexpr EntryForm entry_form<&mac2_kernel>{.memory = OnNoMemory::reports_empty,
+                                                    .lookback_before_storage = &mac2_range_lookback};
 
 }  // namespace movlex

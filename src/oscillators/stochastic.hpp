@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "averages/selector.hpp"
 #include "frame/entry_form.hpp"
@@ -75,7 +76,7 @@ private:
 template <class Average = AnyMaKernel>
 class FastStochastic {
 public:
-    FastStochastic(std::int32_t fast_k_period, const Average& d) : raw_k_(fast_k_period), d_(d) {}
+    FastStochastic(std::int32_t fast_k_period, Average d) : raw_k_(fast_k_period), d_(std::move(d)) {}
 
     Index lookback() const { return raw_k_.lookback() + d_.lookback(); }
 
@@ -113,8 +114,8 @@ public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 2;
 
-    StochfKernelOf(std::int32_t fast_k_period, const Average& d)
-        : fast_k_period_(fast_k_period), stochastic_(fast_k_period, d) {}
+    StochfKernelOf(std::int32_t fast_k_period, Average d)
+        : fast_k_period_(fast_k_period), stochastic_(fast_k_period, std::move(d)) {}
 
     Index history() const { return fast_k_period_; }
     Index lookback() const { return stochastic_.lookback(); }
@@ -150,8 +151,8 @@ public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 2;
 
-    StochKernelOf(std::int32_t fast_k_period, const SlowK& slow_k, const AnyMaKernel& slow_d)
-        : fast_k_period_(fast_k_period), raw_k_(fast_k_period), slow_k_(slow_k), slow_d_(slow_d) {}
+    StochKernelOf(std::int32_t fast_k_period, SlowK slow_k, AnyMaKernel slow_d)
+        : fast_k_period_(fast_k_period), raw_k_(fast_k_period), slow_k_(std::move(slow_k)), slow_d_(std::move(slow_d)) {}
 
     Index history() const { return fast_k_period_; }
     Index lookback() const { return raw_k_.lookback() + slow_k_.lookback() + slow_d_.lookback(); }
@@ -196,8 +197,11 @@ public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 2;
 
-    StochrsiKernelOf(const RsiKernel& rsi, std::int32_t fast_k_period, const Average& d)
-        : rsi_(rsi), rsi_series_(fast_k_period), stochastic_(fast_k_period, d) {}
+    StochrsiKernelOf(const RsiKernel& rsi, std::int32_t fast_k_period, Average d)
+        : StochrsiKernelOf(rsi, DerivedSeries(fast_k_period), fast_k_period, std::move(d)) {}
+    // With the ring of RSI values the %K window reads back made beforehand.
+    StochrsiKernelOf(const RsiKernel& rsi, DerivedSeries rsi_series, std::int32_t fast_k_period, Average d)
+        : rsi_(rsi), rsi_series_(std::move(rsi_series)), stochastic_(fast_k_period, std::move(d)) {}
 
     Index history() const { return 1; }
     Index lookback() const { return rsi_.lookback() + stochastic_.lookback(); }
@@ -242,12 +246,19 @@ StochrsiKernel stochrsi_kernel(const double* params, const UnstablePeriods& unst
 RetCode stoch_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<3, 2>& request);
 RetCode stochf_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<3, 2>& request);
 RetCode stochrsi_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<1, 2>& request);
+// An empty range takes no storage.
+Index stoch_range_lookback(const double* params, const UnstablePeriods& unstable);
+Index stochf_range_lookback(const double* params, const UnstablePeriods& unstable);
+Index stochrsi_range_lookback(const double* params, const UnstablePeriods& unstable);
 template <>
-inline constexpr EntryForm entry_form<&stoch_kernel>{.memory = OnNoMemory::reports_empty};
+inline constexpr EntryForm entry_form<&stoch_kernel>{.memory = OnNoMemory::reports_empty,
+                                                     .lookback_before_storage = &stoch_range_lookback};
 template <>
-inline constexpr EntryForm entry_form<&stochf_kernel> = entry_form<&stoch_kernel>;
+inline constexpr EntryForm entry_form<&stochf_kernel>{.memory = OnNoMemory::reports_empty,
+                                                      .lookback_before_storage = &stochf_range_lookback};
 template <>
-inline constexpr EntryForm entry_form<&stochrsi_kernel> = entry_form<&stoch_kernel>;
+inline constexpr EntryForm entry_form<&stochrsi_kernel>{.memory = OnNoMemory::reports_empty,
+                                                        .lookback_before_storage = &stochrsi_range_lookback};
 template <>
 inline constexpr auto entry_runner<&stoch_kernel> = &stoch_run;
 template <>
