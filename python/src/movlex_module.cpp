@@ -649,14 +649,9 @@ py::list describe_table() {
         row["outputs"] = outputs;
         row["placement"] = placement_name(info.placement);
         py::list placements;
-        bool signals = true;
-        for (int o = 0; o < info.output_count(); ++o) {
-            placements.append(placement_name(info.placement_of(o)));
-            signals = signals && info.placement_of(o) == Placement::markers;
-        }
+        for (int o = 0; o < info.output_count(); ++o) placements.append(placement_name(info.placement_of(o)));
         row["placements"] = placements;
-        // Signals (whole numbers, 0 for none), which Python gives as int32.
-        row["signals"] = signals;
+        row["signals"] = gives_signals(info);
         // Whether an output may share memory with an input (out=).
         row["aliasing"] = info.aliasing == Aliasing::output_may_be_input ? "any" : "separate";
         rows.append(row);
