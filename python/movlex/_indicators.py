@@ -7,6 +7,7 @@ compiled module reports, so a new row of the table becomes a new function.
 
 import collections
 import difflib
+import inspect
 import sys
 
 import numpy as np
@@ -24,7 +25,7 @@ Param = collections.namedtuple("Param", "name kind default min max")
 Param.__doc__ = "A parameter of an indicator: name, kind (integer, real or ma_type), default and range."
 
 Indicator = collections.namedtuple(
-    "Indicator", "name entry summary inputs params outputs placement index result_type placements signals")
+    "Indicator", "name entry summary inputs params outputs placement index result_type placements signals aliasing")
 Indicator.__doc__ = """An indicator of the table.
 
 name, entry (the C entry, MOVLEX_...), summary, inputs (argument names, which
@@ -34,7 +35,8 @@ its own, "markers": as markers on the candles where not 0), index (its row in
 the table), result_type (the named tuple of a multi-output result, else
 None), placements (each output's placement), signals (True when the outputs
 are signals, whole numbers with 0 for none, given as int32 arrays: the
-candlestick patterns)."""
+candlestick patterns), aliasing ("any": an out= array may share memory
+with an input, "separate": it may not)."""
 
 
 def _output_name(name):
@@ -63,6 +65,7 @@ def _indicator(index, row):
         result_type=result_type,
         placements=tuple(row["placements"]),
         signals=row["signals"],
+        aliasing=row["aliasing"],
     )
 
 
@@ -176,8 +179,10 @@ def _to_pandas(indicator, result, index, params):
     return frame
 
 
-def compute(indicator, inputs, params, threads=None):
-    """Computes `indicator` (an Indicator) for any inputs its function takes."""
+def compute(indicator, inputs, params, threads=None, out=None):
+    """Computes `indicator` (an Indicator) for any inputs its function takes.
+    With out=, the values go into those numpy arrays; pandas inputs still give
+    a pandas result, made on the out arrays' values."""
     first = inputs[0]
     index = None
     if _pandas_type(first, "DataFrame"):
@@ -190,9 +195,7 @@ def compute(indicator, inputs, params, threads=None):
     for name, value in zip(indicator.inputs, inputs):
         if value is None:
             raise TypeError(f"{indicator.name}() missing input '{name}'")
-    result = _movlex.compute(indicator.index, inputs, params, threads)
-    if indicator.signals:
-        result = as_signals(result)
+    result = _movlex.compute(indicator.index, inputs, params, threads, out)
     if index is not None:
         return _to_pandas(indicator, result, index, params)
     return result if indicator.result_type is None else indicator.result_type(*result)
@@ -220,8 +223,16 @@ def _docstring(indicator):
             lines.append(f"    A name ({', '.join(MA_TYPES)}) or its code 0..{len(MA_TYPES) - 1}.")
         else:
             lines.append(f"{param.name} : {kinds[param.kind]}, default {default!r}, {_range_text(param)}")
+    out_type = "int32" if indicator.signals else "float64"
+    out_arrays = "array" if indicator.result_type is None else f"tuple of {len(indicator.outputs)} arrays"
     lines += ["threads : int, keyword only, default None (all cores), range 1..65536",
               "    Threads for a 2-D input, each computing whole rows.",
+              f"out : {out_arrays}, keyword only, default None",
+              f"    C-contiguous, writeable {out_type} arrays shaped like the input that",
+              "    receive the results (the same values as without out=), and are returned.",
+              "    Only an indicator whose outputs may be its inputs takes an out array",
+              "    sharing memory with an input. From pandas inputs the result is still",
+              "    pandas, made from the out arrays.",
               "None for a parameter selects its default.", "", "Returns", "-------"]
     if indicator.signals:
         lines.append("out : int32 array shaped like the input: +1 bullish, -1 bearish, +-2 a")
@@ -259,26 +270,30 @@ def _source(indicator):
     arguments += [f"{p.name}={_default_value(p)!r}" for p in indicator.params]
     inputs = "(" + "".join(f"{name}, " for name in indicator.inputs) + ")"
     params = "(" + "".join(f"{p.name}, " for p in indicator.params) + ")"
-    fast = f"_compute({indicator.index}, {inputs}, {params}, threads)"
-    if indicator.signals:
-        fast = f"_signals({fast})"
+    fast = f"_compute({indicator.index}, {inputs}, {params}, threads, out)"
     if indicator.result_type is not None:
         fast = f"_Result(*{fast})"
-    return (f"def {indicator.name}({', '.join(arguments)}, *, threads=None):\n"
+    return (f"def {indicator.name}({', '.join(arguments)}, *, threads=None, out=None):\n"
             f"    if type({first}) is _ndarray:\n"
             f"        return {fast}\n"
-            f"    return _general(_indicator, {inputs}, {params}, threads)\n")
+            f"    return _general(_indicator, {inputs}, {params}, threads, out)\n")
 
 
 def make_function(indicator):
-    """The function of one indicator. numpy arrays take the short way
-    straight into the compiled module; anything else goes through compute()."""
+    """The function of one indicator: an IndicatorFunction of the compiled
+    module, which takes a call with a numpy array straight to the entry and
+    hands any other to the Python function written here (pandas objects,
+    other array-likes, and the errors of arguments it cannot place)."""
     namespace = {"_ndarray": np.ndarray, "_compute": _movlex.compute, "_Result": indicator.result_type,
-                 "_indicator": indicator, "_general": compute, "_signals": as_signals}
+                 "_indicator": indicator, "_general": compute}
     exec(_source(indicator), namespace)
-    function = namespace[indicator.name]
+    general = namespace[indicator.name]
+    general.__module__ = "movlex"
+    function = _movlex.IndicatorFunction(indicator.index, general, indicator.result_type)
+    function.__name__ = function.__qualname__ = indicator.name
     function.__module__ = "movlex"
-    function.__doc__ = _docstring(indicator)
+    function.__doc__ = general.__doc__ = _docstring(indicator)
+    function.__signature__ = inspect.signature(general)
     function.indicator = indicator
     return function
 

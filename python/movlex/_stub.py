@@ -34,8 +34,9 @@ def _result_class(indicator, element):
 def _function(indicator):
     """Two overloads: numpy in, numpy out; pandas in, pandas out."""
     first, *rest = indicator.inputs
-    params = _parameters(indicator) + ["*", "threads: int | None = None"]
     arrays_out = "_Array" if indicator.result_type is None else indicator.result_type.__name__
+    out_type = "_npt.NDArray[Any]" if indicator.result_type is None else "tuple[_npt.NDArray[Any], ...]"
+    params = _parameters(indicator) + ["*", "threads: int | None = None", f"out: {out_type} | None = None"]
     pandas_out = "_pd.Series" if indicator.result_type is None else "_pd.DataFrame"
     text = ""
     for first_type, rest_type, result in (("_pd.Series | _pd.DataFrame", "_pd.Series | None", pandas_out),
@@ -81,6 +82,7 @@ class Indicator(NamedTuple):
     result_type: type | None
     placements: tuple[str, ...]
     signals: bool
+    aliasing: str
 
 INDICATORS: dict[str, Indicator]
 

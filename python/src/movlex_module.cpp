@@ -21,6 +21,7 @@
 #include "api/parallel.hpp"
 #include "api/series_batch.hpp"
 #include "api/stream.hpp"
+#include "call.hpp"
 #include "movlex.h"
 #include "movlex_extended.h"
 
@@ -124,13 +125,18 @@ private:
     py::handle value_;
 };
 
+std::array<double, MAX_PARAMS> read_params(const IndicatorInfo& info, PyObject* const* values) {
+    std::array<double, MAX_PARAMS> params{};
+    for (int p = 0; p < info.param_count(); ++p)
+        params[p] = ParamReader(info, info.params[p], values[p] ? values[p] : Py_None).read();
+    return params;
+}
+
 std::array<double, MAX_PARAMS> read_params(const IndicatorInfo& info, const py::tuple& values) {
     if (int(values.size()) != info.param_count())
         raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.param_count()) +
                                    " parameters, got " + std::to_string(values.size()));
-    std::array<double, MAX_PARAMS> params{};
-    for (int p = 0; p < info.param_count(); ++p) params[p] = ParamReader(info, info.params[p], values[p]).read();
-    return params;
+    return read_params(info, PySequence_Fast_ITEMS(values.ptr()));
 }
 
 // ---- Arrays ------------------------------------------------------------------
@@ -173,14 +179,28 @@ py::array numeric_array(const IndicatorInfo& info, const char* input, py::handle
     return array;
 }
 
+using npy = py::detail::npy_api;
+
+// A float64 array in native byte order, aligned and C-contiguous, of 1 or 2
+// dimensions: what the entries read as it is.
+bool is_plain_doubles(PyObject* value) {
+    if (Py_TYPE(value) != npy::get().PyArray_Type_) return false;
+    const auto* array = py::detail::array_proxy(value);
+    const auto* descr = py::detail::array_descriptor_proxy(array->descr);
+    constexpr int layout = npy::NPY_ARRAY_C_CONTIGUOUS_ | npy::NPY_ARRAY_ALIGNED_;
+    return descr->type_num == npy::NPY_DOUBLE_ && descr->byteorder == '=' && (array->flags & layout) == layout &&
+           (array->nd == 1 || array->nd == 2);
+}
+
 // The value as a C-contiguous float64 array: the same object when it is one
 // already, otherwise one converted copy.
 DoubleArray as_double_array(const IndicatorInfo& info, const char* input, py::handle value) {
+    if (is_plain_doubles(value.ptr())) return py::reinterpret_borrow<DoubleArray>(value);
     if (value.is_none()) raise(PyExc_TypeError, std::string(info.name) + ": input '" + input + "' is missing");
     const py::array numbers = numeric_array(info, input, value);
-    auto& api = py::detail::npy_api::get();
+    auto& api = npy::get();
     PyObject* array = api.PyArray_FromAny_(numbers.ptr(), py::dtype::of<double>().release().ptr(), 0, 0,
-                                           int(py::detail::npy_api::NPY_ARRAY_ENSUREARRAY_) | int(py::array::c_style) |
+                                           int(npy::NPY_ARRAY_ENSUREARRAY_) | int(py::array::c_style) |
                                                int(py::array::forcecast),
                                            nullptr);
     if (array == nullptr) throw py::error_already_set();
@@ -191,9 +211,16 @@ DoubleArray as_double_array(const IndicatorInfo& info, const char* input, py::ha
     return result;
 }
 
+// An array's elements, read from numpy's own struct.
+char* bytes_of(py::handle array) { return py::detail::array_proxy(array.ptr())->data; }
+double* doubles_of(py::handle array) { return reinterpret_cast<double*>(bytes_of(array)); }
+
+// Slots for arrays are py::object: a default py::array is a numpy array
+// made for nothing.
 struct Inputs {
-    std::vector<DoubleArray> arrays;
-    std::vector<py::ssize_t> shape;
+    std::array<py::object, MAX_INPUTS> arrays;  // C-contiguous float64
+    int ndim = 1;
+    std::array<py::ssize_t, 2> shape{};
     py::ssize_t rows = 1;
     py::ssize_t bars = 0;
 };
@@ -203,24 +230,26 @@ std::string input_name(const IndicatorInfo& info, int i) {
     return std::string_view(info.inputs[i]) == "input" ? "close" : info.inputs[i];
 }
 
-Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
-    if (int(values.size()) != info.input_count())
-        raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
-                                   " inputs, got " + std::to_string(values.size()));
+bool same_shape(const py::array& array, const Inputs& inputs) {
+    return array.ndim() == inputs.ndim && std::equal(array.shape(), array.shape() + array.ndim(), inputs.shape.begin());
+}
+
+Inputs read_inputs(const IndicatorInfo& info, PyObject* const* values) {
     Inputs inputs;
     for (int i = 0; i < info.input_count(); ++i) {
-        inputs.arrays.push_back(as_double_array(info, input_name(info, i).c_str(), values[i]));
-        const DoubleArray& array = inputs.arrays.back();
+        inputs.arrays[i] = as_double_array(info, input_name(info, i).c_str(), values[i] ? values[i] : Py_None);
+        const auto array = py::reinterpret_borrow<py::array>(inputs.arrays[i]);
         if (i == 0) {
-            inputs.shape.assign(array.shape(), array.shape() + array.ndim());
-        } else if (std::vector<py::ssize_t>(array.shape(), array.shape() + array.ndim()) != inputs.shape) {
+            inputs.ndim = int(array.ndim());
+            std::copy(array.shape(), array.shape() + array.ndim(), inputs.shape.begin());
+        } else if (!same_shape(array, inputs)) {
             raise(PyExc_ValueError, std::string(info.name) + ": inputs differ in shape: '" + input_name(info, 0) +
-                                        "' is " + shape_text(inputs.arrays[0]) + ", '" + input_name(info, i) +
+                                        "' is " + shape_text(py::reinterpret_borrow<py::array>(inputs.arrays[0])) + ", '" + input_name(info, i) +
                                         "' is " + shape_text(array));
         }
     }
-    inputs.bars = inputs.shape.back();
-    inputs.rows = inputs.shape.size() == 2 ? inputs.shape[0] : 1;
+    inputs.bars = inputs.shape[std::size_t(inputs.ndim - 1)];
+    inputs.rows = inputs.ndim == 2 ? inputs.shape[0] : 1;
     if (inputs.bars > py::ssize_t(INT32_MAX))
         raise(PyExc_ValueError, std::string(info.name) + ": " + std::to_string(inputs.bars) +
                                     " bars is more than one call can take (2147483647)");
@@ -228,6 +257,34 @@ Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
         raise(PyExc_ValueError, std::string(info.name) + ": " + std::to_string(inputs.rows) +
                                     " rows is more than one call can take (2147483647)");
     return inputs;
+}
+
+Inputs read_inputs(const IndicatorInfo& info, const py::tuple& values) {
+    if (int(values.size()) != info.input_count())
+        raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
+                                   " inputs, got " + std::to_string(values.size()));
+    return read_inputs(info, PySequence_Fast_ITEMS(values.ptr()));
+}
+
+// A new C-contiguous array of the inputs' shape (numpy type `type`), with
+// `tail` more elements in its allocation past the last.
+py::array new_array(const Inputs& inputs, int type, py::ssize_t tail = 0) {
+    auto& api = npy::get();
+    Py_intptr_t size = Py_intptr_t(inputs.rows * inputs.bars + tail);
+    Py_intptr_t dims[2] = {Py_intptr_t(inputs.shape[0]), Py_intptr_t(inputs.shape[1])};
+    const bool whole = tail == 0;
+    auto made = py::reinterpret_steal<py::array>(api.PyArray_NewFromDescr_(
+        api.PyArray_Type_, api.PyArray_DescrFromType_(type), whole ? inputs.ndim : 1, whole ? dims : &size, nullptr,
+        nullptr, 0, nullptr));
+    if (!made) throw py::error_already_set();
+    if (whole) return made;
+    // A view of the inputs' shape on the longer allocation.
+    auto view = py::reinterpret_steal<py::array>(api.PyArray_NewFromDescr_(
+        api.PyArray_Type_, api.PyArray_DescrFromType_(type), inputs.ndim, dims, nullptr, made.mutable_data(),
+        npy::NPY_ARRAY_C_CONTIGUOUS_ | npy::NPY_ARRAY_ALIGNED_ | npy::NPY_ARRAY_WRITEABLE_, nullptr));
+    if (!view) throw py::error_already_set();
+    if (api.PyArray_SetBaseObject_(view.ptr(), made.release().ptr()) != 0) throw py::error_already_set();
+    return view;
 }
 
 // ---- Computation ---------------------------------------------------------------
@@ -258,18 +315,34 @@ RetCode compute_row(const IndicatorInfo& info, const std::array<double, MAX_PARA
     return code;
 }
 
+// compute_row into rows of exactly `bars` values with nothing past them: the
+// entry writes from the row's start, as its contract has it, and the values
+// then move up to the bars they belong to.
+RetCode compute_row_within(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params,
+                           std::int32_t lookback, std::int32_t bars, const std::array<const double*, MAX_INPUTS>& in,
+                           const std::array<double*, MAX_OUTPUTS>& out) {
+    if (lookback >= bars) return RC_OK;
+    std::array<double*, MAX_OUTPUTS> starts{};
+    for (int o = 0; o < info.output_count(); ++o) starts[o] = out[o] - lookback;
+    const RetCode code = compute_row(info, params, lookback, bars, in, starts);
+    if (code != RC_OK) return code;
+    for (int o = 0; o < info.output_count(); ++o)
+        std::memmove(out[o] + lookback, out[o], std::size_t(bars - lookback) * sizeof(double));
+    return code;
+}
+
 // Every row at once through the many-series engine, which gives each row the
 // bits of compute_row and leaves the bars before the lookback as they are.
 RetCode compute_rows(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
-                     const Inputs& inputs, unsigned threads, const std::array<const double*, MAX_INPUTS>& in,
-                     const std::array<double*, MAX_OUTPUTS>& out) {
+                     std::int32_t rows, std::int32_t bars, unsigned threads,
+                     const std::array<const double*, MAX_INPUTS>& in, const std::array<double*, MAX_OUTPUTS>& out) {
     SeriesBatch batch;
-    batch.series = std::int32_t(inputs.rows);
-    batch.bars = std::int32_t(inputs.bars);
+    batch.series = rows;
+    batch.bars = bars;
     batch.inputs = in.data();
-    batch.input_stride = inputs.bars;
+    batch.input_stride = bars;
     batch.outputs = out.data();
-    batch.output_stride = inputs.bars;
+    batch.output_stride = bars;
     batch.threads = std::int32_t(threads);
     std::int32_t begin = 0, count = 0;
     const RetCode code = run_series_batch(info, params.data(), info.param_count(), batch, &begin, &count);
@@ -284,17 +357,22 @@ void fill_leads(double* out, std::ptrdiff_t rows, std::int32_t bars, std::int32_
         std::fill(out + r * bars, out + r * bars + lead, std::numeric_limits<double>::quiet_NaN());
 }
 
-// An output array of the inputs' shape whose rows the entries can fill in
-// place. An entry may use all of the `bars` values the contract gives it,
-// which from out + lookback reach `lookback` values into the next row: that
-// row's lead, filled with NaN only once every row is done. The last row
-// reaches into a tail of `lookback` values past the array, in the same
-// allocation.
-py::array_t<double> output_array(const Inputs& inputs, std::int32_t lookback) {
-    const py::ssize_t tail = lookback < inputs.bars ? lookback : 0;
-    if (tail == 0) return py::array_t<double>(inputs.shape);
-    py::array_t<double> storage(inputs.rows * inputs.bars + tail);
-    return py::array_t<double>(inputs.shape, storage.mutable_data(), storage);
+// Rows the caller owns, with nothing past the last: every row but the last
+// through the engine, whose entries may run `lookback` values into the next
+// row's lead, the last one alone within its bars.
+RetCode compute_into(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
+                     const Inputs& inputs, unsigned threads, std::array<const double*, MAX_INPUTS> in,
+                     std::array<double*, MAX_OUTPUTS> out) {
+    const auto rows = std::int32_t(inputs.rows), bars = std::int32_t(inputs.bars);
+    if (rows == 0) return RC_OK;
+    if (rows > 1) {
+        const RetCode code = compute_rows(info, params, lookback, rows - 1, bars, threads, in, out);
+        if (code != RC_OK) return code;
+    }
+    const std::ptrdiff_t last = std::ptrdiff_t(rows - 1) * bars;
+    for (int i = 0; i < info.input_count(); ++i) in[i] += last;
+    for (int o = 0; o < info.output_count(); ++o) out[o] += last;
+    return compute_row_within(info, params, lookback, bars, in, out);
 }
 
 void raise_for(const IndicatorInfo& info, RetCode code) {
@@ -308,7 +386,7 @@ void raise_for(const IndicatorInfo& info, RetCode code) {
 constexpr long long MAX_THREADS = 1 << 16;
 
 unsigned thread_count(py::handle threads) {
-    if (threads.is_none()) return 0;
+    if (threads.ptr() == nullptr || threads.is_none()) return 0;
     const std::string text = "threads=" + repr_text(threads);
     const py::object index = PyIndex_Check(threads.ptr()) && !py::isinstance<py::array>(threads)
                                  ? py::reinterpret_steal<py::object>(PyNumber_Index(threads.ptr()))
@@ -324,47 +402,215 @@ unsigned thread_count(py::handle threads) {
     return unsigned(count);
 }
 
-py::object compute(std::size_t index, const py::tuple& input_values, const py::tuple& param_values,
-                   py::handle threads_value) {
-    const IndicatorInfo& info = indicator_at(index);
-    const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
-    const Inputs inputs = read_inputs(info, input_values);
-    const unsigned threads = thread_count(threads_value);
+// True when the indicator's outputs are signals (whole numbers, 0 for
+// none), which Python gives as int32.
+bool gives_signals(const IndicatorInfo& info) {
+    for (int o = 0; o < info.output_count(); ++o)
+        if (info.placement_of(o) != Placement::markers) return false;
+    return true;
+}
 
-    // The lock is taken before the lookback is read and held until the
-    // entries are done, so that both see one library state.
-    std::shared_lock state(library_state, std::defer_lock);
-    {
+// Signals as int32: 0 where there is no value (the bars before the first).
+void to_signals(const double* values, std::int32_t* signals, py::ssize_t count) {
+    for (py::ssize_t k = 0; k < count; ++k) signals[k] = std::isnan(values[k]) ? 0 : std::int32_t(values[k]);
+}
+
+// ---- out= --------------------------------------------------------------------------
+
+struct OutArrays {
+    std::array<py::object, MAX_OUTPUTS> arrays;
+    bool given = false;
+    bool shares_input = false;  // some array overlaps an input's memory
+};
+
+bool overlaps(py::handle first, py::handle second) {
+    const auto a = py::reinterpret_borrow<py::array>(first), b = py::reinterpret_borrow<py::array>(second);
+    const auto* a_start = static_cast<const char*>(a.data());
+    const auto* b_start = static_cast<const char*>(b.data());
+    return a.nbytes() > 0 && b.nbytes() > 0 && a_start < b_start + b.nbytes() && b_start < a_start + a.nbytes();
+}
+
+// The caller's arrays of out=, one per output (a tuple of them when there
+// are several), checked as numpy checks an out= argument, and against the
+// inputs: an output may share memory with an input only where the
+// indicator's rows allow an output to be an input.
+OutArrays read_out(const IndicatorInfo& info, const Inputs& inputs, PyObject* value) {
+    OutArrays result;
+    if (value == nullptr || value == Py_None) return result;
+    result.given = true;
+    const std::string name = info.name;
+    const int outputs = info.output_count();
+    const bool signals = gives_signals(info);
+    const bool tuple = PyTuple_Check(value);
+    if (!tuple && outputs > 1)
+        raise(PyExc_TypeError, name + ": out must be a tuple of " + std::to_string(outputs) + " arrays, not " +
+                                   type_name(value));
+    if (tuple && PyTuple_GET_SIZE(value) != outputs)
+        raise(PyExc_ValueError, name + ": the out tuple must have exactly " + std::to_string(outputs) +
+                                    (outputs == 1 ? " entry" : " entries") + ", not " +
+                                    std::to_string(PyTuple_GET_SIZE(value)));
+    const char* wanted = signals ? "int32" : "float64";
+    for (int o = 0; o < outputs; ++o) {
+        PyObject* item = tuple ? PyTuple_GET_ITEM(value, o) : value;
+        const std::string which = name + ": out" + (tuple ? "[" + std::to_string(o) + "]" : "") + " ";
+        if (!npy::get().PyArray_Check_(item))
+            raise(PyExc_TypeError, which + "must be a numpy array, not " + type_name(item));
+        auto array = py::reinterpret_borrow<py::array>(item);
+        const auto* descr = py::detail::array_descriptor_proxy(py::detail::array_proxy(item)->descr);
+        const bool native = descr->byteorder == '=' || descr->byteorder == '|';
+        if (!native || descr->type_num != (signals ? int(npy::NPY_INT32_) : int(npy::NPY_DOUBLE_)))
+            raise(PyExc_TypeError, which + "must have dtype " + wanted + ", not " +
+                                       py::str(py::handle(array.dtype())).cast<std::string>());
+        if (!same_shape(array, inputs))
+            raise(PyExc_ValueError, which + "has shape " + shape_text(array) + ", the inputs " +
+                                        shape_text(py::reinterpret_borrow<py::array>(inputs.arrays[0])));
+        if (!(array.flags() & npy::NPY_ARRAY_C_CONTIGUOUS_) || !(array.flags() & npy::NPY_ARRAY_ALIGNED_))
+            raise(PyExc_ValueError, which + "must be C-contiguous and aligned");
+        if (!array.writeable()) raise(PyExc_ValueError, which + "is read-only");
+        for (int k = 0; k < o; ++k)
+            if (overlaps(array, result.arrays[k]))
+                raise(PyExc_ValueError, which + "shares memory with out[" + std::to_string(k) + "]");
+        for (int i = 0; i < info.input_count(); ++i) {
+            if (!overlaps(array, inputs.arrays[i])) continue;
+            if (info.aliasing != Aliasing::output_may_be_input)
+                raise(PyExc_ValueError, which + "shares memory with input '" + input_name(info, i) + "', which " +
+                                            name + " does not allow (its outputs must be separate arrays)");
+            result.shares_input = true;
+        }
+        result.arrays[o] = std::move(array);
+    }
+    return result;
+}
+
+// ---- A call --------------------------------------------------------------------------
+
+// Calls over fewer values than this keep the GIL: releasing and taking it
+// back costs more than they do.
+constexpr py::ssize_t VALUES_WITH_GIL = 1 << 14;
+
+// The library state's lock, shared, taken without letting go of the GIL when
+// no one holds it alone.
+std::shared_lock<std::shared_mutex> lock_state() {
+    std::shared_lock state(library_state, std::try_to_lock);
+    if (!state.owns_lock()) {
         py::gil_scoped_release unlocked;
         state.lock();
     }
-    const std::int32_t lookback = info.lookback(params.data());
-    if (lookback < 0) raise(PyExc_ValueError, std::string(info.name) + ": parameters out of range");
-    std::vector<py::array_t<double>> outputs;
-    for (int o = 0; o < info.output_count(); ++o) outputs.push_back(output_array(inputs, lookback));
+    return state;
+}
 
+// Runs `work` without the GIL when it is long enough to be worth it.
+template <typename Work>
+RetCode run_released(py::ssize_t values, const Work& work) {
+    if (values < VALUES_WITH_GIL) return work();
+    py::gil_scoped_release unlocked;
+    return work();
+}
+
+// The outputs in new arrays: float64 with NaN before each row's first value
+// (int32 with 0 for signals).
+std::array<py::object, MAX_OUTPUTS> compute_new(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params,
+                                               std::int32_t lookback, const Inputs& inputs, unsigned threads) {
+    std::array<py::object, MAX_OUTPUTS> outputs;
     std::array<const double*, MAX_INPUTS> in{};
     std::array<double*, MAX_OUTPUTS> out{};
-    for (int i = 0; i < info.input_count(); ++i) in[i] = inputs.arrays[i].data();
-    for (int o = 0; o < info.output_count(); ++o) out[o] = outputs[o].mutable_data();
-
-    RetCode failure = RC_OK;
-    {
-        py::gil_scoped_release unlocked;
-        const auto bars = std::int32_t(inputs.bars);
-        if (inputs.rows == 1)
-            failure = compute_row(info, params, lookback, bars, in, out);
-        else
-            failure = compute_rows(info, params, lookback, inputs, threads, in, out);
-        for (int o = 0; o < info.output_count(); ++o) fill_leads(out[o], inputs.rows, bars, lookback);
+    // The entries may use all the values the contract gives them, which from
+    // out + lookback reach `lookback` values past the last row: a tail in the
+    // same allocation. Earlier rows reach into the next row's lead, filled
+    // with NaN once every row is done. Small calls skip the second array
+    // object the tail takes, and compute as into the caller's arrays.
+    const py::ssize_t values = inputs.rows * inputs.bars;
+    const bool small = values < VALUES_WITH_GIL;
+    const py::ssize_t tail = lookback < inputs.bars && !small ? lookback : 0;
+    for (int i = 0; i < info.input_count(); ++i) in[i] = doubles_of(inputs.arrays[i]);
+    for (int o = 0; o < info.output_count(); ++o) {
+        outputs[o] = new_array(inputs, npy::NPY_DOUBLE_, tail);
+        out[o] = doubles_of(outputs[o]);
     }
-    state.unlock();
+    const auto bars = std::int32_t(inputs.bars);
+    const RetCode failure = run_released(values, [&] {
+        const RetCode code = small            ? compute_into(info, params, lookback, inputs, threads, in, out)
+                             : inputs.rows == 1 ? compute_row(info, params, lookback, bars, in, out)
+                                              : compute_rows(info, params, lookback, std::int32_t(inputs.rows), bars,
+                                                             threads, in, out);
+        for (int o = 0; o < info.output_count(); ++o) fill_leads(out[o], inputs.rows, bars, lookback);
+        return code;
+    });
     if (failure != RC_OK) raise_for(info, failure);
+    if (gives_signals(info))
+        for (int o = 0; o < info.output_count(); ++o) {
+            py::array signals = new_array(inputs, npy::NPY_INT32_);
+            to_signals(out[o], static_cast<std::int32_t*>(signals.mutable_data()), values);
+            outputs[o] = std::move(signals);
+        }
+    return outputs;
+}
 
-    if (outputs.size() == 1) return std::move(outputs[0]);
-    py::tuple result(outputs.size());
-    for (std::size_t o = 0; o < outputs.size(); ++o) result[o] = std::move(outputs[o]);
+// The outputs written into the caller's arrays. Signals, and outputs sharing
+// memory with an input, are made in new arrays first and copied.
+void compute_out(const IndicatorInfo& info, const std::array<double, MAX_PARAMS>& params, std::int32_t lookback,
+                 const Inputs& inputs, unsigned threads, OutArrays& given) {
+    const py::ssize_t values = inputs.rows * inputs.bars;
+    if (given.shares_input || gives_signals(info)) {
+        const auto made = compute_new(info, params, lookback, inputs, threads);
+        for (int o = 0; o < info.output_count(); ++o)
+            std::memcpy(bytes_of(given.arrays[o]), bytes_of(made[o]),
+                        std::size_t(py::reinterpret_borrow<py::array>(made[o]).nbytes()));
+        return;
+    }
+    std::array<const double*, MAX_INPUTS> in{};
+    std::array<double*, MAX_OUTPUTS> out{};
+    for (int i = 0; i < info.input_count(); ++i) in[i] = doubles_of(inputs.arrays[i]);
+    for (int o = 0; o < info.output_count(); ++o) out[o] = doubles_of(given.arrays[o]);
+    const auto bars = std::int32_t(inputs.bars);
+    const RetCode failure = run_released(values, [&] {
+        const RetCode code = compute_into(info, params, lookback, inputs, threads, in, out);
+        for (int o = 0; o < info.output_count(); ++o) fill_leads(out[o], inputs.rows, bars, lookback);
+        return code;
+    });
+    if (failure != RC_OK) raise_for(info, failure);
+}
+
+}  // namespace
+
+py::object call_indicator(const IndicatorInfo& info, PyObject* const* input_values, PyObject* const* param_values,
+                          PyObject* threads_value, PyObject* out_value) {
+    const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
+    const Inputs inputs = read_inputs(info, input_values);
+    const unsigned threads = thread_count(threads_value);
+    OutArrays given = read_out(info, inputs, out_value);
+
+    // The lock is held from reading the lookback until the entries are done,
+    // so that both see one library state.
+    const auto state = lock_state();
+    const std::int32_t lookback = info.lookback(params.data());
+    if (lookback < 0) raise(PyExc_ValueError, std::string(info.name) + ": parameters out of range");
+    std::array<py::object, MAX_OUTPUTS> outputs;
+    if (given.given) {
+        compute_out(info, params, lookback, inputs, threads, given);
+        outputs = given.arrays;
+    } else {
+        outputs = compute_new(info, params, lookback, inputs, threads);
+    }
+    if (info.output_count() == 1) return std::move(outputs[0]);
+    py::tuple result(std::size_t(info.output_count()));
+    for (int o = 0; o < info.output_count(); ++o) result[std::size_t(o)] = std::move(outputs[o]);
     return result;
+}
+
+namespace {
+
+py::object compute(std::size_t index, const py::tuple& input_values, const py::tuple& param_values,
+                   py::handle threads_value, py::handle out_value) {
+    const IndicatorInfo& info = indicator_at(index);
+    if (int(input_values.size()) != info.input_count())
+        raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.input_count()) +
+                                   " inputs, got " + std::to_string(input_values.size()));
+    if (int(param_values.size()) != info.param_count())
+        raise(PyExc_TypeError, std::string(info.name) + ": expected " + std::to_string(info.param_count()) +
+                                   " parameters, got " + std::to_string(param_values.size()));
+    return call_indicator(info, PySequence_Fast_ITEMS(input_values.ptr()),
+                          PySequence_Fast_ITEMS(param_values.ptr()), threads_value.ptr(), out_value.ptr());
 }
 
 // ---- The table and the library state --------------------------------------------
@@ -403,14 +649,11 @@ py::list describe_table() {
         row["outputs"] = outputs;
         row["placement"] = placement_name(info.placement);
         py::list placements;
-        bool signals = true;
-        for (int o = 0; o < info.output_count(); ++o) {
-            placements.append(placement_name(info.placement_of(o)));
-            signals = signals && info.placement_of(o) == Placement::markers;
-        }
+        for (int o = 0; o < info.output_count(); ++o) placements.append(placement_name(info.placement_of(o)));
         row["placements"] = placements;
-        // Signals (whole numbers, 0 for none), which Python gives as int32.
-        row["signals"] = signals;
+        row["signals"] = gives_signals(info);
+        // Whether an output may share memory with an input (out=).
+        row["aliasing"] = info.aliasing == Aliasing::output_may_be_input ? "any" : "separate";
         rows.append(row);
     }
     return rows;
@@ -437,7 +680,7 @@ py::array_t<std::int8_t> candle_scan(std::size_t index, const py::tuple& input_v
     const IndicatorInfo& info = indicator_at(index);
     const std::array<double, MAX_PARAMS> params = read_params(info, param_values);
     const Inputs inputs = read_inputs(info, input_values);
-    if (inputs.shape.size() != 1) raise(PyExc_ValueError, "candle_scan: the inputs must be 1-D");
+    if (inputs.ndim != 1) raise(PyExc_ValueError, "candle_scan: the inputs must be 1-D");
     const auto patterns = py::ssize_t(movlex_candle_pattern_count());
     py::array_t<std::int8_t> result({inputs.bars, patterns});
     std::int8_t* out = result.mutable_data();
@@ -451,8 +694,8 @@ py::array_t<std::int8_t> candle_scan(std::size_t index, const py::tuple& input_v
         // Rows from the first computed bar on: the entry writes from out, shifted once its begin is known.
         std::vector<std::int8_t> rows(std::size_t(inputs.bars * patterns));
         std::int32_t begin = 0, count = 0;
-        code = movlex_candle_scan(0, std::int32_t(inputs.bars - 1), inputs.arrays[0].data(), inputs.arrays[1].data(),
-                                  inputs.arrays[2].data(), inputs.arrays[3].data(), &settings, &begin, &count,
+        code = movlex_candle_scan(0, std::int32_t(inputs.bars - 1), doubles_of(inputs.arrays[0]), doubles_of(inputs.arrays[1]),
+                                  doubles_of(inputs.arrays[2]), doubles_of(inputs.arrays[3]), &settings, &begin, &count,
                                   rows.data());
         if (code == RC_OK) std::copy(rows.begin(), rows.begin() + count * patterns, out + begin * patterns);
     }
@@ -667,7 +910,9 @@ PYBIND11_MODULE(_movlex, module) {
     module.def("indicator_table", &describe_table, "Every indicator of the table as a dict.");
     module.def("ma_type_names", [] { return std::vector<std::string>(MA_TYPE_NAMES.begin(), MA_TYPE_NAMES.end()); });
     module.def("compute", &compute, py::arg("index"), py::arg("inputs"), py::arg("params"), py::arg("threads"),
+               py::arg("out") = py::none(),
                "Computes indicator `index` over 1-D or 2-D inputs; one array, or a tuple of arrays.");
+    add_indicator_function(module);
     module.def("lookback", &lookback, py::arg("index"), py::arg("params"));
     module.def("candle_scan", &candle_scan, py::arg("index"), py::arg("inputs"), py::arg("params"));
     module.def("candle_pattern_names", &candle_pattern_names);

@@ -22,18 +22,35 @@ unsigned hardware_threads() { return std::max(1u, std::thread::hardware_concurre
 namespace {
 
 // The items of one parallel_for not yet handed out, and its first failure.
+// The items are cut into one contiguous share per thread: a thread takes the
+// items of its own share in increasing order, then helps with the others'
+// shares (taking their next items), so uneven items and threads that start
+// late still balance. Neighbouring items usually touch neighbouring memory
+// (the rows of one array), so a thread mostly works on memory of its own: the
+// pages it is first to write, which the system clears for it, and the lines
+// it brings into its cache.
 class WorkQueue {
 public:
-    WorkQueue(std::size_t count, const std::function<void(std::size_t)>& body) : count_(count), body_(body) {}
+    WorkQueue(std::size_t count, std::size_t shares, const std::function<void(std::size_t)>& body)
+        : shares_(std::max<std::size_t>(shares, 1)), body_(body) {
+        for (std::size_t s = 0; s < shares_.size(); ++s) {
+            shares_[s].next = count * s / shares_.size();
+            shares_[s].end = count * (s + 1) / shares_.size();
+        }
+    }
 
     void drain() {
-        for (std::size_t i = next_++; i < count_; i = next_++) {
-            try {
-                body_(i);
-            } catch (...) {
-                std::lock_guard lock(failure_mutex_);
-                if (!failure_) failure_ = std::current_exception();
-                next_ = count_;
+        const std::size_t own = joined_++ % shares_.size();
+        for (std::size_t k = 0; k < shares_.size(); ++k) {
+            Share& share = shares_[(own + k) % shares_.size()];
+            for (std::size_t i = share.next++; i < share.end; i = share.next++) {
+                try {
+                    body_(i);
+                } catch (...) {
+                    std::lock_guard lock(failure_mutex_);
+                    if (!failure_) failure_ = std::current_exception();
+                    for (Share& stopped : shares_) stopped.next = stopped.end;
+                }
             }
         }
     }
@@ -43,9 +60,15 @@ public:
     }
 
 private:
-    const std::size_t count_;
+    // A share's next item and its end, on a cache line of their own.
+    struct alignas(64) Share {
+        std::atomic<std::size_t> next{0};
+        std::size_t end = 0;
+    };
+
+    std::vector<Share> shares_;
     const std::function<void(std::size_t)>& body_;
-    std::atomic<std::size_t> next_{0};
+    std::atomic<std::size_t> joined_{0};
     std::mutex failure_mutex_;
     std::exception_ptr failure_;
 };
@@ -156,7 +179,7 @@ ThreadPool& thread_pool() {
 void parallel_for(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& body) {
     if (threads == 0) threads = hardware_threads();
     const std::size_t helpers = std::min<std::size_t>(threads, count) - (count > 0 ? 1 : 0);
-    WorkQueue queue(count, body);
+    WorkQueue queue(count, helpers + 1, body);
     if (helpers == 0)
         queue.drain();
     else

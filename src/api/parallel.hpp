@@ -13,8 +13,10 @@ unsigned hardware_threads();
 // the calling thread among them, and returns when every call has returned.
 // The other threads come from the library's pool, which keeps them between
 // calls and starts more when a call wants more than are idle (when none can
-// be started, the calling thread does the rest). Items are handed out one at
-// a time in increasing order, so uneven items balance themselves. threads = 0
+// be started, the calling thread does the rest). Each thread takes the items
+// of its own contiguous share one at a time in increasing order, then the
+// next items of the other shares, so uneven items balance themselves and
+// neighbouring items mostly run on one thread. threads = 0
 // means hardware_threads(). An exception thrown by body stops the hand-out
 // and is rethrown here (the first one) once every thread has finished with
 // this call. Several threads may call it at once.
