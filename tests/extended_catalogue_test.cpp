@@ -51,5 +51,39 @@ TEST(ExtendedCatalogue, SchaffTrendCycleHoldsOverAFlatWindow) {
     EXPECT_NEAR(run.out[0][std::size_t(run.count - 1)], 100.0, 1e-9);
 }
 
+// Ten bars of whole numbers, for the indicators of open, high, low and close.
+struct Candles {
+    std::vector<double> open{10, 11, 12, 11, 13, 14, 13, 15, 16, 15};
+    std::vector<double> high{12, 13, 14, 13, 15, 16, 15, 17, 18, 17};
+    std::vector<double> low{9, 10, 10, 10, 11, 13, 12, 13, 15, 14};
+    std::vector<double> close{11, 12, 11, 12, 14, 15, 14, 16, 17, 15};
+};
+
+// period 2: from bar 3 w(close - open) = (1 + 2 * -1 + 2 * 1 + 1) / 6 = 1/3 and
+// w(high - low) = (3 + 2 * 4 + 2 * 3 + 3) / 6 = 10/3, ...; rvi from
+// bar 4 is the ratio of their 2-bar sums, the signal from bar 7 its
+// weighting: (3/10, 3361/17220), (3/10, 4393/17220), (11/40, 2819/9840).
+TEST(ExtendedCatalogue, RelativeVigorIndexWeightsTheBodyAgainstTheRange) {
+    const Candles c;
+    Call run(2, c.close.size());
+    ASSERT_EQ(movlex_rvi(0, 9, c.open.data(), c.high.data(), c.low.data(), c.close.data(), 2, &run.begin, &run.count,
+                         run.out[0].data(), run.out[1].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 7);
+    expect_values(run.out[0], run.count, {0.3, 0.3, 11.0 / 40.0});
+    expect_values(run.out[1], run.count, {3361.0 / 17220.0, 4393.0 / 17220.0, 2819.0 / 9840.0});
+}
+
+// Flat bars have no range: rvi and its signal are 0.
+TEST(ExtendedCatalogue, RelativeVigorIndexOfFlatBarsIsZero) {
+    const std::vector<double> flat(12, 5.0);
+    Call run(2, flat.size());
+    ASSERT_EQ(movlex_rvi(0, 11, flat.data(), flat.data(), flat.data(), flat.data(), 3, &run.begin, &run.count,
+                         run.out[0].data(), run.out[1].data()),
+              RC_OK);
+    expect_values(run.out[0], run.count, std::vector<double>(4, 0.0), 0.0);
+    expect_values(run.out[1], run.count, std::vector<double>(4, 0.0), 0.0);
+}
+
 }  // namespace
 }  // namespace movlex::test
