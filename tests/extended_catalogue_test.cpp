@@ -85,5 +85,19 @@ TEST(ExtendedCatalogue, RelativeVigorIndexOfFlatBarsIsZero) {
     expect_values(run.out[1], run.count, std::vector<double>(4, 0.0), 0.0);
 }
 
+// rsi_period 2, streak_period 2, rank_period 3 over 20, 21, 22, 21, 21, ...:
+// the streak runs 0, 1, 2, -1, 0, 1, -1, -2, 1, 2. At bar 4 the close's RSI
+// is 50 (gains and losses of 1/4), the streak's RSI 50, and the change 0
+// lies above one of the three before it (5, 100/21, -100/22): (50 + 50 +
+// 100/3) / 3 = 400/9.
+TEST(ExtendedCatalogue, ConnorsRsiAveragesThreeReadings) {
+    const std::vector<double> x{20, 21, 22, 21, 21, 23, 22, 20, 21, 24};
+    Call run(1, x.size());
+    ASSERT_EQ(movlex_crsi(0, 9, x.data(), 2, 2, 3, &run.begin, &run.count, run.out[0].data()), RC_OK);
+    EXPECT_EQ(run.begin, 4);
+    expect_values(run.out[0], run.count,
+                  {400.0 / 9.0, 260.0 / 3.0, 4300.0 / 117.0, 104.0 / 9.0, 4400.0 / 69.0, 3704300.0 / 41511.0});
+}
+
 }  // namespace
 }  // namespace movlex::test
