@@ -99,5 +99,21 @@ TEST(ExtendedCatalogue, ConnorsRsiAveragesThreeReadings) {
                   {400.0 / 9.0, 260.0 / 3.0, 4300.0 / 117.0, 104.0 / 9.0, 4400.0 / 69.0, 3704300.0 / 41511.0});
 }
 
+// period 3, deviations 3, atr_multiplier 1 over the candles: from bar 4
+// (the linear regression of the distances -5/12, 1/6, 19/12 at its newest
+// bar is 13/9), 3 sd against ATR: variance 14/9 and ATR 32/9 at bar 4
+// (3 sd = 3.74 > 3.56: no squeeze); at bar 6 variance 2/9 and ATR 263/81
+// (1.41 < 3.25: a squeeze).
+TEST(ExtendedCatalogue, SqueezeComparesTheBandsWithTheChannel) {
+    const Candles c;
+    Call run(2, c.close.size());
+    ASSERT_EQ(movlex_squeeze(0, 8, c.high.data(), c.low.data(), c.close.data(), 3, 3.0, 1.0, &run.begin,
+                             &run.count, run.out[0].data(), run.out[1].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 4);
+    expect_values(run.out[0], run.count, {0, 0, 1, 1, 0}, 0.0);
+    expect_values(run.out[1], run.count, {13.0 / 9.0, 17.0 / 9.0, 13.0 / 36.0, 19.0 / 24.0, 43.0 / 24.0});
+}
+
 }  // namespace
 }  // namespace movlex::test
