@@ -115,5 +115,55 @@ TEST(ExtendedCatalogue, SqueezeComparesTheBandsWithTheChannel) {
     expect_values(run.out[1], run.count, {13.0 / 9.0, 17.0 / 9.0, 13.0 / 36.0, 19.0 / 24.0, 43.0 / 24.0});
 }
 
+// period 2 over the first six candles: the sessions are bars 0-1 (H 13,
+// L 9, C 12) and 2-3 (H 14, L 10, C 12); bars 2 and 3 carry the first
+// session's levels, bars 4 and 5 the second's.
+TEST(ExtendedCatalogue, PivotPointsComeFromThePreviousSession) {
+    const Candles c;
+    using Entry = decltype(&movlex_pivot_classic);  // with the entries' calling convention
+    struct Case {
+        const char* name;
+        Entry entry;
+        std::size_t bar;  // 0 or 2: the first or the second session's levels
+        std::vector<double> levels;  // pivot, r1, r2, r3, s1, s2, s3
+    };
+    const Case cases[] = {
+        {"classic", movlex_pivot_classic, 0,
+         {34.0 / 3.0, 41.0 / 3.0, 46.0 / 3.0, 53.0 / 3.0, 29.0 / 3.0, 22.0 / 3.0, 17.0 / 3.0}},
+        {"classic", movlex_pivot_classic, 2, {12, 14, 16, 18, 10, 8, 6}},
+        {"fibonacci", movlex_pivot_fibonacci, 2, {12, 13.528, 14.472, 16, 10.472, 9.528, 8}},
+        {"woodie", movlex_pivot_woodie, 0, {11.5, 14, 15.5, 18, 10, 7.5, 6}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Call run(7, 6);
+        ASSERT_EQ(k.entry(0, 5, c.high.data(), c.low.data(), c.close.data(), 2, &run.begin, &run.count,
+                          run.out[0].data(), run.out[1].data(), run.out[2].data(), run.out[3].data(),
+                          run.out[4].data(), run.out[5].data(), run.out[6].data()),
+                  RC_OK);
+        EXPECT_EQ(run.begin, 2);
+        ASSERT_EQ(run.count, 4);
+        for (std::size_t level = 0; level < 7; ++level) {
+            EXPECT_NEAR(run.out[level][k.bar], k.levels[level], 1e-12) << "level " << level;
+            EXPECT_EQ(run.out[level][k.bar + 1], run.out[level][k.bar]) << "level " << level;
+        }
+    }
+}
+
+// The second session (H 14, L 10, C 12): the close plus and minus 4.4 / 12,
+// / 6, / 4 and / 2.
+TEST(ExtendedCatalogue, CamarillaLevelsHangFromTheClose) {
+    const Candles c;
+    Call run(9, 6);
+    ASSERT_EQ(movlex_pivot_camarilla(0, 5, c.high.data(), c.low.data(), c.close.data(), 2, &run.begin, &run.count,
+                                     run.out[0].data(), run.out[1].data(), run.out[2].data(), run.out[3].data(),
+                                     run.out[4].data(), run.out[5].data(), run.out[6].data(), run.out[7].data(),
+                                     run.out[8].data()),
+              RC_OK);
+    const std::vector<double> levels{12, 12 + 4.4 / 12, 12 + 4.4 / 6, 13.1, 14.2, 12 - 4.4 / 12, 12 - 4.4 / 6, 10.9, 9.8};
+    for (std::size_t level = 0; level < levels.size(); ++level)
+        EXPECT_NEAR(run.out[level][2], levels[level], 1e-12) << "level " << level;
+}
+
 }  // namespace
 }  // namespace movlex::test
