@@ -165,5 +165,31 @@ TEST(ExtendedCatalogue, CamarillaLevelsHangFromTheClose) {
         EXPECT_NEAR(run.out[level][2], levels[level], 1e-12) << "level " << level;
 }
 
+// deviation 10: 100 is the trough confirmed by 112 (>= 110) at bar 2; 112
+// the peak confirmed by 100 (<= 100.8) at bar 4; 95 the trough confirmed by
+// 106 (>= 104.5) at bar 7; 120 the peak confirmed by 107 (<= 108) at bar 10.
+// The trough after 120 is still running and is not reported.
+TEST(ExtendedCatalogue, ZigzagReportsEachPivotWhenConfirmed) {
+    const std::vector<double> x{100, 105, 112, 108, 100, 95, 99, 106, 104, 120, 107};
+    Call run(3, x.size());
+    ASSERT_EQ(movlex_zigzag(0, 10, x.data(), 10.0, &run.begin, &run.count, run.out[0].data(), run.out[1].data(),
+                            run.out[2].data()),
+              RC_OK);
+    EXPECT_EQ(run.begin, 0);
+    ASSERT_EQ(run.count, 11);
+    const double none = std::nan("");
+    const std::vector<double> pivot{none, none, 100, none, 112, none, none, 95, none, none, 120};
+    const std::vector<double> back{0, 0, 2, 0, 2, 0, 0, 2, 0, 0, 1};
+    const std::vector<double> direction{0, 0, -1, 0, 1, 0, 0, -1, 0, 0, 1};
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        if (std::isnan(pivot[i]))
+            EXPECT_TRUE(std::isnan(run.out[0][i])) << "bar " << i;
+        else
+            EXPECT_EQ(run.out[0][i], pivot[i]) << "bar " << i;
+        EXPECT_EQ(run.out[1][i], back[i]) << "bar " << i;
+        EXPECT_EQ(run.out[2][i], direction[i]) << "bar " << i;
+    }
+}
+
 }  // namespace
 }  // namespace movlex::test
