@@ -70,7 +70,7 @@ enum {
 };
 
 /* No indicator has more outputs (or inputs) than these. */
-#define MOVLEX_MAX_OUTPUTS 6
+#define MOVLEX_MAX_OUTPUTS 9
 #define MOVLEX_MAX_INPUTS 4
 
 /* The version of the state format movlex_stream_save writes. */
