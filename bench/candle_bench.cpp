@@ -81,7 +81,7 @@ void scan(benchmark::State& state) {
 int register_all() {
 #define MOVLEX_PATTERN_BENCH(name) \
     benchmark::RegisterBenchmark("candle/" #name, &pattern<patterns::name>)->Unit(benchmark::kMillisecond);
-    MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_BENCH)
+    MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_BENCH)
 #undef MOVLEX_PATTERN_BENCH
     benchmark::RegisterBenchmark("candle/scan", &scan)->Unit(benchmark::kMillisecond);
     return 0;

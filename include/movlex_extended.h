@@ -23,11 +23,6 @@
 #include "movlex.h"
 #include "movlex_stream.h" /* MOVLEX_EXTENDED_API, the library's other half */
 
-/* The entries, one for each extended indicator, with the defaults and
- * ranges of their parameters: generated from the library's indicator list
- * and installed beside this header. */
-#include "movlex_extended_entries.h"
-
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -55,78 +50,19 @@ typedef struct MovlexCandleSettings {
 /* Fills in the defaults. */
 MOVLEX_EXTENDED_API void MOVLEX_CALL movlex_candle_settings_default(MovlexCandleSettings *settings);
 
-/* Every pattern, in the order of the indicator table and of the scan's
- * columns: MOVLEX_CANDLE_PATTERN_LIST(X) calls X(name) for each; the entry is
- * movlex_candle_<name>. */
-#define MOVLEX_CANDLE_PATTERN_LIST(X) \
-    X(doji) \
-    X(long_legged_doji) \
-    X(rickshaw_man) \
-    X(dragonfly_doji) \
-    X(gravestone_doji) \
-    X(hammer) \
-    X(hanging_man) \
-    X(inverted_hammer) \
-    X(shooting_star) \
-    X(takuri) \
-    X(marubozu) \
-    X(closing_marubozu) \
-    X(opening_marubozu) \
-    X(spinning_top) \
-    X(high_wave) \
-    X(long_line) \
-    X(short_line) \
-    X(belt_hold) \
-    X(engulfing) \
-    X(harami) \
-    X(harami_cross) \
-    X(piercing) \
-    X(dark_cloud_cover) \
-    X(doji_star) \
-    X(kicking) \
-    X(counterattack) \
-    X(separating_lines) \
-    X(matching_low) \
-    X(homing_pigeon) \
-    X(in_neck) \
-    X(on_neck) \
-    X(thrusting) \
-    X(tweezers) \
-    X(hikkake) \
-    X(morning_star) \
-    X(evening_star) \
-    X(morning_doji_star) \
-    X(evening_doji_star) \
-    X(abandoned_baby) \
-    X(three_white_soldiers) \
-    X(three_black_crows) \
-    X(identical_three_crows) \
-    X(three_inside) \
-    X(three_outside) \
-    X(three_line_strike) \
-    X(three_stars_in_the_south) \
-    X(two_crows) \
-    X(upside_gap_two_crows) \
-    X(unique_three_river) \
-    X(advance_block) \
-    X(stalled_pattern) \
-    X(stick_sandwich) \
-    X(tasuki_gap) \
-    X(gap_three_methods) \
-    X(side_by_side_white_lines) \
-    X(tristar) \
-    X(ladder_bottom) \
-    X(concealing_baby_swallow) \
-    X(breakaway) \
-    X(three_methods) \
-    X(mat_hold)
+#ifdef __cplusplus
+}
+#endif
 
-#define MOVLEX_CANDLE_ENTRY(name)                                                                                      \
-    MOVLEX_EXTENDED_API RetCode MOVLEX_CALL movlex_candle_##name(                                                    \
-        int32_t first_index, int32_t last_index, const double *open, const double *high, const double *low,          \
-        const double *close, const MovlexCandleSettings *settings, int32_t *out_begin, int32_t *out_count, double *out);
-MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_CANDLE_ENTRY)
-#undef MOVLEX_CANDLE_ENTRY
+/* The entries, one for each extended indicator, with the defaults and
+ * ranges of their parameters, then one for each candlestick pattern,
+ * movlex_candle_<name>, in the order of the scan's columns: generated from
+ * the library's indicator list and installed beside this header. */
+#include "movlex_extended_entries.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
 
 /* Number of patterns (the scan's columns), and the name of pattern k
  * ("hammer"), NULL out of range. */

@@ -11,12 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "api/indicator_table.hpp"
+#include "candle_patterns.hpp"  // generated: patterns::<name>, MOVLEX_CANDLE_PATTERNS
 #include "frame/kernel.hpp"
 #include "movlex_extended.h"
 #include "test_support.hpp"
-#include "api/indicator_table.hpp"
-#include "patterns/catalogue.hpp"
-#include "patterns/pattern_kernel.hpp"
 
 namespace movlex::test {
 namespace {
@@ -80,7 +79,7 @@ struct Named {
 };
 
 #define MOVLEX_PATTERN_RUNNER(name) {#name, &last_value<patterns::name>},
-const Named RUNNERS[] = {MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_RUNNER)};
+const Named RUNNERS[] = {MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_RUNNER)};
 #undef MOVLEX_PATTERN_RUNNER
 
 Runner runner(const std::string& name) {

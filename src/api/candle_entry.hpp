@@ -1,5 +1,6 @@
-// The candlestick entries' settings: the caller's MovlexCandleSettings (NULL
-// for the defaults) as the table's parameters, in the order of CANDLE_PARAMS.
+// The candlestick entries: the caller's MovlexCandleSettings (NULL for the
+// defaults) as the table's parameters, in the order of CANDLE_PARAMS, checked
+// as every entry's parameters are; then the pattern's kernel.
 #pragma once
 
 #include <array>
@@ -42,6 +43,19 @@ RetCode check_candle_request(std::int32_t first_index, std::int32_t last_index, 
     params = {double(s.period), s.long_body,         s.short_body,  s.doji_body,  s.long_shadow,
               s.very_short_shadow, s.prices_near, s.prices_far, s.prices_equal};
     return rc;
+}
+
+// A pattern's entry: the request and settings checked, then the kernel that
+// make_kernel makes from the resolved settings.
+template <auto make_kernel>
+RetCode candle_entry(std::int32_t first_index, std::int32_t last_index, const double* open, const double* high,
+                     const double* low, const double* close, const MovlexCandleSettings* settings,
+                     std::int32_t* out_begin, std::int32_t* out_count, double* out) {
+    CandleParams params;
+    const RetCode rc = check_candle_request(first_index, last_index, open, high, low, close, settings, params, out);
+    if (rc != RC_OK) return rc;
+    return run_extended_entry<make_kernel>(first_index, last_index, std::array{open, high, low, close},
+                                           params.data(), out_begin, out_count, std::array{out});
 }
 
 }  // namespace movlex

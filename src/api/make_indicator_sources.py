@@ -4,11 +4,24 @@
     make_indicator_sources.py LIST SRC_DIR OUT_DIR INCLUDE_DIR
         OUT_DIR/indicator_kernels.inc     the kernel headers of every row
         OUT_DIR/indicator_rows.inc        the rows of the indicator table
+        OUT_DIR/core_entries.cpp          the C entries of the core set
+        OUT_DIR/core_lookbacks.cpp        their lookback routines
         OUT_DIR/extended_entries.cpp      the C entries of the extended set
+        OUT_DIR/candle_patterns.hpp       the candlestick patterns' detectors
+                                          (patterns::<name>) and the list of
+                                          them, MOVLEX_CANDLE_PATTERNS(X)
+        OUT_DIR/candle_entries.cpp        the patterns' C entries
         INCLUDE_DIR/movlex_extended_entries.h
-                                          their documented prototypes
+                                          the documented prototypes of the
+                                          extended set and the patterns
+        INCLUDE_DIR/movlex_core_entry_table.inc
+                                          the shapes of the core entries, for
+                                          a C program that calls them by name
+                                          (tests/windows/abi_host.c)
     make_indicator_sources.py --check-docs LIST DOC
         fails when an extended indicator has no section in DOC
+    make_indicator_sources.py --check-pattern-docs LIST DOC
+        fails when a candlestick pattern has no row in DOC's tables
     make_indicator_sources.py --check-header LIST SRC_DIR HEADER
         fails when the entries HEADER declares (movlex.h) are not the core
         set's, each with the arguments its row gives, names included
@@ -25,7 +38,7 @@ import pathlib
 import re
 import sys
 
-PLACEMENTS = ("overlay", "panel")
+PLACEMENTS = ("overlay", "panel", "markers")
 ALIASING = {"any": "Aliasing::output_may_be_input", "separate": "Aliasing::separate_arrays"}
 SYMBOLS = {"PERIOD_MAX": 100000.0, "REAL_LIMIT": 3e37}
 MA_TYPE_MAX = 8.0
@@ -64,7 +77,7 @@ class Row:
         self.params_name = None if params == "-" else params
         self.inputs = inputs.split(",")
         if drawn not in PLACEMENTS:
-            raise ListError(f"line {line_number}: drawn is overlay or panel, not {drawn!r}")
+            raise ListError(f"line {line_number}: drawn is overlay, panel or markers, not {drawn!r}")
         if aliasing not in ALIASING:
             raise ListError(f"line {line_number}: aliasing is any or separate, not {aliasing!r}")
         self.aliasing = aliasing
@@ -72,18 +85,48 @@ class Row:
         for output in outputs.split(","):
             output_name, _, placement = output.partition(":")
             if placement and placement not in PLACEMENTS:
-                raise ListError(f"line {line_number}: {output!r} is drawn overlay or panel")
+                raise ListError(f"line {line_number}: {output!r} is drawn overlay, panel or markers")
             self.outputs.append(output_name)
             self.placements.append(placement or drawn)
         self.summary = summary
         self.params = []
+        self.pattern = None   # a candlestick pattern's name (patterns::<name>)
+        self.settings = None  # the settings structure taken by pointer instead of parameters
+
+    @property
+    def plain_extended(self):
+        """An extended row with its parameters as arguments (not a pattern)."""
+        return self.set == "extended" and self.pattern is None
 
     @property
     def entry(self):
         return f"MOVLEX_{self.name.upper()}" if self.set == "core" else f"movlex_{self.name}"
 
     def output_arguments(self):
+        if self.pattern:
+            return ["out"]  # the signal
         return [name if name == "out" or name.startswith("out_") else f"out_{name}" for name in self.outputs]
+
+
+# What every candlestick pattern's row shares: its kernel (the pattern kernel
+# of its detector, declared in the generated catalogue), settings, inputs and
+# output.
+CANDLE_CATALOGUE = "candle_patterns.hpp"
+CANDLE_SETTINGS = "MovlexCandleSettings"
+
+
+def pattern_row(line_number, fields):
+    """A line of [patterns]: name detector summary."""
+    name, detector, summary = fields
+    header, _, form = detector.partition(":")
+    if not form or not re.fullmatch(r"patterns/\w+\.hpp", header):
+        raise ListError(f"line {line_number}: the detector is patterns/<header>.hpp:<type>, not {detector!r}")
+    row = Row(line_number, [f"candle_{name}", f"{CANDLE_CATALOGUE}:pattern_kernel<patterns::{name}>",
+                            "CANDLE_PARAMS", "open,high,low,close", "signal", "markers", "any", summary], "extended")
+    row.family = "patterns"
+    row.pattern, row.detector, row.detector_header = name, form, header
+    row.settings = CANDLE_SETTINGS
+    return row
 
 
 def number(value):
@@ -98,15 +141,17 @@ def read_list(path):
         text = text.strip()
         if not text or text.startswith("#"):
             continue
-        if text in ("[core]", "[extended]"):
+        if text in ("[core]", "[extended]", "[patterns]"):
             indicator_set = text[1:-1]
             continue
         if indicator_set is None:
-            raise ListError(f"line {line_number}: a row before [core] or [extended]")
-        fields = text.split(None, 7)
-        if len(fields) != 8:
-            raise ListError(f"line {line_number}: eight fields wanted, {len(fields)} found")
-        rows.append(Row(line_number, fields, indicator_set))
+            raise ListError(f"line {line_number}: a row before [core], [extended] or [patterns]")
+        wanted = 3 if indicator_set == "patterns" else 8
+        fields = text.split(None, wanted - 1)
+        if len(fields) != wanted:
+            raise ListError(f"line {line_number}: {wanted} fields wanted, {len(fields)} found")
+        rows.append(pattern_row(line_number, fields) if indicator_set == "patterns"
+                    else Row(line_number, fields, indicator_set))
     names = [row.name for row in rows]
     for name in names:
         if names.count(name) > 1:
@@ -215,7 +260,10 @@ def rows_inc(rows):
 def entry_arguments(row):
     arguments = ["int32_t first_index", "int32_t last_index"]
     arguments += [f"const double *{name}" for name in row.inputs]
-    arguments += [f"{param.c_type()} {param.name}" for param in row.params]
+    if row.settings:
+        arguments.append(f"const {row.settings} *settings")
+    else:
+        arguments += [f"{param.c_type()} {param.name}" for param in row.params]
     arguments += ["int32_t *out_begin", "int32_t *out_count"]
     arguments += [f"double *{name}" for name in row.output_arguments()]
     return arguments
@@ -237,7 +285,7 @@ def wrapped(head, arguments, tail, indent_to=None):
 
 
 def extended_entries_cpp(rows):
-    extended = [row for row in rows if row.set == "extended"]
+    extended = [row for row in rows if row.plain_extended]
     out = [f"// {GENERATED}\n",
            "// The entries of the extended set: each checks its request and runs its kernel.\n",
            '#include "api/extended_entry.hpp"\n', '#include "movlex_extended.h"\n']
@@ -318,20 +366,90 @@ def comment(row):
     return "\n".join(lines) + "\n"
 
 
+PATTERN_SECTION = """
+/* ---- Candlestick patterns ----------------------------------------------
+ * docs/patterns.md defines each pattern. Each entry takes open, high, low,
+ * close and the settings (MovlexCandleSettings, NULL for the defaults) and
+ * writes one value per bar, held in a double; movlex_extended.h states what
+ * the values mean. The lookback is period + the pattern's candles - 1. */
+"""
+
+
 def extended_header(rows):
     out = ["/*\n * " + GENERATED + "\n *\n",
-           " * The entries of the extended set, in the order of the list; movlex_extended.h\n",
-           " * includes this file and states their calling contract. docs/indicators.md\n",
-           " * defines each one: formula, seed, lookback, defaults and source.\n */\n",
+           " * The entries of the extended set, then those of the candlestick patterns, in\n",
+           " * the order of the list; movlex_extended.h includes this file and states their\n",
+           " * calling contract. docs/indicators.md defines each indicator: formula, seed,\n",
+           " * lookback, defaults and source.\n */\n",
            "#ifndef MOVLEX_EXTENDED_ENTRIES_H\n#define MOVLEX_EXTENDED_ENTRIES_H\n\n",
            "#ifdef __cplusplus\nextern \"C\" {\n#endif\n"]
     head = "MOVLEX_EXTENDED_API RetCode MOVLEX_CALL "
+    in_patterns = False
     for row in rows:
         if row.set != "extended":
             continue
+        if row.pattern and not in_patterns:
+            in_patterns = True
+            out.append(PATTERN_SECTION)
         out.append("\n" + comment(row))
         out.append(wrapped(head + row.entry, entry_arguments(row), ";"))
     out.append("\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n")
+    return "".join(out)
+
+
+def patterns_of(rows):
+    return [row for row in rows if row.pattern]
+
+
+def candle_catalogue(rows):
+    patterns = patterns_of(rows)
+    out = [f"// {GENERATED}\n",
+           "// The detector of every candlestick pattern, patterns::<name>, and the list of\n",
+           "// them in the order of the list (the scan's columns): MOVLEX_CANDLE_PATTERNS(X)\n",
+           "// calls X(name) for each.\n",
+           "#pragma once\n\n",
+           '#include "patterns/pattern_kernel.hpp"\n']
+    out += [f'#include "{header}"\n' for header in sorted({row.detector_header for row in patterns})]
+    out.append("\nnamespace movlex::patterns {\n\nusing namespace shapes;\n\n")
+    out += [f"struct {row.pattern} : {row.detector} {{}};\n" for row in patterns]
+    out.append("\n}  // namespace movlex::patterns\n\n#define MOVLEX_CANDLE_PATTERNS(X)")
+    out += [f" \\\n    X({row.pattern})" for row in patterns]
+    out.append("\n")
+    return "".join(out)
+
+
+def candle_entries_cpp(rows):
+    out = [f"// {GENERATED}\n",
+           "// The entries of the candlestick patterns: each checks its request and settings\n",
+           "// and runs its pattern's kernel.\n",
+           '#include "api/candle_entry.hpp"\n', f'#include "{CANDLE_CATALOGUE}"\n',
+           "\nusing namespace movlex;\n"]
+    for row in patterns_of(rows):
+        out.append("\n" + wrapped(f'extern "C" MOVLEX_EXTENDED_API RetCode MOVLEX_CALL {row.entry}',
+                                  entry_arguments(row), " {"))
+        arguments = ["first_index", "last_index", *row.inputs, "settings", "out_begin", "out_count", "out"]
+        out.append(wrapped(f"    return candle_entry<&{row.factory}>", arguments, ";", indent_to=8) + "}\n")
+    return "".join(out)
+
+
+INPUT_LETTERS = {"input": "c", "open": "o", "high": "h", "low": "l", "close": "c", "volume": "v"}
+KIND_LETTERS = {"integer": "i", "ma_type": "m", "real": "d"}
+
+
+def core_entry_table(rows):
+    """The core entries as C initialisers: name, inputs, parameter kinds, outputs, ranges."""
+    out = ["/*\n * " + GENERATED + "\n *\n",
+           " * The entries of the core set, in the order of the list, one initialiser each:\n",
+           " * name, input arrays (o h l c v; c is also the single input series), parameter\n",
+           " * kinds (i integer, m moving-average type, d double), number of output arrays,\n",
+           " * and for each parameter its default, lowest and highest value.\n */\n"]
+    for row in rows:
+        if row.set != "core":
+            continue
+        inputs = "".join(INPUT_LETTERS[name] for name in row.inputs)
+        kinds = "".join(KIND_LETTERS[param.kind] for param in row.params)
+        ranges = ", ".join(f"{{{number(p.default)}, {number(p.low)}, {number(p.high)}}}" for p in row.params)
+        out.append(f'{{"{row.entry}", "{inputs}", "{kinds}", {len(row.outputs)}, {{{ranges or "{0, 0, 0}"}}}}},\n')
     return "".join(out)
 
 
@@ -342,13 +460,28 @@ def write_if_changed(path, text):
         path.write_text(text)
 
 
+def check_pattern_docs(rows, doc_path):
+    """Each pattern is a row of a table headed | pattern | definition | ... in DOC."""
+    named, header = set(), None
+    for line in pathlib.Path(doc_path).read_text().splitlines():
+        if not line.startswith("|"):
+            header = None
+        elif header is None:
+            header = line
+        elif header.replace(" ", "").startswith("|pattern|definition|"):
+            named.update(re.findall(r"^\| `(\w+)` \|", line))
+    missing = [row.pattern for row in patterns_of(rows) if row.pattern not in named]
+    if missing:
+        raise ListError(f"{doc_path} has no row for " + ", ".join(missing))
+
+
 def check_docs(rows, doc_path):
     headings = [line for line in pathlib.Path(doc_path).read_text().splitlines() if line.startswith("### ")]
     named = set()
     for heading in headings:
         names = heading[4:].partition(":")[0]
         named.update(name.strip() for name in names.split(","))
-    missing = [row.name for row in rows if row.set == "extended" and row.name not in named]
+    missing = [row.name for row in rows if row.plain_extended and row.name not in named]
     if missing:
         raise ListError(f"{doc_path} has no section for " + ", ".join(missing))
 
@@ -386,6 +519,9 @@ def main(argv):
     if len(argv) == 4 and argv[1] == "--check-docs":
         check_docs(read_list(argv[2]), argv[3])
         return
+    if len(argv) == 4 and argv[1] == "--check-pattern-docs":
+        check_pattern_docs(read_list(argv[2]), argv[3])
+        return
     if len(argv) == 5 and argv[1] == "--check-header":
         check_header(read_list(argv[2]), parameter_declarations(argv[3]), argv[4])
         return
@@ -395,7 +531,7 @@ def main(argv):
     rows = read_list(list_path)
     declarations = parameter_declarations(src_dir)
     for row in rows:
-        if row.params_name:
+        if row.params_name and not row.settings:
             row.params = declarations(row.params_name)
     out = pathlib.Path(out_dir)
     write_if_changed(out / "indicator_kernels.inc", kernels_inc(rows))
@@ -403,7 +539,10 @@ def main(argv):
     write_if_changed(out / "core_entries.cpp", core_entries_cpp(rows))
     write_if_changed(out / "core_lookbacks.cpp", core_lookbacks_cpp(rows))
     write_if_changed(out / "extended_entries.cpp", extended_entries_cpp(rows))
+    write_if_changed(out / "candle_patterns.hpp", candle_catalogue(rows))
+    write_if_changed(out / "candle_entries.cpp", candle_entries_cpp(rows))
     write_if_changed(pathlib.Path(include_dir) / "movlex_extended_entries.h", extended_header(rows))
+    write_if_changed(pathlib.Path(include_dir) / "movlex_core_entry_table.inc", core_entry_table(rows))
 
 
 if __name__ == "__main__":

@@ -4,19 +4,19 @@
 
 #include <cstdint>
 
+#include "candle_patterns.hpp"  // generated: patterns::<name>, MOVLEX_CANDLE_PATTERNS
 #include "frame/kernel.hpp"
-#include "patterns/catalogue.hpp"
 
 namespace movlex {
 
 #define MOVLEX_PATTERN_ONE(name) +1
-inline constexpr int CANDLE_PATTERN_COUNT = 0 MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_ONE);
+inline constexpr int CANDLE_PATTERN_COUNT = 0 MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_ONE);
 #undef MOVLEX_PATTERN_ONE
 
 // The most candles any pattern reads.
 #define MOVLEX_PATTERN_CANDLES(name) patterns::name::candles,
 inline constexpr int MOST_PATTERN_CANDLES = [] {
-    const int candles[] = {MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_CANDLES)};
+    const int candles[] = {MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_CANDLES)};
     int most = 0;
     for (int n : candles) most = n > most ? n : most;
     return most;
@@ -26,7 +26,7 @@ static_assert(MOST_PATTERN_CANDLES + 1 <= KEPT_CANDLES);
 
 // The names of the patterns, in the order of the scan's columns.
 #define MOVLEX_PATTERN_NAME(name) #name,
-inline constexpr const char* CANDLE_PATTERN_NAMES[] = {MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_NAME)};
+inline constexpr const char* CANDLE_PATTERN_NAMES[] = {MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_NAME)};
 #undef MOVLEX_PATTERN_NAME
 
 // Writes each pattern's value at every bar from the scan's lookback (the
@@ -48,7 +48,7 @@ public:
         history_.recent(MOST_PATTERN_CANDLES + 1, recent);
         int k = 0;
 #define MOVLEX_PATTERN_VALUE(name) out[k++] = Value(patterns::name::detect(recent, is_));
-        MOVLEX_CANDLE_PATTERN_LIST(MOVLEX_PATTERN_VALUE)
+        MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_VALUE)
 #undef MOVLEX_PATTERN_VALUE
         return true;
     }

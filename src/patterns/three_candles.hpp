@@ -225,6 +225,9 @@ struct SideBySideWhiteLines {
     }
 };
 
+// Either side: side-by-side white lines in a rise or in a fall.
+using SideBySide = Either<SideBySideWhiteLines<1>, SideBySideWhiteLines<-1>>;
+
 // After a fall, three doji, the middle one's body below the other two.
 struct Tristar {
     static constexpr int candles = 3;

@@ -57,63 +57,47 @@ enum { BARS = 700, MAX_INPUTS = 4, MAX_PARAMS = 6, MAX_OUTPUTS = 3, MAX_ARGS = 1
 
 /* Shape of an indicator entry: its input arrays (o h l c v; c is also the
  * single "input" series), its parameters (i integer, m MaType, d double), its
- * output count, and parameter values for the calls that do not use defaults. */
+ * output count, and each parameter's default and range. */
+typedef struct {
+    double default_value, lowest, highest;
+} ParamRange;
+
 typedef struct {
     const char *name;
     const char *inputs;
     const char *params;
     int outputs;
-    double values[MAX_PARAMS];
+    ParamRange ranges[MAX_PARAMS];
 } EntryInfo;
 
+/* The core entries, from the library's indicator list (generated at build
+ * time beside movlex_version.h). */
 static const EntryInfo ENTRIES[] = {
-    {"MOVLEX_AD", "hlcv", "", 1, {0}},
-    {"MOVLEX_ADOSC", "hlcv", "ii", 1, {5, 12}},
-    {"MOVLEX_ADX", "hlc", "i", 1, {7}},
-    {"MOVLEX_ADXR", "hlc", "i", 1, {7}},
-    {"MOVLEX_APO", "c", "iim", 1, {5, 13, 1}},
-    {"MOVLEX_AROON", "hl", "i", 2, {9}},
-    {"MOVLEX_ATR", "hlc", "i", 1, {7}},
-    {"MOVLEX_BBANDS", "c", "iddm", 3, {10, 1.5, 2.5, 0}},
-    {"MOVLEX_BOP", "ohlc", "", 1, {0}},
-    {"MOVLEX_CCI", "hlc", "i", 1, {7}},
-    {"MOVLEX_CMO", "c", "i", 1, {9}},
-    {"MOVLEX_DEMA", "c", "i", 1, {9}},
-    {"MOVLEX_DX", "hlc", "i", 1, {7}},
-    {"MOVLEX_EMA", "c", "i", 1, {9}},
-    {"MOVLEX_KAMA", "c", "i", 1, {9}},
-    {"MOVLEX_MAC2", "c", "imim", 1, {5, 1, 13, 1}},
-    {"MOVLEX_MACD", "c", "imimim", 3, {5, 1, 13, 1, 4, 1}},
-    {"MOVLEX_MAMA", "c", "dd", 2, {0.3, 0.02}},
-    {"MOVLEX_MAX", "c", "i", 1, {9}},
-    {"MOVLEX_MFI", "hlcv", "i", 1, {9}},
-    {"MOVLEX_MIN", "c", "i", 1, {9}},
-    {"MOVLEX_MINUS_DI", "hlc", "i", 1, {7}},
-    {"MOVLEX_MINUS_DM", "hl", "i", 1, {9}},
-    {"MOVLEX_MOM", "c", "i", 1, {9}},
-    {"MOVLEX_NATR", "hlc", "i", 1, {7}},
-    {"MOVLEX_OBV", "cv", "", 1, {0}},
-    {"MOVLEX_PLUS_DI", "hlc", "i", 1, {7}},
-    {"MOVLEX_PLUS_DM", "hl", "i", 1, {9}},
-    {"MOVLEX_PPO", "c", "iim", 1, {5, 13, 1}},
-    {"MOVLEX_ROC", "c", "i", 1, {9}},
-    {"MOVLEX_RSI", "c", "i", 1, {9}},
-    {"MOVLEX_SAR", "hl", "dd", 1, {0.03, 0.25}},
-    {"MOVLEX_SMA", "c", "i", 1, {9}},
-    {"MOVLEX_STDDEV", "c", "id", 1, {9, 1.5}},
-    {"MOVLEX_STOCH", "hlc", "iimim", 2, {9, 4, 1, 4, 2}},
-    {"MOVLEX_STOCHF", "hlc", "iim", 2, {9, 4, 1}},
-    {"MOVLEX_STOCHRSI", "c", "iiim", 2, {9, 5, 3, 1}},
-    {"MOVLEX_T3", "c", "id", 1, {5, 0.6}},
-    {"MOVLEX_TEMA", "c", "i", 1, {9}},
-    {"MOVLEX_TRANGE", "hlc", "", 1, {0}},
-    {"MOVLEX_TRIMA", "c", "i", 1, {9}},
-    {"MOVLEX_ULTOSC", "hlc", "iii", 1, {5, 9, 21}},
-    {"MOVLEX_VAR", "c", "id", 1, {9, 1.5}},
-    {"MOVLEX_WILLR", "hlc", "i", 1, {7}},
-    {"MOVLEX_WMA", "c", "i", 1, {9}},
+#include "movlex_core_entry_table.inc"
 };
 enum { ENTRY_COUNT = sizeof ENTRIES / sizeof ENTRIES[0] };
+
+/* The parameter values of the calls that do not use defaults: each away from
+ * its default and from its neighbours', so that arguments passed in the wrong
+ * place show. An integer goes to two thirds of its default, a double to
+ * 0.75, 1.25, 1.75, ... times its own (each kept in its range); the k-th
+ * moving-average type is type k + 1 (EMA, WMA, ...). */
+static void chosen_values(const EntryInfo *entry, double *values) {
+    int averages = 0, reals = 0;
+    for (int p = 0; entry->params[p] != '\0'; ++p) {
+        const ParamRange *range = &entry->ranges[p];
+        double value;
+        if (entry->params[p] == 'm')
+            value = 1 + averages++;
+        else if (entry->params[p] == 'd')
+            value = range->default_value * (0.75 + 0.5 * reals++);
+        else
+            value = (double)((int32_t)range->default_value * 2 / 3);
+        if (value < range->lowest) value = range->lowest;
+        if (value > range->highest) value = range->highest;
+        values[p] = value;
+    }
+}
 
 /* Bytes of arguments: 4 per 32-bit slot, a double taking two. */
 static int argument_bytes(const EntryInfo *entry) {
@@ -415,23 +399,26 @@ static void exercise(const Resolved *entry, const char *state) {
     Request request = {0, BARS - 1, {0}};
     char label[64];
 
+    double values[MAX_PARAMS] = {0};
+    chosen_values(info, values);
+
     default_params(info, request.params);
     call_and_print(entry, state, "defaults", &request);
 
-    memcpy(request.params, info->values, sizeof request.params);
+    memcpy(request.params, values, sizeof request.params);
     call_and_print(entry, state, "values", &request);
 
     for (int p = 0; info->params[p] != '\0'; ++p) {
         if (info->params[p] != 'm') continue;
         for (int type = 0; type < MA_TYPES; ++type) {
-            memcpy(request.params, info->values, sizeof request.params);
+            memcpy(request.params, values, sizeof request.params);
             request.params[p] = type;
             snprintf(label, sizeof label, "param%d=%d", p, type);
             call_and_print(entry, state, label, &request);
         }
     }
 
-    memcpy(request.params, info->values, sizeof request.params);
+    memcpy(request.params, values, sizeof request.params);
     request.first_index = 250;
     request.last_index = BARS - 40;
     call_and_print(entry, state, "range", &request);
