@@ -15,15 +15,6 @@ namespace {
 
 constexpr std::size_t BARS = 400;
 
-const std::vector<double>& series(const Bars& bars, const char* name) {
-    const std::string input = name;
-    if (input == "open") return bars.open;
-    if (input == "high") return bars.high;
-    if (input == "low") return bars.low;
-    if (input == "volume") return bars.volume;
-    return bars.close;
-}
-
 std::vector<std::array<double, MAX_PARAMS>> configurations(const IndicatorInfo& info) {
     std::array<double, MAX_PARAMS> defaults{};
     for (int p = 0; p < info.param_count(); ++p) defaults[p] = info.params[p].default_value;
@@ -52,7 +43,7 @@ TEST(AllocationSweep, NoFailedAllocationIsReportedAsSuccess) {
             Request request;
             request.first_index = 0;
             request.last_index = std::int32_t(BARS - 1);
-            for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = series(bars, info.inputs[i]).data();
+            for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = named_series(bars, info.inputs[i]).data();
             request.params = params;
             for (int o = 0; o < info.output_count(); ++o) request.outputs[o] = outputs[std::size_t(o)].data();
             request.out_begin = &begin;

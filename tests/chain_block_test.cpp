@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "directional/indicators.hpp"
 #include "directional/movement.hpp"
 #include "directional/trend_strength.hpp"
 #include "frame/kernel.hpp"

@@ -290,13 +290,7 @@ TEST(CoreAllocations, NeverMoreThanTheDefinitionListsAndEachFailsWithItsCode) {
         ASSERT_TRUE(set_row_params(row, *info, request)) << row.name;
         std::vector<std::vector<double>> outputs(std::size_t(info->output_count()), std::vector<double>(BARS));
         for (int i = 0; i < info->input_count(); ++i) {
-            const std::string input = info->inputs[i];
-            request.inputs[i] = (input == "open"     ? bars.open
-                                 : input == "high"   ? bars.high
-                                 : input == "low"    ? bars.low
-                                 : input == "volume" ? bars.volume
-                                                     : bars.close)
-                                    .data();
+            request.inputs[i] = named_series(bars, info->inputs[i]).data();
         }
         for (int o = 0; o < info->output_count(); ++o) request.outputs[o] = outputs[std::size_t(o)].data();
         std::int32_t begin = UNTOUCHED, count = UNTOUCHED;

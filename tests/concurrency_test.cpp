@@ -20,21 +20,12 @@ struct Result {
     std::array<std::vector<double>, MAX_OUTPUTS> outputs;
 };
 
-const std::vector<double>& series(const Bars& bars, const char* name) {
-    const std::string input = name;
-    if (input == "open") return bars.open;
-    if (input == "high") return bars.high;
-    if (input == "low") return bars.low;
-    if (input == "volume") return bars.volume;
-    return bars.close;
-}
-
 Result run(const IndicatorInfo& info, const Bars& bars) {
     Result result;
     Request request;
     request.first_index = 0;
     request.last_index = std::int32_t(BARS - 1);
-    for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = series(bars, info.inputs[i]).data();
+    for (int i = 0; i < info.input_count(); ++i) request.inputs[i] = named_series(bars, info.inputs[i]).data();
     for (int p = 0; p < info.param_count(); ++p) request.params[p] = info.params[p].default_value;
     for (int o = 0; o < info.output_count(); ++o) {
         result.outputs[o].assign(BARS, 0.0);

@@ -21,15 +21,7 @@ const Bars& shared_bars() {
     return bars;
 }
 
-const std::vector<double>& series_for(const char* input_name) {
-    const Bars& bars = shared_bars();
-    const std::string name = input_name;
-    if (name == "open") return bars.open;
-    if (name == "high") return bars.high;
-    if (name == "low") return bars.low;
-    if (name == "volume") return bars.volume;
-    return bars.close;  // "close" and "input"
-}
+const std::vector<double>& series_for(const char* input_name) { return named_series(shared_bars(), input_name); }
 
 std::array<double, MAX_PARAMS> default_values(const IndicatorInfo& info) {
     std::array<double, MAX_PARAMS> values{};

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "directional/indicators.hpp"
 #include "directional/movement.hpp"
 #include "directional/trend_strength.hpp"
 #include "frame/library_state.hpp"

@@ -24,8 +24,7 @@ struct Call {
 void expect_values(const std::vector<double>& actual, std::int32_t count, const std::vector<double>& expected,
                    double tolerance = 1e-12) {
     ASSERT_EQ(count, std::int32_t(expected.size()));
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_NEAR(actual[k], expected[k], tolerance * std::max(1.0, std::fabs(expected[k]))) << "output " << k;
+    expect_near_values(actual.data(), expected, tolerance);
 }
 
 // period 3: lag 1, de-lagged 2 x[t] - x[t-1] = 3, 6, 12, 24 from bar 1; the

@@ -69,8 +69,8 @@ std::vector<double> defaults_of(std::string_view name) {
 
 void expect_close(const std::vector<double>& expected, const std::vector<double>& actual, std::string_view what) {
     ASSERT_EQ(actual.size(), expected.size()) << what;
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_NEAR(actual[k], expected[k], 1e-12 * std::max(1.0, std::fabs(expected[k]))) << what << " at " << k;
+    SCOPED_TRACE(what);
+    expect_near_values(actual.data(), expected);
 }
 
 struct WorkedExample {

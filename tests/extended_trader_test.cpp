@@ -20,8 +20,7 @@ struct Call {
 void expect_values(const std::vector<double>& actual, std::int32_t count, const std::vector<double>& expected,
                    double tolerance = 1e-12) {
     ASSERT_EQ(count, std::int32_t(expected.size()));
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_NEAR(actual[k], expected[k], tolerance * std::max(1.0, std::fabs(expected[k]))) << "output " << k;
+    expect_near_values(actual.data(), expected, tolerance);
 }
 
 // period 2 over 2, 4, 8, 4: seed (2 + 4) / 2 = 3; then r = 8/3,

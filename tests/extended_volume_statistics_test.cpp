@@ -13,12 +13,6 @@ namespace {
 
 using Series = std::vector<double>;
 
-// Each output within a few ulps (relative 1e-12) of the expected value.
-void expect_values(const double* out, const Series& expected) {
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_NEAR(out[k], expected[k], 1e-12 * std::max(1.0, std::fabs(expected[k]))) << "output " << k;
-}
-
 // ---- Volume ----------------------------------------------------------------
 
 // Bar 1: rise, true low min(9, 9) -> +1.5; bar 2: fall, true high 10.5 -> -0.5;
@@ -49,7 +43,7 @@ TEST(ExtendedVolume, ForceIndexIsTheAverageOfPriceChangeTimesVolume) {
     ASSERT_EQ(movlex_force(0, 4, close.data(), volume.data(), 2, &begin, &count, out.data()), RC_OK);
     EXPECT_EQ(begin, 2);
     ASSERT_EQ(count, 3);
-    expect_values(out.data(), {50.0, 250.0 / 3.0, 250.0 / 9.0});
+    expect_near_values(out.data(), {50.0, 250.0 / 3.0, 250.0 / 9.0});
     LibraryStateGuard initialised(true);  // unstable periods 150
     const Series long_close(200, 10.0), long_volume(200, 100.0);
     Series long_out(200, -1.0);
@@ -105,12 +99,12 @@ TEST(ExtendedStatistics, LinearRegressionGivesTheLeastSquaresLine) {
               RC_OK);
     EXPECT_EQ(begin, 3);
     ASSERT_EQ(count, 2);
-    expect_values(out[0].data(), {4.4, 1.6});                                  // value at the newest bar
-    expect_values(out[1].data(), {1.1, -0.6});                                 // slope
-    expect_values(out[2].data(), {1.1, 3.4});                                  // intercept, at the oldest bar
-    expect_values(out[3].data(), {47.72631099390627, -30.96375653207352});     // angle
-    expect_values(out[4].data(), {5.5, 1.0});                                  // forecast
-    expect_values(out[5].data(), {1.161895003862225, 2.3664319132398464});     // standard error
+    expect_near_values(out[0].data(), {4.4, 1.6});                                  // value at the newest bar
+    expect_near_values(out[1].data(), {1.1, -0.6});                                 // slope
+    expect_near_values(out[2].data(), {1.1, 3.4});                                  // intercept, at the oldest bar
+    expect_near_values(out[3].data(), {47.72631099390627, -30.96375653207352});     // angle
+    expect_near_values(out[4].data(), {5.5, 1.0});                                  // forecast
+    expect_near_values(out[5].data(), {1.161895003862225, 2.3664319132398464});     // standard error
     EXPECT_EQ(movlex_linreg(0, 4, input.data(), 2, &begin, &count, out[0].data(), out[1].data(), out[2].data(),
                             out[3].data(), out[4].data(), out[5].data()),
               RC_BAD_ARGUMENT);  // the standard error needs three bars
@@ -147,16 +141,16 @@ TEST(ExtendedStatistics, CorrelationAndBetaOfRelatedSeries) {
     ASSERT_EQ(movlex_correl(0, 5, input.data(), other.data(), 3, &begin, &count, correl.data()), RC_OK);
     EXPECT_EQ(begin, 2);
     ASSERT_EQ(count, 4);
-    expect_values(correl.data(), {1.0, 1.0, 1.0, 0.0});
+    expect_near_values(correl.data(), {1.0, 1.0, 1.0, 0.0});
     ASSERT_EQ(movlex_beta(0, 5, input.data(), other.data(), 3, &begin, &count, beta.data()), RC_OK);
-    expect_values(beta.data(), {2.0, 2.0, 2.0, 0.0});
+    expect_near_values(beta.data(), {2.0, 2.0, 2.0, 0.0});
     // Against its own negation: -1 and -1.
     Series negated = other;
     for (double& v : negated) v = -v;
     ASSERT_EQ(movlex_correl(0, 3, negated.data(), other.data(), 3, &begin, &count, correl.data()), RC_OK);
-    expect_values(correl.data(), {-1.0, -1.0});
+    expect_near_values(correl.data(), {-1.0, -1.0});
     ASSERT_EQ(movlex_beta(0, 3, negated.data(), other.data(), 3, &begin, &count, beta.data()), RC_OK);
-    expect_values(beta.data(), {-1.0, -1.0});
+    expect_near_values(beta.data(), {-1.0, -1.0});
 }
 
 // Windows of 3: [1, 2, 3] z = 1 / sqrt(2/3); [2, 3, 7] z = 3 / sqrt(14/3);
@@ -168,7 +162,7 @@ TEST(ExtendedStatistics, ZScoreGuardsAFlatWindow) {
     ASSERT_EQ(movlex_zscore(0, 6, input.data(), 3, &begin, &count, out.data()), RC_OK);
     EXPECT_EQ(begin, 2);
     ASSERT_EQ(count, 5);
-    expect_values(out.data(), {1.224744871391589, 1.3887301496588271, 0.0, -0.7071067811865475, 0.0});
+    expect_near_values(out.data(), {1.224744871391589, 1.3887301496588271, 0.0, -0.7071067811865475, 0.0});
 }
 
 // Against the three values before it: 2 over [3, 1, 2] counts only the 1 (the

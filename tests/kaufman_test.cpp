@@ -98,23 +98,16 @@ TEST(Kaufman, TrendingAndFlatSeriesUseTheFastestConstant) {
 
 TEST(Kaufman, AgreesBitForBitWithTheStepsInBothLibraryStates) {
     const std::vector<double> input = make_series(2500, 21);
-    struct Window {
-        int first, last, period;
-    };
-    for (bool initialised : {false, true}) {
-        LibraryStateGuard state(initialised);
-        const int unstable = initialised ? 150 : 0;
-        for (const Window& w : {Window{0, 2499, 2}, Window{0, 2499, 10}, Window{0, 2499, 30}, Window{400, 2499, 30},
-                                Window{2000, 2010, 1500}, Window{2499, 2499, 7}}) {
-            const Captured result = run_kama(input, w.first, w.last, w.period);
-            ASSERT_EQ(result.rc, RC_OK);
-            EXPECT_EQ(result.begin, std::max(w.first, w.period + unstable));
-            EXPECT_EQ(kama_lookback(w.period), w.period + unstable);
-            EXPECT_TRUE(same_values(reference_kama(input, w.first, w.last, w.period, unstable), result.values.data(),
-                                    result.values.size()))
-                << w.first << ".." << w.last << " period " << w.period << (initialised ? " initialised" : "");
-        }
-    }
+    in_both_states({{0, 2499, 2}, {0, 2499, 10}, {0, 2499, 30}, {400, 2499, 30}, {2000, 2010, 1500}, {2499, 2499, 7}},
+                   [&](const PeriodWindow& w, int unstable) {
+                       const Captured result = run_kama(input, w.first, w.last, w.period);
+                       ASSERT_EQ(result.rc, RC_OK);
+                       EXPECT_EQ(result.begin, std::max(w.first, w.period + unstable));
+                       EXPECT_EQ(kama_lookback(w.period), w.period + unstable);
+                       EXPECT_TRUE(same_values(reference_kama(input, w.first, w.last, w.period, unstable),
+                                               result.values.data(), result.values.size()))
+                           << w.first << ".." << w.last << " period " << w.period;
+                   });
 }
 
 // A spike leaves a rounding residue in the carried window sum that a sum

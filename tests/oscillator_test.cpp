@@ -11,6 +11,7 @@
 #include "oscillators/momentum.hpp"
 #include "oscillators/range_position.hpp"
 #include "oscillators/ultimate.hpp"
+#include "output_capture.hpp"
 #include "test_support.hpp"
 #include "volume/accumulation.hpp"
 #include "volume/money_flow.hpp"
@@ -19,64 +20,40 @@
 namespace movlex::test {
 namespace {
 
-struct Result {
-    RetCode code = RC_BAD_ARGUMENT;
-    std::int32_t begin = -1;
-    std::int32_t count = -1;
-    std::vector<double> values;
-    std::vector<double> second;  // Aroon up
-
-    void trim() {
-        values.resize(std::size_t(std::max(count, 0)));
-        second.resize(std::size_t(std::max(count, 0)));
-    }
-};
+using Result = Captured;
 
 Result run_point_to_point(decltype(&MOVLEX_MOM) entry, const std::vector<double>& input, int first, int last,
                           int period) {
-    Result r;
-    r.values.assign(std::size_t(last - first + 1), NAN);
-    r.code = entry(first, last, input.data(), period, &r.begin, &r.count, r.values.data());
-    r.trim();
-    return r;
+    return capture(std::size_t(last - first + 1), [&](std::int32_t* begin, std::int32_t* count, double* out) {
+        return entry(first, last, input.data(), period, begin, count, out);
+    });
 }
 
 Result willr(const Bars& b, int first, int last, int period) {
-    Result r;
-    r.values.assign(std::size_t(last - first + 1), NAN);
-    r.code = MOVLEX_WILLR(first, last, b.high.data(), b.low.data(), b.close.data(), period, &r.begin, &r.count,
-                          r.values.data());
-    r.trim();
-    return r;
+    return capture(std::size_t(last - first + 1), [&](std::int32_t* begin, std::int32_t* count, double* out) {
+        return MOVLEX_WILLR(first, last, b.high.data(), b.low.data(), b.close.data(), period, begin, count, out);
+    });
 }
 
 // values: Aroon down, second: Aroon up.
 Result aroon(const Bars& b, int first, int last, int period) {
-    Result r;
-    r.values.assign(std::size_t(last - first + 1), NAN);
-    r.second.assign(std::size_t(last - first + 1), NAN);
-    r.code = MOVLEX_AROON(first, last, b.high.data(), b.low.data(), period, &r.begin, &r.count, r.values.data(),
-                          r.second.data());
-    r.trim();
-    return r;
+    return capture_pair(std::size_t(last - first + 1),
+                        [&](std::int32_t* begin, std::int32_t* count, double* down, double* up) {
+                            return MOVLEX_AROON(first, last, b.high.data(), b.low.data(), period, begin, count, down,
+                                                up);
+                        });
 }
 
 Result ultosc(const Bars& b, int first, int last, int p1, int p2, int p3) {
-    Result r;
-    r.values.assign(std::size_t(last - first + 1), NAN);
-    r.code = MOVLEX_ULTOSC(first, last, b.high.data(), b.low.data(), b.close.data(), p1, p2, p3, &r.begin, &r.count,
-                           r.values.data());
-    r.trim();
-    return r;
+    return capture(std::size_t(last - first + 1), [&](std::int32_t* begin, std::int32_t* count, double* out) {
+        return MOVLEX_ULTOSC(first, last, b.high.data(), b.low.data(), b.close.data(), p1, p2, p3, begin, count, out);
+    });
 }
 
 Result cci(const Bars& b, int first, int last, int period) {
-    Result r;
-    r.values.assign(std::size_t(last - first + 1), NAN);
-    r.code = MOVLEX_CCI(first, last, b.high.data(), b.low.data(), b.close.data(), period, &r.begin, &r.count,
-                        r.values.data());
-    r.trim();
-    return r;
+    return capture(std::size_t(last - first + 1), [&](std::int32_t* begin, std::int32_t* count, double* out) {
+        return MOVLEX_CCI(first, last, b.high.data(), b.low.data(), b.close.data(), period, begin, count, out);
+    });
 }
 
 // Bars from high, low and close columns (open = close).
@@ -127,12 +104,12 @@ TEST(Lookbacks, DefaultsInBothStates) {
 TEST(Momentum, DifferenceAndFirstOutput) {
     const std::vector<double> input = {1, 4, 9, 16, 25, 36, 49, 64, 81, 100, 121, 144};
     const Result one = run_point_to_point(MOVLEX_MOM, input, 0, 4, 1);
-    ASSERT_EQ(one.code, RC_OK);
+    ASSERT_EQ(one.rc, RC_OK);
     EXPECT_EQ(one.begin, 1);
     EXPECT_TRUE(same_values({3, 5, 7, 9}, one.values.data(), one.values.size()));
 
     const Result too_short = run_point_to_point(MOVLEX_MOM, input, 0, 9, DEFAULT_INT);
-    EXPECT_EQ(too_short.code, RC_OK);
+    EXPECT_EQ(too_short.rc, RC_OK);
     EXPECT_EQ(too_short.count, 0);
     const Result first = run_point_to_point(MOVLEX_MOM, input, 0, 10, DEFAULT_INT);
     ASSERT_EQ(first.count, 1);
@@ -148,7 +125,7 @@ TEST(RateOfChange, PercentChangeAgainstTheReference) {
                           Case{100, 100, 0}, Case{0, 5, 0}, Case{-0.0, 5, 0}, Case{-100, 50, -150},
                           Case{-100, -150, 50}}) {
         const Result r = run_point_to_point(MOVLEX_ROC, {c.reference, c.current}, 1, 1, 1);
-        ASSERT_EQ(r.code, RC_OK);
+        ASSERT_EQ(r.rc, RC_OK);
         ASSERT_EQ(r.count, 1);
         EXPECT_TRUE(same_bits(r.values[0], c.expected)) << c.current << " against " << c.reference << ": "
                                                         << r.values[0];
@@ -184,7 +161,7 @@ TEST(WilliamsR, PositionOfTheCloseInTheWindow) {
     };
     for (const Case& c : {Case{&at_high, 0}, Case{&at_low, -100}, Case{&middle, -25}, Case{&flat, 0}}) {
         const Result r = willr(*c.bars, 0, 2, 3);
-        ASSERT_EQ(r.code, RC_OK);
+        ASSERT_EQ(r.rc, RC_OK);
         EXPECT_EQ(r.begin, 2);
         ASSERT_EQ(r.count, 1);
         EXPECT_EQ(r.values[0], c.expected);
@@ -210,7 +187,7 @@ TEST(WilliamsR, AgreesWithRescanningEveryWindow) {
     const Bars b = bars_with_ties(600, 3);
     for (int period : {2, 5, 14, 60}) {
         const Result r = willr(b, 0, 599, period);
-        ASSERT_EQ(r.code, RC_OK);
+        ASSERT_EQ(r.rc, RC_OK);
         for (int today = period - 1; today <= 599; ++today) {
             const double hh = brute_extreme(b.high, today - period + 1, today, true, false).value;
             const double ll = brute_extreme(b.low, today - period + 1, today, false, false).value;
@@ -224,7 +201,7 @@ TEST(WilliamsR, AgreesWithRescanningEveryWindow) {
 TEST(Aroon, NewestBarWinsEveryTie) {
     const Bars flat = bars_of(std::vector<double>(10, 5.0), std::vector<double>(10, 4.0), std::vector<double>(10, 4.5));
     const Result r = aroon(flat, 0, 9, 4);
-    ASSERT_EQ(r.code, RC_OK);
+    ASSERT_EQ(r.rc, RC_OK);
     EXPECT_EQ(r.begin, 4);
     for (int k = 0; k < r.count; ++k) {
         EXPECT_EQ(r.values[k], 100);
@@ -244,7 +221,7 @@ TEST(Aroon, AgreesWithRescanningEveryWindow) {
     const Bars b = bars_with_ties(600, 5);
     for (int period : {2, 3, 14, 60}) {
         const Result r = aroon(b, 0, 599, period);
-        ASSERT_EQ(r.code, RC_OK);
+        ASSERT_EQ(r.rc, RC_OK);
         ASSERT_EQ(r.begin, period);
         const double factor = 100.0 / period;
         for (int today = period; today <= 599; ++today) {
@@ -291,7 +268,7 @@ TEST(UltimateOscillator, AgreesWithItsDefinitionInAnyPeriodOrder) {
     for (std::array<int, 3> periods : {std::array{7, 14, 28}, std::array{28, 7, 14}, std::array{14, 28, 7},
                                        std::array{5, 5, 40}, std::array{1, 2, 3}}) {
         const Result r = ultosc(b, 0, 499, periods[0], periods[1], periods[2]);
-        ASSERT_EQ(r.code, RC_OK);
+        ASSERT_EQ(r.rc, RC_OK);
         const std::vector<double> expected = windowed_ultosc(b, 0, 499, periods);
         ASSERT_EQ(r.begin, std::max({periods[0], periods[1], periods[2]}));
         ASSERT_EQ(r.values.size(), expected.size());
@@ -309,7 +286,7 @@ TEST(UltimateOscillator, SingleBarWindowsAndSkippedTerms) {
     // Periods 1: 100 * bp / tr of each bar alone, 0 on a bar without range.
     const Bars b = bars_of({12, 11, 10, 10}, {8, 9, 10, 10}, {10, 10.5, 10, 10});
     const Result single = ultosc(b, 0, 3, 1, 1, 1);
-    ASSERT_EQ(single.code, RC_OK);
+    ASSERT_EQ(single.rc, RC_OK);
     EXPECT_EQ(single.begin, 1);
     ASSERT_EQ(single.count, 3);
     EXPECT_NEAR(single.values[0], 100 * 1.5 / 2, 1e-12);  // bp 10.5 - 9, tr 11 - 9
@@ -319,7 +296,7 @@ TEST(UltimateOscillator, SingleBarWindowsAndSkippedTerms) {
     // Only the longest window has range; its ratio is still divided by 7.
     const Bars gap = bars_of({10, 12, 11, 11, 11}, {10, 8, 11, 11, 11}, {10, 11, 11, 11, 11});
     const Result skipped = ultosc(gap, 3, 4, 1, 2, 3);
-    ASSERT_EQ(skipped.code, RC_OK);
+    ASSERT_EQ(skipped.rc, RC_OK);
     ASSERT_EQ(skipped.count, 2);
     EXPECT_EQ(skipped.values[0], (0.75 / 7) * 100);  // long window: bp 3 of tr 4
     EXPECT_EQ(skipped.values[1], 0.0);
@@ -363,7 +340,7 @@ TEST(CommodityChannel, SumsTheBufferInSlotOrder) {
     for (int period : {2, 14, 30, 31, 97}) {
         for (int first : {0, 333}) {
             const Result r = cci(b, first, 799, period);
-            ASSERT_EQ(r.code, RC_OK);
+            ASSERT_EQ(r.rc, RC_OK);
             EXPECT_EQ(r.begin, std::max(first, period - 1));
             EXPECT_TRUE(same_values(reference_cci(b, first, 799, period, true), r.values.data(), r.values.size()))
                 << "period " << period << " from " << first;
@@ -378,7 +355,7 @@ TEST(CommodityChannel, SmallCases) {
     const Bars constant = bars_of(std::vector<double>(20, 7.0), std::vector<double>(20, 6.0),
                                   std::vector<double>(20, 6.5));
     const Result flat = cci(constant, 0, 19, DEFAULT_INT);
-    ASSERT_EQ(flat.code, RC_OK);
+    ASSERT_EQ(flat.rc, RC_OK);
     EXPECT_EQ(flat.begin, 13);
     for (double v : flat.values) EXPECT_EQ(v, 0.0);
 
@@ -399,9 +376,9 @@ TEST(CommodityChannel, SmallCases) {
 TEST(CommodityChannel, LongPeriodsComeFromTheHeap) {
     const Bars b = make_bars(100, 13);
     const int before = testing::scratch_allocations_attempted();
-    EXPECT_EQ(cci(b, 0, 99, 30).code, RC_OK);
+    EXPECT_EQ(cci(b, 0, 99, 30).rc, RC_OK);
     EXPECT_EQ(testing::scratch_allocations_attempted(), before);
-    EXPECT_EQ(cci(b, 0, 99, 31).code, RC_OK);
+    EXPECT_EQ(cci(b, 0, 99, 31).rc, RC_OK);
     EXPECT_EQ(testing::scratch_allocations_attempted(), before + 1);
 
     std::int32_t begin = -5, count = -6;

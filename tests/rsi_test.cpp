@@ -92,26 +92,21 @@ std::vector<double> stepped_series(std::size_t count) {
 
 TEST(GainLossOscillators, AgreeBitForBitWithTheDocumentedSteps) {
     const std::vector<double> input = stepped_series(2000);
-    struct Window {
-        int first, last, period;
-    };
-    for (bool initialised : {false, true}) {
-        LibraryStateGuard state(initialised);
-        const int unstable = initialised ? 150 : 0;
-        for (const Window& w : {Window{0, 1999, 14}, Window{0, 1999, 2}, Window{600, 1999, 14}, Window{1500, 1500, 9},
-                                Window{300, 900, 250}, Window{0, 1999, 1849}}) {
-            for (const Oscillator& oscillator : OSCILLATORS) {
-                const Series expected = reference_oscillator(oscillator.kind, input, w.first, w.last, w.period, unstable);
-                std::vector<double> out(std::size_t(w.last - w.first + 1));
-                std::int32_t begin = -1, count = -1;
-                ASSERT_EQ(oscillator.entry(w.first, w.last, input.data(), w.period, &begin, &count, out.data()), RC_OK);
-                EXPECT_EQ(begin, expected.begin);
-                EXPECT_TRUE(same_values(expected.values, out.data(), std::size_t(count)))
-                    << oscillator.name << " " << w.first << ".." << w.last << " period " << w.period
-                    << (initialised ? " initialised" : "");
-            }
-        }
-    }
+    in_both_states({{0, 1999, 14}, {0, 1999, 2}, {600, 1999, 14}, {1500, 1500, 9}, {300, 900, 250}, {0, 1999, 1849}},
+                   [&](const PeriodWindow& w, int unstable) {
+                       for (const Oscillator& oscillator : OSCILLATORS) {
+                           const Series expected =
+                               reference_oscillator(oscillator.kind, input, w.first, w.last, w.period, unstable);
+                           std::vector<double> out(std::size_t(w.last - w.first + 1));
+                           std::int32_t begin = -1, count = -1;
+                           ASSERT_EQ(oscillator.entry(w.first, w.last, input.data(), w.period, &begin, &count,
+                                                      out.data()),
+                                     RC_OK);
+                           EXPECT_EQ(begin, expected.begin);
+                           EXPECT_TRUE(same_values(expected.values, out.data(), std::size_t(count)))
+                               << oscillator.name << " " << w.first << ".." << w.last << " period " << w.period;
+                       }
+                   });
 }
 
 TEST(GainLossOscillators, FirstValueWithoutUnstablePeriodIsTheShareOfGains) {

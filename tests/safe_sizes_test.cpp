@@ -64,15 +64,6 @@ private:
     double* data_;
 };
 
-const std::vector<double>& series(const Bars& bars, const char* name) {
-    const std::string input = name;
-    if (input == "open") return bars.open;
-    if (input == "high") return bars.high;
-    if (input == "low") return bars.low;
-    if (input == "volume") return bars.volume;
-    return bars.close;
-}
-
 TEST(SafeSizes, RequestsAtTheEndOfTheIndexSpaceMatchTheSameRequestNearZero) {
     if (sizeof(void*) < 8) GTEST_SKIP() << "a 32-bit address space cannot hold arrays of 2^31 doubles";
     const Bars bars = make_bars(FILLED, 31);
@@ -85,7 +76,7 @@ TEST(SafeSizes, RequestsAtTheEndOfTheIndexSpaceMatchTheSameRequestNearZero) {
         std::int32_t far_begin = -1, far_count = -1, near_begin = -1, near_count = -1;
         std::array<std::vector<double>, MAX_OUTPUTS> far_out, near_out;
         for (int i = 0; i < info.input_count(); ++i) {
-            const std::vector<double>& values = series(bars, info.inputs[i]);
+            const std::vector<double>& values = named_series(bars, info.inputs[i]);
             std::copy(values.begin(), values.end(), reserved[i].data() + (INDEX_SPACE - FILLED));
             far.inputs[i] = reserved[i].data();
             near.inputs[i] = values.data();

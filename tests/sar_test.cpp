@@ -5,27 +5,20 @@
 #include <algorithm>
 #include <vector>
 
+#include "output_capture.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {
 namespace {
 
-struct Result {
-    RetCode rc = RC_BAD_ARGUMENT;
-    std::int32_t begin = -1;
-    std::int32_t count = -1;
-    std::vector<double> values;
-};
+using Result = Captured;
 
 Result run_sar(const std::vector<double>& high, const std::vector<double>& low, double acceleration = DEFAULT_REAL,
                double maximum = DEFAULT_REAL, std::int32_t first = 0, std::int32_t last = -1) {
     if (last < 0) last = std::int32_t(high.size()) - 1;
-    Result result;
-    result.values.assign(std::size_t(last - first + 1), -1.0);
-    result.rc = MOVLEX_SAR(first, last, high.data(), low.data(), acceleration, maximum, &result.begin, &result.count,
-                           result.values.data());
-    result.values.resize(result.rc == RC_OK ? std::size_t(result.count) : 0);
-    return result;
+    return capture(std::size_t(last - first + 1), [&](std::int32_t* begin, std::int32_t* count, double* out) {
+        return MOVLEX_SAR(first, last, high.data(), low.data(), acceleration, maximum, begin, count, out);
+    });
 }
 
 const std::vector<double> HIGH = {10, 11, 12, 11.5, 11, 12.5};

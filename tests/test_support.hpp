@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "movlex.h"
@@ -43,7 +46,25 @@ inline Bars make_bars(std::size_t count, std::uint64_t seed = 1) {
     return bars;
 }
 
+// The series of `bars` that an indicator's input of that name reads: open,
+// high, low or volume, and the close for "close" and "input".
+inline const std::vector<double>& named_series(const Bars& bars, const char* name) {
+    const std::string input = name;
+    if (input == "open") return bars.open;
+    if (input == "high") return bars.high;
+    if (input == "low") return bars.low;
+    if (input == "volume") return bars.volume;
+    return bars.close;
+}
+
 inline std::vector<double> make_series(std::size_t count, std::uint64_t seed = 1) { return make_bars(count, seed).close; }
+
+// Each of the expected values matched by the output at its place within a
+// relative `tolerance` (an absolute one for values below 1 in magnitude).
+inline void expect_near_values(const double* actual, const std::vector<double>& expected, double tolerance = 1e-12) {
+    for (std::size_t k = 0; k < expected.size(); ++k)
+        EXPECT_NEAR(actual[k], expected[k], tolerance * std::max(1.0, std::fabs(expected[k]))) << "output " << k;
+}
 
 inline bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -63,6 +84,21 @@ inline ::testing::AssertionResult same_values(const std::vector<double>& expecte
     return same_values(expected.data(), actual, count);
 }
 
+// A single-output entry over the whole input, run once into an array of its
+// own and once into the input array itself: both give the same values.
+// entry(0, last, input, params..., out_begin, out_count, out).
+template <class Entry, class... Params>
+::testing::AssertionResult same_in_place(Entry entry, const std::vector<double>& input, Params... params) {
+    const std::int32_t last = std::int32_t(input.size()) - 1;
+    std::vector<double> expected(input.size()), in_place = input;
+    std::int32_t begin = -1, count = -1;
+    if (entry(0, last, input.data(), params..., &begin, &count, expected.data()) != RC_OK)
+        return ::testing::AssertionFailure() << "the call into an array of its own failed";
+    if (entry(0, last, in_place.data(), params..., &begin, &count, in_place.data()) != RC_OK)
+        return ::testing::AssertionFailure() << "the call into the input array failed";
+    return same_values(expected.data(), in_place.data(), std::size_t(count));
+}
+
 // Runs a test body with the library initialised (unstable periods 150) or
 // not, and leaves it shut down afterwards.
 class LibraryStateGuard {
@@ -75,5 +111,22 @@ public:
     LibraryStateGuard(const LibraryStateGuard&) = delete;
     LibraryStateGuard& operator=(const LibraryStateGuard&) = delete;
 };
+
+// A request's bars first .. last and its period.
+struct PeriodWindow {
+    int first, last, period;
+};
+
+// check(window, unstable) for every window in both library states: unstable
+// periods of 0, then of 150 (the library initialised), under a trace that
+// names the state.
+template <class Check>
+void in_both_states(std::initializer_list<PeriodWindow> windows, Check check) {
+    for (bool initialised : {false, true}) {
+        const LibraryStateGuard state(initialised);
+        SCOPED_TRACE(initialised ? "initialised" : "not initialised");
+        for (const PeriodWindow& w : windows) check(w, initialised ? 150 : 0);
+    }
+}
 
 }  // namespace movlex::test

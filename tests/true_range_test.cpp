@@ -146,28 +146,22 @@ TEST(TrueRange, LargestCandidateWins) {
 
 TEST(TrueRange, AveragesAgreeBitForBitWithTheDocumentedSteps) {
     const Bars bars = make_bars(1500, 13);
-    struct Window {
-        int first, last, period;
-    };
-    for (bool initialised : {false, true}) {
-        LibraryStateGuard state(initialised);
-        const int unstable = initialised ? 150 : 0;
-        for (const Window& w : {Window{0, 1499, 14}, Window{0, 1499, 1}, Window{0, 1499, 2}, Window{500, 1499, 14},
-                                Window{900, 900, 30}, Window{700, 1200, 1}, Window{0, 1499, 1349}}) {
+    in_both_states(
+        {{0, 1499, 14}, {0, 1499, 1}, {0, 1499, 2}, {500, 1499, 14}, {900, 900, 30}, {700, 1200, 1}, {0, 1499, 1349}},
+        [&](const PeriodWindow& w, int unstable) {
             for (const Average& average : AVERAGES) {
-                const Series expected = reference_average(bars, w.first, w.last, w.period, unstable, average.normalised);
+                const Series expected =
+                    reference_average(bars, w.first, w.last, w.period, unstable, average.normalised);
                 std::vector<double> out(std::size_t(w.last - w.first + 1));
                 std::int32_t begin = -1, count = -1;
-                ASSERT_EQ(average.entry(w.first, w.last, bars.high.data(), bars.low.data(), bars.close.data(), w.period,
-                                        &begin, &count, out.data()),
+                ASSERT_EQ(average.entry(w.first, w.last, bars.high.data(), bars.low.data(), bars.close.data(),
+                                        w.period, &begin, &count, out.data()),
                           RC_OK);
                 EXPECT_EQ(begin, expected.begin);
                 EXPECT_TRUE(same_values(expected.values, out.data(), std::size_t(count)))
-                    << average.name << " " << w.first << ".." << w.last << " period " << w.period
-                    << (initialised ? " initialised" : "");
+                    << average.name << " " << w.first << ".." << w.last << " period " << w.period;
             }
-        }
-    }
+        });
 }
 
 TEST(TrueRange, InitialisedDefaultCarriesTheSeedThroughOneHundredFiftySteps) {

@@ -6,7 +6,6 @@
 // function but its entries, and no code for one instruction set reaches
 // another's callers (a test checks its symbols).
 #include "averages/exponential.hpp"
-#include "directional/indicators.hpp"
 #include "directional/movement.hpp"
 #include "directional/trend_strength.hpp"
 #include "directional/true_range.hpp"

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/typical_price.hpp"
@@ -24,19 +25,10 @@ inline double weighted_close(const double* v) { return ((v[0] + v[1]) + v[2] * 2
 
 // price(inputs of the bar), from the first bar on; nothing is carried.
 template <int N, double (*price)(const double*)>
-class BarPriceKernel {
+class BarPriceKernel : public EachBarKernel<BarPriceKernel<N, price>> {
 public:
     static constexpr int inputs = N;
     static constexpr int outputs = 1;
-
-    Index history() const { return 1; }
-    Index lookback() const { return 0; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        steady(bars, i, out);
-        return true;
-    }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -51,21 +52,12 @@ private:
     std::int32_t filled_ = 0;
 };
 
-class SuperSmootherKernel {
+class SuperSmootherKernel : public EachBarKernel<SuperSmootherKernel> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
     explicit SuperSmootherKernel(std::int32_t period) : filter_(period) {}
-
-    Index history() const { return 1; }
-    Index lookback() const { return 0; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        steady(bars, i, out);
-        return true;
-    }
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
         out[0] = filter_.push(bars(0, i));

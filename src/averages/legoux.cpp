@@ -9,7 +9,7 @@
 namespace movlex {
 
 AlmaKernel::AlmaKernel(std::int32_t window, double offset, double sigma)
-    : weights_(std::size_t(window)), warm_up_(window - 1) {
+    : IdleWarmUpKernel(window - 1), weights_(std::size_t(window)) {
     const double centre = offset * static_cast<double>(window - 1);
     const double width = static_cast<double>(window) / sigma;
     for (std::size_t k = 0; k < weights_.size(); ++k) {

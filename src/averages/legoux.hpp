@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -19,22 +20,12 @@ inline constexpr std::array ALMA_PARAMS{integer_param("window", 9, 1), real_para
 // with m = offset * (window - 1) and s = window / sigma; the result is the
 // weighted sum, oldest first, over the sum of the weights. The Gaussian
 // weights change their shape with every bar, so each output sums the window.
-class AlmaKernel {
+class AlmaKernel : public IdleWarmUpKernel<AlmaKernel> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
     AlmaKernel(std::int32_t window, double offset, double sigma);
-
-    Index history() const { return Index(weights_.size()); }
-    Index lookback() const { return history() - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -52,7 +43,6 @@ public:
 private:
     std::vector<double> weights_;
     double total_weight_ = 0.0;
-    WarmUp warm_up_;
 };
 
 AlmaKernel alma_kernel(const double* params, const UnstablePeriods& unstable);

@@ -13,6 +13,7 @@
 #include "averages/t3.hpp"
 #include "averages/triangular.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "movlex.h"
@@ -29,17 +30,10 @@ RetCode ma_compute(std::int32_t first_index, std::int32_t last_index, const doub
                    std::int32_t ma_type, std::int32_t* out_begin, std::int32_t* out_count, double* out);
 
 // The average of a period of 1: the value itself.
-class CopyKernel {
+class CopyKernel : public EachBarKernel<CopyKernel> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
-    Index history() const { return 1; }
-    Index lookback() const { return 0; }
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        steady(bars, i, out);
-        return true;
-    }
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
         out[0] = bars(0, i);

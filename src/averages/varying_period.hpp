@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -21,23 +22,13 @@ inline constexpr std::array SMA_VARYING_PARAMS{integer_param("min_period", 2, 1)
 // cross), then rounded to the nearest whole number (halves away from 0); a
 // NaN period gives NaN. The result is (sum of the last p values, oldest
 // first) / p. Every bar may reach max_period bars back: that is the lookback.
-class SmaVaryingKernel {
+class SmaVaryingKernel : public IdleWarmUpKernel<SmaVaryingKernel> {
 public:
     static constexpr int inputs = 2;
     static constexpr int outputs = 1;
 
     SmaVaryingKernel(std::int32_t min_period, std::int32_t max_period)
-        : low_(min_period), high_(max_period), warm_up_(max_period - 1) {}
-
-    Index history() const { return Index(high_); }
-    Index lookback() const { return Index(high_) - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+        : IdleWarmUpKernel(max_period - 1), low_(min_period), high_(max_period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -60,7 +51,6 @@ public:
 private:
     double low_;
     double high_;
-    WarmUp warm_up_;
 };
 
 inline SmaVaryingKernel sma_varying_kernel(const double* params, const UnstablePeriods&) {

@@ -10,6 +10,7 @@
 
 #include "directional/bar_measures.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/typical_price.hpp"
@@ -109,19 +110,10 @@ private:
 };
 
 // From the first bar fed (the first bar of the request) on, every bar kept.
-class VwapKernel {
+class VwapKernel : public EachBarKernel<VwapKernel> {
 public:
     static constexpr int inputs = 4;
     static constexpr int outputs = 1;
-
-    Index history() const { return 1; }
-    Index lookback() const { return 0; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        steady(bars, i, out);
-        return true;
-    }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -19,22 +20,12 @@ inline constexpr std::array FRACTALS_PARAMS{integer_param("span", 2, 1)};
 // Inputs high, low; outputs up, down: at bar t, 1 when bar t - span is an up
 // (down) fractal, else 0. Strict comparisons: a neighbour equal to the
 // bar's high (low) leaves it no fractal; a NaN leaves none either.
-class FractalsKernel {
+class FractalsKernel : public IdleWarmUpKernel<FractalsKernel> {
 public:
     static constexpr int inputs = 2;
     static constexpr int outputs = 2;
 
-    explicit FractalsKernel(std::int32_t span) : span_(span), warm_up_(2 * Index{span}) {}
-
-    Index history() const { return 2 * span_ + 1; }
-    Index lookback() const { return 2 * span_; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+    explicit FractalsKernel(std::int32_t span) : IdleWarmUpKernel(2 * Index{span}), span_(span) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -57,7 +48,6 @@ public:
 
 private:
     Index span_;
-    WarmUp warm_up_;
 };
 
 inline FractalsKernel fractals_kernel(const double* params, const UnstablePeriods&) {

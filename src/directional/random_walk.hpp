@@ -8,6 +8,7 @@
 
 #include "directional/bar_measures.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -22,22 +23,12 @@ inline constexpr std::array RWI_PARAMS{integer_param("period", 14, 2)};
 // a term 0 where atr * sqrt(k) is 0; each output is the largest of its
 // terms. Every bar scans its window (n true ranges): the best k has no
 // running form.
-class RwiKernel {
+class RwiKernel : public IdleWarmUpKernel<RwiKernel> {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 2;
 
-    explicit RwiKernel(std::int32_t period) : period_(period), warm_up_(period) {}
-
-    Index history() const { return period_ + 1; }
-    Index lookback() const { return period_; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+    explicit RwiKernel(std::int32_t period) : IdleWarmUpKernel(period), period_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -63,7 +54,6 @@ public:
 
 private:
     Index period_;
-    WarmUp warm_up_;
 };
 
 inline RwiKernel rwi_kernel(const double* params, const UnstablePeriods&) {

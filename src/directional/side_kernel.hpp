@@ -11,35 +11,29 @@
 
 #include "directional/directional_smoother.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 
 namespace movlex::directional {
 
 template <bool with_range, Side side, class V = double>
-class SideKernel {
+class SideKernel : public PeriodUnstableKernel<SideKernel<with_range, side, V>> {
 public:
     static constexpr int inputs = with_range ? 3 : 2;
     static constexpr int outputs = 1;
 
     SideKernel(std::int32_t period, std::int32_t unstable)
-        : period_(period),
-          unstable_(unstable),
+        : PeriodUnstableKernel<SideKernel>(period, unstable,
+                                           period == 1 ? 1 : Index{period} - (with_range ? 0 : 1) + unstable),
           one_bar_(period == 1),
-          lookback_(one_bar_ ? 1 : Index{period} - (with_range ? 0 : 1) + unstable),
-          sums_(period),
-          warm_up_(lookback_) {}
+          sums_(period) {}
 
-    // A fresh kernel with the same parameters over values of type U.
+    // The same kernel over values of type U.
     template <class U>
-    SideKernel<with_range, side, U> retyped() const {
-        return {period_, unstable_};
-    }
-
-    Index history() const { return 1; }
-    Index lookback() const { return lookback_; }
+    using Of = SideKernel<with_range, side, U>;
 
     template <class Bars>
     bool step(const Bars& bars, Index i, V* out) {
-        const bool warming = warm_up_.consume();
+        const bool warming = this->warm_up_.consume();
         BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         if (!one_bar_) sums_.add(bar);
@@ -85,7 +79,7 @@ public:
     void visit(Archive& archive) {
         archive(reader_);
         archive(sums_);
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
@@ -105,13 +99,9 @@ private:
         return movement;
     }
 
-    std::int32_t period_;
-    std::int32_t unstable_;
     bool one_bar_;
-    Index lookback_;
     BarReader<with_range, V> reader_;
     DirectionalSums<with_range, V> sums_;
-    WarmUp warm_up_;
 };
 
 }  // namespace movlex::directional

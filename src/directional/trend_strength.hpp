@@ -9,6 +9,7 @@
 #include "directional/directional_smoother.hpp"
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/wilder.hpp"
@@ -32,26 +33,21 @@ std::int32_t adxr_lookback(std::int32_t period);
 // smoothing step past the seed, plus `unstable`; a bar without DX repeats the
 // previous output (0 for the first).
 template <class V = double>
-class DxKernelOf {
+class DxKernelOf : public PeriodUnstableKernel<DxKernelOf<V>> {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
     DxKernelOf(std::int32_t period, std::int32_t unstable)
-        : period_(period), unstable_(unstable), lookback_(Index{period} + unstable), sums_(period), warm_up_(lookback_) {}
+        : PeriodUnstableKernel<DxKernelOf>(period, unstable, Index{period} + unstable), sums_(period) {}
 
-    // A fresh kernel with the same parameters over values of type U.
+    // The same kernel over values of type U.
     template <class U>
-    DxKernelOf<U> retyped() const {
-        return {period_, unstable_};
-    }
-
-    Index history() const { return 1; }
-    Index lookback() const { return lookback_; }
+    using Of = DxKernelOf<U>;
 
     template <class Bars>
     bool step(const Bars& bars, Index i, V* out) {
-        const bool warming = warm_up_.consume();
+        const bool warming = this->warm_up_.consume();
         directional::BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         sums_.add(bar);
@@ -85,17 +81,13 @@ public:
         archive(reader_);
         archive(sums_);
         archive(dx_);
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
-    std::int32_t period_;
-    std::int32_t unstable_;
-    Index lookback_;
     directional::BarReader<true, V> reader_;
     directional::DirectionalSums<true, V> sums_;
     V dx_{};
-    WarmUp warm_up_;
 };
 
 using DxKernel = DxKernelOf<>;
@@ -105,31 +97,23 @@ using DxKernel = DxKernelOf<>;
 // counts) and left as it is on a bar without DX. Its first output comes
 // `unstable` bars after that mean.
 template <class V = double>
-class AdxKernelOf {
+class AdxKernelOf : public PeriodUnstableKernel<AdxKernelOf<V>> {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
     AdxKernelOf(std::int32_t period, std::int32_t unstable)
-        : period_(period),
-          unstable_(unstable),
-          lookback_(2 * Index{period} - 1 + unstable),
+        : PeriodUnstableKernel<AdxKernelOf>(period, unstable, 2 * Index{period} - 1 + unstable),
           sums_(period),
-          average_(period),
-          warm_up_(lookback_) {}
+          average_(period) {}
 
-    // A fresh kernel with the same parameters over values of type U.
+    // The same kernel over values of type U.
     template <class U>
-    AdxKernelOf<U> retyped() const {
-        return {period_, unstable_};
-    }
-
-    Index history() const { return 1; }
-    Index lookback() const { return lookback_; }
+    using Of = AdxKernelOf<U>;
 
     template <class Bars>
     bool step(const Bars& bars, Index i, V* out) {
-        const bool warming = warm_up_.consume();
+        const bool warming = this->warm_up_.consume();
         directional::BarMeasures<V> bar;
         if (!reader_.step(bars, i, bar)) return false;
         if (sums_.add(bar)) {
@@ -176,17 +160,13 @@ public:
         archive(reader_);
         archive(sums_);
         archive(average_);
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
-    std::int32_t period_;
-    std::int32_t unstable_;
-    Index lookback_;
     directional::BarReader<true, V> reader_;
     directional::DirectionalSums<true, V> sums_;
     WilderAverage<V> average_;
-    WarmUp warm_up_;
 };
 
 using AdxKernel = AdxKernelOf<>;

@@ -8,6 +8,7 @@
 #include "directional/bar_measures.hpp"
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/wilder.hpp"
@@ -62,27 +63,23 @@ private:
 // unsmoothed, from bar 1 + unstable on. NATR divides each value by its bar's
 // close and reports it in percent, or 0 for a close within 1e-8 of zero.
 template <bool normalised, class V = double>
-class AverageTrueRangeKernel {
+class AverageTrueRangeKernel : public PeriodUnstableKernel<AverageTrueRangeKernel<normalised, V>> {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
     AverageTrueRangeKernel(std::int32_t period, std::int32_t unstable)
-        : period_(period), unstable_(unstable), smoothed_(period > 1), lookback_(Index{period} + unstable),
-          average_(period), warm_up_(lookback_) {}
+        : PeriodUnstableKernel<AverageTrueRangeKernel>(period, unstable, Index{period} + unstable),
+          smoothed_(period > 1),
+          average_(period) {}
 
-    // A fresh kernel with the same parameters over values of type U.
+    // The same kernel over values of type U.
     template <class U>
-    AverageTrueRangeKernel<normalised, U> retyped() const {
-        return {period_, unstable_};
-    }
-
-    Index history() const { return 1; }
-    Index lookback() const { return lookback_; }
+    using Of = AverageTrueRangeKernel<normalised, U>;
 
     template <class Bars>
     bool step(const Bars& bars, Index i, V* out) {
-        const bool warming = warm_up_.consume();
+        const bool warming = this->warm_up_.consume();
         V range;
         if (!ranges_.step(bars, i, range)) return false;
         if (smoothed_) average_.add(range);
@@ -106,7 +103,7 @@ public:
     void visit(Archive& archive) {
         archive(ranges_);
         archive(average_);
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
@@ -116,13 +113,9 @@ private:
         return value;
     }
 
-    std::int32_t period_;
-    std::int32_t unstable_;
     bool smoothed_;
-    Index lookback_;
     TrueRanges<V> ranges_;
     WilderAverage<V> average_;
-    WarmUp warm_up_;
 };
 
 using AtrKernel = AverageTrueRangeKernel<false>;
@@ -136,6 +129,6 @@ NatrKernel natr_kernel(const double* params, const UnstablePeriods& unstable);
 template <>
 inline constexpr EntryForm entry_form<&atr_kernel>{.clears_outputs = true};
 template <>
-inline constexpr EntryForm entry_form<&natr_kernel>{.clears_outputs = true};
+inline constexpr EntryForm entry_form<&natr_kernel> = entry_form<&atr_kernel>;
 
 }  // namespace movlex

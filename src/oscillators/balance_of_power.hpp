@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "movlex.h"
 
@@ -14,19 +15,10 @@ std::int32_t bop_lookback();
 // Each bar on its own: (close - open) / (high - low). The guard is one-sided:
 // only a range of at least 1e-8 is divided by, so a bar whose high lies below
 // its low gives 0 as a flat bar does.
-class BopKernel {
+class BopKernel : public EachBarKernel<BopKernel> {
 public:
     static constexpr int inputs = 4;  // open, high, low, close
     static constexpr int outputs = 1;
-
-    Index history() const { return 1; }
-    Index lookback() const { return 0; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        steady(bars, i, out);
-        return true;
-    }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {

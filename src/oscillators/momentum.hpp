@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "movlex.h"
@@ -31,22 +32,12 @@ inline double percent_change(double current, double reference) {
 // measure(value, value `period` bars earlier), from the bar `period` bars
 // after the first one on; nothing is carried from bar to bar.
 template <double (*measure)(double current, double reference)>
-class ComparisonKernel {
+class ComparisonKernel : public IdleWarmUpKernel<ComparisonKernel<measure>> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit ComparisonKernel(std::int32_t period) : period_(period), warm_up_(period) {}
-
-    Index history() const { return period_ + 1; }
-    Index lookback() const { return period_; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+    explicit ComparisonKernel(std::int32_t period) : IdleWarmUpKernel<ComparisonKernel>(period), period_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -55,12 +46,11 @@ public:
 
     template <class Archive>
     void visit(Archive& archive) {
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
     Index period_;
-    WarmUp warm_up_;
 };
 
 using MomKernel = ComparisonKernel<difference>;

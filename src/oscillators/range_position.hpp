@@ -7,6 +7,7 @@
 
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/window_extreme.hpp"
@@ -25,23 +26,13 @@ std::int32_t aroon_lookback(std::int32_t period);
 // as a division by the range divided by -100; 0 when that is exactly 0.
 // Inputs high, low, close. The rescan keeps the oldest of equal extremes,
 // which only decides when the next one happens.
-class WillrKernel {
+class WillrKernel : public IdleWarmUpKernel<WillrKernel> {
 public:
     static constexpr int inputs = 3;
     static constexpr int outputs = 1;
 
     explicit WillrKernel(std::int32_t period)
-        : period_(period), lowest_(period), highest_(period), warm_up_(period - 1) {}
-
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+        : IdleWarmUpKernel(period - 1), period_(period), lowest_(period), highest_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -62,7 +53,6 @@ private:
     Index period_;
     WindowExtreme<Lowest> lowest_;
     WindowExtreme<Highest> highest_;
-    WarmUp warm_up_;
 };
 
 // Over the `period` + 1 bars ending today: 100 when the extreme is today's

@@ -9,6 +9,7 @@
 #include "frame/bar_block.hpp"
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/lanes.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
@@ -52,23 +53,19 @@ struct ChandeMomentum {
 // bar at a time; the window is never summed again. A change is a loss when
 // negative, otherwise a gain (a zero change is a gain of 0).
 template <class Formula, class V = double>
-class GainLossKernel {
+class GainLossKernel : public PeriodUnstableKernel<GainLossKernel<Formula, V>> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
     GainLossKernel(std::int32_t period, std::int32_t unstable)
-        : period_(period), unstable_(unstable), lookback_(Index{period} + unstable),
-          divisor_(splat<V>(static_cast<double>(period))), seeding_(Index{period} + 1), warm_up_(lookback_) {}
+        : PeriodUnstableKernel<GainLossKernel>(period, unstable, Index{period} + unstable),
+          divisor_(splat<V>(static_cast<double>(period))),
+          seeding_(Index{period} + 1) {}
 
-    // A fresh kernel with the same parameters over values of type U.
+    // The same kernel over values of type U.
     template <class U>
-    GainLossKernel<Formula, U> retyped() const {
-        return {std::int32_t(period_), std::int32_t(unstable_)};
-    }
-
-    Index history() const { return 1; }
-    Index lookback() const { return lookback_; }
+    using Of = GainLossKernel<Formula, U>;
 
     template <class Bars>
     bool step(const Bars& bars, Index i, V* out) {
@@ -76,7 +73,7 @@ public:
             seed(bars(0, i));
         else
             smooth(bars(0, i));
-        if (warm_up_.consume()) return false;
+        if (this->warm_up_.consume()) return false;
         out[0] = Formula::of(average_gain_, average_loss_);
         return true;
     }
@@ -117,15 +114,15 @@ public:
         archive(previous_);
         archive(average_gain_);
         archive(average_loss_);
-        archive.bounded(seeding_, 0, period_ + 1);
-        archive(warm_up_);
+        archive.bounded(seeding_, 0, Index{this->period_} + 1);
+        archive(this->warm_up_);
     }
 
 private:
     // The first bar only sets the previous value; the next period bars add
     // their changes to the sums, which then become the averages.
     void seed(V value) {
-        if (seeding_ <= period_) {
+        if (seeding_ <= this->period_) {
             const Change<V> change = split_change(previous_, value);
             average_gain_ += change.gain;
             average_loss_ += change.loss;
@@ -156,15 +153,11 @@ private:
         return {pick(is_loss, U{}, change), pick(is_loss, -change, U{})};
     }
 
-    Index period_;
-    Index unstable_;
-    Index lookback_;
     V divisor_;
     V previous_{};
     V average_gain_{};  // the sums while seeding
     V average_loss_{};
     Index seeding_;
-    WarmUp warm_up_;
 };
 
 using RsiKernel = GainLossKernel<RelativeStrength>;
@@ -177,6 +170,6 @@ CmoKernel cmo_kernel(const double* params, const UnstablePeriods& unstable);
 template <>
 inline constexpr EntryForm entry_form<&rsi_kernel>{.clears_outputs = true};
 template <>
-inline constexpr EntryForm entry_form<&cmo_kernel>{.clears_outputs = true};
+inline constexpr EntryForm entry_form<&cmo_kernel> = entry_form<&rsi_kernel>;
 
 }  // namespace movlex

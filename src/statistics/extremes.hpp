@@ -6,6 +6,7 @@
 
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/window_extreme.hpp"
@@ -22,22 +23,12 @@ std::int32_t min_lookback(std::int32_t period);
 
 // The extreme of the last `period` values.
 template <class Direction>
-class ExtremeKernel {
+class ExtremeKernel : public IdleWarmUpKernel<ExtremeKernel<Direction>> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit ExtremeKernel(std::int32_t period) : period_(period), extreme_(period), warm_up_(period - 1) {}
-
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+    explicit ExtremeKernel(std::int32_t period) : IdleWarmUpKernel<ExtremeKernel>(period - 1), period_(period), extreme_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -47,13 +38,12 @@ public:
     template <class Archive>
     void visit(Archive& archive) {
         archive(extreme_);
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
     Index period_;
     WindowExtreme<Direction> extreme_;
-    WarmUp warm_up_;
 };
 
 using MaxKernel = ExtremeKernel<Highest>;

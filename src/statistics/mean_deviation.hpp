@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -16,23 +17,13 @@ inline constexpr std::array MEAN_DEVIATION_PARAMS{integer_param("period", 20, 1)
 // Two passes over the window, oldest bar first: mean = (sum of x) / n, then
 // (sum of |x - mean|) / n. Each bar reads its whole window: the deviations
 // from a moving mean have no running form.
-class MeanDeviationKernel {
+class MeanDeviationKernel : public IdleWarmUpKernel<MeanDeviationKernel> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
     explicit MeanDeviationKernel(std::int32_t period)
-        : period_(period), count_(static_cast<double>(period)), warm_up_(Index{period} - 1) {}
-
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+        : IdleWarmUpKernel(Index{period} - 1), period_(period), count_(static_cast<double>(period)) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -53,7 +44,6 @@ public:
 private:
     Index period_;
     double count_;
-    WarmUp warm_up_;
 };
 
 inline MeanDeviationKernel mean_deviation_kernel(const double* params, const UnstablePeriods&) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 
@@ -17,22 +18,12 @@ inline constexpr std::array PERCENT_RANK_PARAMS{integer_param("period", 20, 1)};
 // is not compared with itself). Values equal to the current one do not count,
 // nor do NaNs, and a NaN current value counts nothing: (below * 100) / period.
 // Counting needs the whole window, so a bar costs `period` comparisons.
-class PercentRankKernel {
+class PercentRankKernel : public IdleWarmUpKernel<PercentRankKernel> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
-    explicit PercentRankKernel(std::int32_t period) : period_(period), warm_up_(period) {}
-
-    Index history() const { return period_ + 1; }
-    Index lookback() const { return period_; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+    explicit PercentRankKernel(std::int32_t period) : IdleWarmUpKernel(period), period_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) const {
@@ -50,7 +41,6 @@ public:
 
 private:
     Index period_;
-    WarmUp warm_up_;
 };
 
 PercentRankKernel percent_rank_kernel(const double* params, const UnstablePeriods& unstable);

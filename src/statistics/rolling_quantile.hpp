@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/scratch.hpp"
@@ -60,23 +61,13 @@ struct QuantileRule {
     bool midpoint = false;  // (x[r] + x[r + 1]) / 2: an even window's median
 };
 
-class RollingQuantileKernel {
+class RollingQuantileKernel : public IdleWarmUpKernel<RollingQuantileKernel> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = 1;
 
     RollingQuantileKernel(std::int32_t period, QuantileRule rule)
-        : period_(period), rule_(rule), ranks_(period, rule.rank), warm_up_(period - 1) {}
-
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+        : IdleWarmUpKernel(period - 1), period_(period), rule_(rule), ranks_(period, rule.rank) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -105,7 +96,6 @@ private:
     QuantileRule rule_;
     WindowRanks ranks_;
     bool built_ = false;
-    WarmUp warm_up_;
 };
 
 RollingQuantileKernel rolling_median_kernel(const double* params, const UnstablePeriods& unstable);

@@ -80,53 +80,54 @@ struct CloseToClose {
     static double log_ratio(double numerator, double denominator);
 };
 
-// Parkinson: (mean of log(high / low)^2) / (4 log 2).
-struct Parkinson {
-    static constexpr int inputs = 2;
+// The estimators of one term a bar, read from the bar alone: the mean of the
+// window's terms, (sum of the terms) / period.
+struct MeanOfTerms {
     static constexpr Index gap = 0;
     using Run = Sums;
-    explicit Parkinson(std::int32_t period) : count_(period) {}
+    explicit MeanOfTerms(std::int32_t period) : count_(period) {}
+    double mean(const Sums& s) const { return s.a / count_; }
+    double count_;
+};
+
+// Parkinson: (mean of log(high / low)^2) / (4 log 2).
+struct Parkinson : MeanOfTerms {
+    static constexpr int inputs = 2;
+    using MeanOfTerms::MeanOfTerms;
     template <class Bars>
     static std::pair<double, double> terms(const Bars& bars, Index i) {
         const double range = CloseToClose::log_ratio(bars(0, i), bars(1, i));
         return {range * range, 0.0};
     }
-    double variance(const Sums& s) const { return (s.a / count_) / FOUR_LOG_2; }
+    double variance(const Sums& s) const { return mean(s) / FOUR_LOG_2; }
     static constexpr double FOUR_LOG_2 = 2.772588722239781;  // 4 log 2
-    double count_;
 };
 
 // Garman and Klass: mean of 0.5 log(high / low)^2 - (2 log 2 - 1) log(close / open)^2.
-struct GarmanKlass {
+struct GarmanKlass : MeanOfTerms {
     static constexpr int inputs = 4;
-    static constexpr Index gap = 0;
-    using Run = Sums;
-    explicit GarmanKlass(std::int32_t period) : count_(period) {}
+    using MeanOfTerms::MeanOfTerms;
     template <class Bars>
     static std::pair<double, double> terms(const Bars& bars, Index i) {
         const double range = CloseToClose::log_ratio(bars(1, i), bars(2, i));
         const double body = CloseToClose::log_ratio(bars(3, i), bars(0, i));
         return {0.5 * (range * range) - TWO_LOG_2_LESS_1 * (body * body), 0.0};
     }
-    double variance(const Sums& s) const { return s.a / count_; }
+    double variance(const Sums& s) const { return mean(s); }
     static constexpr double TWO_LOG_2_LESS_1 = 0.3862943611198906;  // 2 log 2 - 1
-    double count_;
 };
 
 // Rogers and Satchell: log(high / close) log(high / open) + log(low / close) log(low / open).
 double rogers_satchell_term(double open, double high, double low, double close);
 
-struct RogersSatchell {
+struct RogersSatchell : MeanOfTerms {
     static constexpr int inputs = 4;
-    static constexpr Index gap = 0;
-    using Run = Sums;
-    explicit RogersSatchell(std::int32_t period) : count_(period) {}
+    using MeanOfTerms::MeanOfTerms;
     template <class Bars>
     static std::pair<double, double> terms(const Bars& bars, Index i) {
         return {rogers_satchell_term(bars(0, i), bars(1, i), bars(2, i), bars(3, i)), 0.0};
     }
-    double variance(const Sums& s) const { return s.a / count_; }
-    double count_;
+    double variance(const Sums& s) const { return mean(s); }
 };
 
 // Yang and Zhang: the sample variances of the overnight return

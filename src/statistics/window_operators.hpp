@@ -8,6 +8,7 @@
 
 #include "averages/price_channels.hpp"
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "frame/window_extreme.hpp"
@@ -39,23 +40,13 @@ inline void report_range(const WindowRange& r, double* out) {
 // the newest of equal values taken, so that a value and its bar agree), given
 // to `report`.
 template <int M, void (*report)(const WindowRange&, double*)>
-class WindowExtremesKernel {
+class WindowExtremesKernel : public IdleWarmUpKernel<WindowExtremesKernel<M, report>> {
 public:
     static constexpr int inputs = 1;
     static constexpr int outputs = M;
 
     explicit WindowExtremesKernel(std::int32_t period)
-        : period_(period), lowest_(period), highest_(period), warm_up_(Index{period} - 1) {}
-
-    Index history() const { return period_; }
-    Index lookback() const { return period_ - 1; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+        : IdleWarmUpKernel<WindowExtremesKernel>(Index{period} - 1), period_(period), lowest_(period), highest_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -71,14 +62,13 @@ public:
     void visit(Archive& archive) {
         archive(lowest_);
         archive(highest_);
-        archive(warm_up_);
+        archive(this->warm_up_);
     }
 
 private:
     Index period_;
     WindowExtreme<Lowest, RescanTies::take_newest> lowest_;
     WindowExtreme<Highest, RescanTies::take_newest> highest_;
-    WarmUp warm_up_;
 };
 
 using MidpointKernel = WindowExtremesKernel<1, report_midpoint>;

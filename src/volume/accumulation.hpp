@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "frame/kernel.hpp"
+#include "frame/kernel_parts.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
 #include "movlex.h"
@@ -36,19 +37,10 @@ double accumulate_line(double line, const Bars& bars, Index i) {
 
 // The line from 0 at the first bar fed: nothing is carried over from earlier
 // calls, so the values depend on where the request starts.
-class AdKernel {
+class AdKernel : public EachBarKernel<AdKernel> {
 public:
     static constexpr int inputs = 4;  // high, low, close, volume
     static constexpr int outputs = 1;
-
-    Index history() const { return 1; }
-    Index lookback() const { return 0; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        steady(bars, i, out);
-        return true;
-    }
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
