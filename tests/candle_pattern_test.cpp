@@ -7,6 +7,7 @@
 // the settings table at their edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -270,7 +271,13 @@ TEST(CandlePatterns, ThresholdsHoldAtTheirEdges) {
     s.prices_far = 0.75;
     s.prices_equal = 0.03125;
     const Thresholds is{s};
-    auto candle = [](double open, double close) { return Candle{open, close + 10, open - 10, close, 1.0, 2.0, 0.0}; };
+    // A candle with averages 1 and 2, its traits judged.
+    auto judged = [&](double open, double high, double low, double close) {
+        Candle c{open, high, low, close, 1.0, 2.0, 0.0, 0};
+        c.traits = is.traits(c);
+        return c;
+    };
+    auto candle = [&](double open, double close) { return judged(open, close + 10, open - 10, close); };
 
     EXPECT_FALSE(is.long_body(candle(100, 101.5)));  // long: more than the multiple
     EXPECT_TRUE(is.long_body(candle(100, 101.5625)));
@@ -278,12 +285,25 @@ TEST(CandlePatterns, ThresholdsHoldAtTheirEdges) {
     EXPECT_FALSE(is.short_body(candle(100, 100.5625)));
     EXPECT_TRUE(is.doji(candle(100, 100.25)));  // doji: at most, of the average range
     EXPECT_FALSE(is.doji(candle(100, 100.3125)));
+    // Shadows of a white body 100 to 100.5: very short at most 0.125 (of the
+    // average range), long at least 1 (twice the body).
+    EXPECT_TRUE(is.very_short_upper(judged(100, 100.625, 99, 100.5)));
+    EXPECT_FALSE(is.very_short_upper(judged(100, 100.6875, 99, 100.5)));
+    EXPECT_TRUE(is.very_short_lower(judged(100, 101, 99.875, 100.5)));
+    EXPECT_FALSE(is.very_short_lower(judged(100, 101, 99.8125, 100.5)));
+    EXPECT_TRUE(is.long_upper(judged(100, 101.5, 99, 100.5)));
+    EXPECT_FALSE(is.long_upper(judged(100, 101.4375, 99, 100.5)));
+    EXPECT_TRUE(is.long_lower(judged(100, 101, 99, 100.5)));
+    EXPECT_FALSE(is.long_lower(judged(100, 101, 99.0625, 100.5)));
+    EXPECT_FALSE(is.long_upper(judged(100, 100.1875, 99, 100.0625)));  // never a very short one
+    // High and low far from the body: more than 1.5; the close near the high: at most 0.5.
+    EXPECT_FALSE(is.far_above(judged(100, 102, 99, 100.5)));
+    EXPECT_TRUE(is.far_above(judged(100, 102.0625, 99, 100.5)));
+    EXPECT_FALSE(is.far_below(judged(100, 101, 98.5, 100.5)));
+    EXPECT_TRUE(is.far_below(judged(100, 101, 98.4375, 100.5)));
+    EXPECT_TRUE(is.closes_near_high(judged(100, 101, 99, 100.5)));
+    EXPECT_FALSE(is.closes_near_high(judged(100, 101.0625, 99, 100.5)));
     const Candle c = candle(100, 100.5);
-    EXPECT_TRUE(is.very_short(0.125, c));
-    EXPECT_FALSE(is.very_short(0.1875, c));
-    EXPECT_TRUE(is.long_shadow(1.0, c));  // twice the body
-    EXPECT_FALSE(is.long_shadow(0.9375, c));
-    EXPECT_FALSE(is.long_shadow(0.125, candle(100, 100.0625)));  // never a very short one
     EXPECT_TRUE(is.near(100.5, 100, c));
     EXPECT_FALSE(is.near(100.5625, 100, c));
     EXPECT_FALSE(is.far(101.5, 100, c));  // far: more than the multiple
@@ -307,21 +327,63 @@ TEST(CandlePatterns, SettingsReachThePattern) {
     EXPECT_EQ(doji(candles, longer), -99.0);  // before the first output
 }
 
-// The entries: NULL and the default settings, and a structure of default
-// sentinels, give the same bits; a setting out of range is refused; the scan
-// gives each pattern's own values, row by row.
-TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
-    const Bars bars = make_bars(600, 27);
-    const std::int32_t last = 599;
+// Bars on a coarse grid of prices (steps of 1/4), with shadows of zero to
+// two steps and every seventh bar flat: equal prices, bodies of zero and
+// shadows at the thresholds' edges are frequent.
+Bars coarse_bars(std::size_t count, std::uint64_t seed) {
+    Bars bars;
+    std::uint64_t state = seed;
+    auto step = [&state](int steps) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return int((state >> 33) % std::uint64_t(steps));
+    };
+    int price = 400;  // in quarters
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool flat = i % 7 == 3;
+        const int open = price;
+        price += flat ? 0 : step(9) - 4;
+        const int close = price;
+        const int high = std::max(open, close) + (flat ? 0 : step(3));
+        const int low = std::min(open, close) - (flat ? 0 : step(3));
+        bars.open.push_back(open / 4.0);
+        bars.high.push_back(high / 4.0);
+        bars.low.push_back(low / 4.0);
+        bars.close.push_back(close / 4.0);
+        bars.volume.push_back(1.0);
+    }
+    return bars;
+}
+
+// The bearish side of a pattern reads its candles upside down, with their
+// traits swapped side for side rather than judged again: those are the
+// traits the upside-down candle is judged to have, tie for tie.
+TEST(CandlePatterns, UpsideDownCandlesHaveTheirTraitsSwapped) {
+    const Bars bars = coarse_bars(400, 5);
+    CandleSettings s;
+    for (const double multiple : {0.25, 1.0}) {  // the near and far edges on the grid
+        s.prices_near = multiple / 2;
+        s.prices_far = multiple;
+        const Thresholds is{s};
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            Candle c{bars.open[i], bars.high[i], bars.low[i], bars.close[i], 0.5, 1.0, 100.0, 0};
+            c.traits = is.traits(c);
+            Candle flipped = mirrored(c);
+            const std::uint32_t swapped = flipped.traits;
+            flipped.traits = is.traits(flipped);
+            EXPECT_EQ(flipped.traits, swapped) << "bar " << i;
+        }
+    }
+}
+
+// The scan gives each pattern's own values, row by row, at the default
+// settings and at others.
+void scan_matches_entries(const Bars& bars) {
+    const std::int32_t last = std::int32_t(bars.size()) - 1;
     MovlexCandleSettings defaults;
     movlex_candle_settings_default(&defaults);
-    MovlexCandleSettings sentinels{DEFAULT_INT, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL,
-                                   DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL};
     MovlexCandleSettings custom = defaults;
     custom.period = 5;
     custom.long_body = 1.0;
-    MovlexCandleSettings bad = defaults;
-    bad.prices_far = -1.0;
 
     const std::int32_t patterns = movlex_candle_pattern_count();
     ASSERT_EQ(patterns, std::int32_t(std::size(RUNNERS)));
@@ -361,6 +423,23 @@ TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
         }
         EXPECT_GT(fired, 0);
     }
+}
+
+// The entries: NULL and the default settings, and a structure of default
+// sentinels, give the same bits; a setting out of range is refused; the scan
+// gives each pattern's own values, on prices of a random walk and on prices
+// full of ties and flat bars.
+TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
+    for (const Bars& bars : {make_bars(600, 27), coarse_bars(600, 27)}) scan_matches_entries(bars);
+
+    const Bars bars = make_bars(600, 27);
+    const std::int32_t last = 599;
+    MovlexCandleSettings defaults;
+    movlex_candle_settings_default(&defaults);
+    MovlexCandleSettings sentinels{DEFAULT_INT, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL,
+                                   DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL, DEFAULT_REAL};
+    MovlexCandleSettings bad = defaults;
+    bad.prices_far = -1.0;
 
     std::vector<double> by_null(bars.size()), by_defaults(bars.size()), by_sentinels(bars.size());
     std::int32_t begin = -1, count = -1;

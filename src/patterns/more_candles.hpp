@@ -17,8 +17,8 @@ struct LadderBottom {
             if (!c[k].black() || !is.long_body(c[k])) return 0;
         for (int k = 2; k <= 3; ++k)
             if (!(c[k].open < c[k + 1].open && c[k].close < c[k + 1].close)) return 0;
-        const Candle fourth = c[1], last = c[0];
-        return c.trend(5) < 0 && fourth.black() && !is.very_short(fourth.upper_shadow(), fourth) && last.white() &&
+        const Candle &fourth = c[1], &last = c[0];
+        return c.trend(5) < 0 && fourth.black() && !is.very_short_upper(fourth) && last.white() &&
                last.open > fourth.open && last.close > fourth.high;
     }
 };
@@ -30,7 +30,7 @@ struct ConcealingBabySwallow {
     static constexpr int candles = 4;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle first = c[3], second = c[2], third = c[1], last = c[0];
+        const Candle &first = c[3], &second = c[2], &third = c[1], &last = c[0];
         return c.trend(4) < 0 && first.black() && is.shaven(first) && second.black() && is.shaven(second) &&
                second.close < first.close && third.black() && third.open < second.close && third.high > second.close &&
                last.black() && last.open > third.high && last.close < third.low;
@@ -44,7 +44,7 @@ struct Breakaway {
     static constexpr int candles = 5;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle first = c[4], second = c[3], third = c[2], fourth = c[1], last = c[0];
+        const Candle &first = c[4], &second = c[3], &third = c[2], &fourth = c[1], &last = c[0];
         return c.trend(5) < 0 && first.black() && is.long_body(first) && second.black() &&
                body_gap_down(second, first) && third.high < second.high && third.low < second.low &&
                fourth.black() && fourth.high < third.high && fourth.low < third.low && last.white() &&
@@ -59,9 +59,9 @@ struct ThreeMethods {
     static constexpr int candles = 5;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle first = c[4], last = c[0];
+        const Candle &first = c[4], &last = c[0];
         for (int k = 1; k <= 3; ++k) {
-            const Candle s = c[k];
+            const Candle &s = c[k];
             if (!is.short_body(s) || s.high > first.high || s.low < first.low) return 0;
         }
         return c.trend(5) > 0 && first.white() && is.long_body(first) && c[2].close < c[3].close &&
@@ -78,10 +78,10 @@ struct MatHold {
     static constexpr int candles = 5;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle first = c[4], last = c[0];
+        const Candle &first = c[4], &last = c[0];
         double highest = c[3].high;
         for (int k = 1; k <= 3; ++k) {
-            const Candle s = c[k];
+            const Candle &s = c[k];
             if (!is.short_body(s) || s.bottom() <= first.middle()) return 0;
             if (s.high > highest) highest = s.high;
         }

@@ -17,8 +17,8 @@ struct LongLeggedDoji {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return Doji::test(c, is) && is.far(k.high, k.top(), k) && is.far(k.bottom(), k.low, k);
+        const Candle &k = c[0];
+        return Doji::test(c, is) && is.far_above(k) && is.far_below(k);
     }
 };
 
@@ -26,7 +26,7 @@ struct RickshawMan {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
+        const Candle &k = c[0];
         return LongLeggedDoji::test(c, is) && is.near(k.middle(), (k.high + k.low) / 2.0, k);
     }
 };
@@ -35,8 +35,8 @@ struct DragonflyDoji {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return is.doji(k) && is.very_short(k.upper_shadow(), k) && is.long_shadow(k.lower_shadow(), k);
+        const Candle &k = c[0];
+        return is.doji(k) && is.very_short_upper(k) && is.long_lower(k);
     }
 };
 
@@ -46,8 +46,8 @@ struct GravestoneDoji {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return is.doji(k) && is.very_short(k.lower_shadow(), k) && is.long_shadow(k.upper_shadow(), k);
+        const Candle &k = c[0];
+        return is.doji(k) && is.very_short_lower(k) && is.long_upper(k);
     }
 };
 
@@ -58,9 +58,9 @@ struct Hammer {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return c.trend(1) < 0 && is.small_body(k) && is.long_shadow(k.lower_shadow(), k) &&
-               is.very_short(k.upper_shadow(), k);
+        const Candle &k = c[0];
+        return c.trend(1) < 0 && is.small_body(k) && is.long_lower(k) &&
+               is.very_short_upper(k);
     }
 };
 
@@ -70,9 +70,9 @@ struct InvertedHammer {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return c.trend(1) < 0 && is.small_body(k) && is.long_shadow(k.upper_shadow(), k) &&
-               is.very_short(k.lower_shadow(), k);
+        const Candle &k = c[0];
+        return c.trend(1) < 0 && is.small_body(k) && is.long_upper(k) &&
+               is.very_short_lower(k);
     }
 };
 
@@ -82,10 +82,10 @@ struct Takuri {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
+        const Candle &k = c[0];
         const double lower = k.lower_shadow();
-        return c.trend(1) < 0 && is.short_body(k) && is.very_short(k.upper_shadow(), k) &&
-               lower >= 1.5 * is.s.long_shadow * k.body() && is.far(k.bottom(), k.low, k);
+        return c.trend(1) < 0 && is.short_body(k) && is.very_short_upper(k) &&
+               lower >= 1.5 * is.s.long_shadow * k.body() && is.far_below(k);
     }
 };
 
@@ -93,7 +93,7 @@ struct Marubozu {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
+        const Candle &k = c[0];
         return k.white() && is.long_body(k) && is.shaven(k);
     }
 };
@@ -103,9 +103,9 @@ struct ClosingMarubozu {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return k.white() && is.long_body(k) && is.very_short(k.upper_shadow(), k) &&
-               !is.very_short(k.lower_shadow(), k);
+        const Candle &k = c[0];
+        return k.white() && is.long_body(k) && is.very_short_upper(k) &&
+               !is.very_short_lower(k);
     }
 };
 
@@ -114,9 +114,9 @@ struct OpeningMarubozu {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return k.white() && is.long_body(k) && is.very_short(k.lower_shadow(), k) &&
-               !is.very_short(k.upper_shadow(), k);
+        const Candle &k = c[0];
+        return k.white() && is.long_body(k) && is.very_short_lower(k) &&
+               !is.very_short_upper(k);
     }
 };
 
@@ -124,7 +124,7 @@ struct SpinningTop {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
+        const Candle &k = c[0];
         return is.small_body(k) && k.upper_shadow() > k.body() && k.lower_shadow() > k.body();
     }
 };
@@ -133,9 +133,9 @@ struct HighWave {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return is.small_body(k) && is.long_shadow(k.upper_shadow(), k) && is.long_shadow(k.lower_shadow(), k) &&
-               is.far(k.high, k.top(), k) && is.far(k.bottom(), k.low, k);
+        const Candle &k = c[0];
+        return is.small_body(k) && is.long_upper(k) && is.long_lower(k) &&
+               is.far_above(k) && is.far_below(k);
     }
 };
 
@@ -143,7 +143,7 @@ struct LongLine {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
+        const Candle &k = c[0];
         return k.white() && is.long_body(k) && k.upper_shadow() < k.body() && k.lower_shadow() < k.body();
     }
 };
@@ -152,7 +152,7 @@ struct ShortLine {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
+        const Candle &k = c[0];
         return k.white() && is.small_body(k) && k.upper_shadow() < k.body() && k.lower_shadow() < k.body();
     }
 };
@@ -162,8 +162,8 @@ struct BeltHold {
     static constexpr int candles = 1;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle k = c[0];
-        return c.trend(1) < 0 && k.white() && is.long_body(k) && is.very_short(k.lower_shadow(), k);
+        const Candle &k = c[0];
+        return c.trend(1) < 0 && k.white() && is.long_body(k) && is.very_short_lower(k);
     }
 };
 

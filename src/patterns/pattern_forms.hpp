@@ -25,10 +25,7 @@ struct Upright {
 
 struct Mirrored {
     const RecentCandles& recent;
-    Candle operator[](int k) const {
-        const Candle& c = recent[k];
-        return {-c.open, -c.low, -c.high, -c.close, c.body_average, c.range_average, -c.close_average};
-    }
+    const Candle& operator[](int k) const { return recent.upside_down[k]; }
     int trend(int n) const { return -recent.trend(n); }
 };
 

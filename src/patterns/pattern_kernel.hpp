@@ -23,7 +23,7 @@ public:
     static constexpr int outputs = 1;
 
     explicit PatternKernel(const CandleSettings& settings)
-        : is_{settings}, history_(settings.period), warm_up_(lookback()) {}
+        : is_{settings}, history_(settings), warm_up_(lookback()) {}
 
     Index history() const { return 1; }
     Index lookback() const { return Index(is_.s.period) + Pattern::candles - 1; }

@@ -35,7 +35,7 @@ inline constexpr const char* CANDLE_PATTERN_NAMES[] = {MOVLEX_CANDLE_PATTERNS(MO
 class ScanKernel {
 public:
     explicit ScanKernel(const CandleSettings& settings)
-        : is_{settings}, history_(settings.period), warm_up_(lookback()) {}
+        : is_{settings}, history_(settings), warm_up_(lookback()) {}
 
     Index lookback() const { return Index(is_.s.period) + MOST_PATTERN_CANDLES - 1; }
 

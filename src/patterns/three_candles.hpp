@@ -14,7 +14,7 @@ struct MorningStarOf {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && a.black() && is.long_body(a) && (doji ? is.doji(b) : is.short_body(b)) &&
                body_gap_down(b, a) && d.white() && d.close > a.middle();
     }
@@ -28,7 +28,7 @@ struct AbandonedBaby {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && a.black() && is.long_body(a) && is.doji(b) && range_gap_down(b, a) && d.white() &&
                range_gap_up(d, b);
     }
@@ -41,8 +41,8 @@ struct ThreeWhiteSoldiers {
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         for (int k = 0; k < 3; ++k) {
-            const Candle s = c[k];
-            if (!s.white() || is.short_body(s) || !is.near(s.high, s.close, s)) return 0;
+            const Candle &s = c[k];
+            if (!s.white() || is.short_body(s) || !is.closes_near_high(s)) return 0;
         }
         return steps_up(c[1], c[2]) && steps_up(c[0], c[1]);
     }
@@ -54,7 +54,7 @@ struct IdenticalThreeCrows {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return a.black() && b.black() && d.black() && !is.short_body(a) && !is.short_body(b) && !is.short_body(d) &&
                is.equal(b.open, a.close, b) && is.equal(d.open, b.close, d) && b.close < a.close &&
                d.close < b.close;
@@ -67,7 +67,7 @@ struct ThreeInside {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && a.black() && is.long_body(a) && b.white() && body_inside(b, a) && d.white() &&
                d.close > a.open;
     }
@@ -78,7 +78,7 @@ struct ThreeOutside {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds&) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && a.black() && b.white() && b.open <= a.close && b.close >= a.open &&
                b.body() > a.body() && d.white() && d.close > b.close;
     }
@@ -91,7 +91,7 @@ struct ThreeLineStrike {
     static constexpr int candles = 4;
     template <class C>
     static int test(const C& c, const Thresholds&) {
-        const Candle w1 = c[3], w2 = c[2], w3 = c[1], strike = c[0];
+        const Candle &w1 = c[3], &w2 = c[2], &w3 = c[1], &strike = c[0];
         return c.trend(4) > 0 && w1.white() && w2.white() && w3.white() && w2.close > w1.close &&
                w3.close > w2.close && strike.black() && strike.open > w3.close && strike.close < w1.open;
     }
@@ -104,9 +104,9 @@ struct ThreeStarsInTheSouth {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
-        return c.trend(3) < 0 && a.black() && is.long_body(a) && !is.very_short(a.lower_shadow(), a) && b.black() &&
-               b.body() < a.body() && b.low > a.low && b.open <= a.open && !is.very_short(b.lower_shadow(), b) &&
+        const Candle &a = c[2], &b = c[1], &d = c[0];
+        return c.trend(3) < 0 && a.black() && is.long_body(a) && !is.very_short_lower(a) && b.black() &&
+               b.body() < a.body() && b.low > a.low && b.open <= a.open && !is.very_short_lower(b) &&
                d.black() && is.short_body(d) && is.shaven(d) && d.high <= b.high && d.low >= b.low;
     }
 };
@@ -118,7 +118,7 @@ struct TwoCrows {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) > 0 && a.white() && is.long_body(a) && b.black() && body_gap_up(b, a) && d.black() &&
                within_body(d.open, b) && within_body(d.close, a);
     }
@@ -131,7 +131,7 @@ struct UpsideGapTwoCrows {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) > 0 && a.white() && is.long_body(a) && b.black() && is.short_body(b) &&
                body_gap_up(b, a) && d.black() && d.open > b.open && d.close < b.close && d.close > a.close;
     }
@@ -143,7 +143,7 @@ struct UniqueThreeRiver {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && a.black() && is.long_body(a) && b.black() && body_inside(b, a) && b.low < a.low &&
                d.white() && is.short_body(d) && d.close < b.close && d.low >= b.low;
     }
@@ -155,9 +155,9 @@ struct AdvanceBlock {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) > 0 && a.white() && b.white() && d.white() && is.long_body(a) && steps_up(b, a) &&
-               steps_up(d, b) && b.body() < a.body() && d.body() < b.body() && !is.very_short(d.upper_shadow(), d);
+               steps_up(d, b) && b.body() < a.body() && d.body() < b.body() && !is.very_short_upper(d);
     }
 };
 
@@ -167,7 +167,7 @@ struct StalledPattern {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) > 0 && a.white() && b.white() && d.white() && is.long_body(a) && is.long_body(b) &&
                steps_up(b, a) && is.short_body(d) && is.near(d.open, b.close, d) && d.close > b.close;
     }
@@ -179,7 +179,7 @@ struct StickSandwich {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && a.black() && b.white() && b.low > a.close && d.black() &&
                is.equal(d.close, a.close, d);
     }
@@ -191,7 +191,7 @@ struct TasukiGap {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds&) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) > 0 && a.white() && b.white() && range_gap_up(b, a) && d.black() && within_body(d.open, b) &&
                d.close < b.low && d.close > a.high;
     }
@@ -204,7 +204,7 @@ struct GapThreeMethods {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds&) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) > 0 && a.white() && b.white() && range_gap_up(b, a) && d.black() && within_body(d.open, b) &&
                within_body(d.close, a);
     }
@@ -218,7 +218,7 @@ struct SideBySideWhiteLines {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         const bool window = direction > 0 ? a.white() && body_gap_up(b, a) : a.black() && body_gap_down(b, a);
         return c.trend(3) == direction && window && b.white() && d.white() && is.equal(d.open, b.open, d) &&
                is.near(d.close, b.close, d);
@@ -233,7 +233,7 @@ struct Tristar {
     static constexpr int candles = 3;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[2], b = c[1], d = c[0];
+        const Candle &a = c[2], &b = c[1], &d = c[0];
         return c.trend(3) < 0 && is.doji(a) && is.doji(b) && is.doji(d) && body_gap_down(b, a) &&
                body_gap_down(b, d);
     }

@@ -11,7 +11,7 @@ struct Engulfing {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds&) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && b.white() && b.open <= a.close && b.close >= a.open &&
                (b.open < a.close || b.close > a.open);
     }
@@ -22,7 +22,7 @@ struct Harami {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && is.small_body(b) && body_inside(b, a);
     }
 };
@@ -31,7 +31,7 @@ struct HaramiCross {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && is.doji(b) && body_inside(b, a);
     }
 };
@@ -43,7 +43,7 @@ struct Piercing {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && b.white() && b.open < a.low &&
                b.close > a.middle() && b.close < a.open;
     }
@@ -54,7 +54,7 @@ struct DojiStar {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && is.doji(b) && body_gap_down(b, a);
     }
 };
@@ -64,7 +64,7 @@ struct Kicking {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return a.black() && is.long_body(a) && is.shaven(a) && b.white() && is.long_body(b) && is.shaven(b) &&
                range_gap_up(b, a);
     }
@@ -76,7 +76,7 @@ struct Counterattack {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && b.white() && is.long_body(b) && b.open < a.close &&
                is.equal(b.close, a.close, b);
     }
@@ -87,7 +87,7 @@ struct SeparatingLines {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) > 0 && a.black() && b.white() && is.long_body(b) && is.equal(b.open, a.open, b);
     }
 };
@@ -97,7 +97,7 @@ struct MatchingLow {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && b.black() && is.equal(b.close, a.close, b);
     }
 };
@@ -107,7 +107,7 @@ struct HomingPigeon {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && b.black() && is.short_body(b) && body_inside(b, a);
     }
 };
@@ -116,7 +116,7 @@ struct HomingPigeon {
 // the start of the three neck patterns (bearish continuations).
 template <class C>
 bool white_below_long_black(const C& c, const Thresholds& is) {
-    const Candle a = c[1], b = c[0];
+    const Candle &a = c[1], &b = c[0];
     return c.trend(2) < 0 && a.black() && is.long_body(a) && b.white() && b.open < a.low;
 }
 
@@ -134,7 +134,7 @@ struct InNeck {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return white_below_long_black(c, is) && b.close >= a.close && is.near(b.close, a.close, b);
     }
 };
@@ -144,7 +144,7 @@ struct Thrusting {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return white_below_long_black(c, is) && b.close > a.close && !is.near(b.close, a.close, b) &&
                b.close < a.middle();
     }
@@ -155,7 +155,7 @@ struct Tweezers {
     static constexpr int candles = 2;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
-        const Candle a = c[1], b = c[0];
+        const Candle &a = c[1], &b = c[0];
         return c.trend(2) < 0 && a.black() && is.long_body(a) && b.white() && is.equal(b.low, a.low, b);
     }
 };
@@ -182,7 +182,7 @@ private:
     // The false break at candle k, its inside bar at k + 1, the mother bar at k + 2.
     template <class C>
     static bool false_break(const C& c, int k) {
-        const Candle mother = c[k + 2], inside = c[k + 1], breaking = c[k];
+        const Candle &mother = c[k + 2], &inside = c[k + 1], &breaking = c[k];
         return inside.high < mother.high && inside.low > mother.low && breaking.high < inside.high &&
                breaking.low < inside.low;
     }
