@@ -14,8 +14,6 @@
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "oscillators/commodity_channel.hpp"
-#include "oscillators/range_position.hpp"
-#include "statistics/extremes.hpp"
 #include "statistics/bollinger.hpp"
 #include "statistics/variance.hpp"
 #include "test_support.hpp"
@@ -114,14 +112,6 @@ TEST(BlockPath, GivesTheBitsOfTheSteps) {
     for (const BlockCase& c : bands) check_against_steps(c, bars, bbands_kernel);
     for (double period : {2, 3, 7, 8, 9, 14, 16, 17, 100})
         check_against_steps({"cci", {period}}, bars, cci_kernel);
-    // Windows rescanned whole (up to 16 bars) and through block tables of
-    // one bar and of longer chunks per entry; flat stretches give ties.
-    for (double period : {2, 5, 15, 16, 17, 30, 129, 300}) {
-        check_against_steps({"max", {period}}, bars, max_kernel);
-        check_against_steps({"min", {period}}, bars, min_kernel);
-        check_against_steps({"willr", {period}}, bars, willr_kernel);
-        check_against_steps({"aroon", {period}}, bars, aroon_kernel);
-    }
 }
 
 }  // namespace

@@ -27,10 +27,10 @@
 // are scanned (fewer than the chunk's length), continuing the same scan
 // back, so that the result is the one of a table with one entry per bar.
 //
-// Taking the extreme afresh is kept out of line and given the block state,
-// which lives in the window so that nothing allocates; its address lets the
-// whole kernel escape, so a batch loop over the bars carries the extreme and
-// its bar in locals (Carried), which stay in registers.
+// Taking the extreme afresh is given only the block state, the series and the
+// bar numbers, and returns the new extreme: the window itself never has its
+// address taken, so a loop over the bars keeps the carried extreme in
+// registers.
 #pragma once
 
 #include <array>
@@ -80,27 +80,18 @@ public:
     // another from the first full window on; nothing is fed before it.
     template <class Series>
     [[gnu::always_inline]] double advance(const Series& series, Index today) {
-        advance(series, today, value_, index_);
+        const Index trailing = today - length_ + 1;
+        if (index_ < trailing) {
+            const Candidate fresh = length_ <= SHORT_WINDOW
+                                        ? scan_window(series, trailing, today)
+                                        : take_afresh(blocks_, length_, chunk_shift_, series, trailing, today);
+            value_ = fresh.value;
+            index_ = fresh.bar;
+        } else if (const double newest = series(today); Direction::reaches(newest, value_)) {
+            value_ = newest;
+            index_ = today;
+        }
         return value_;
-    }
-
-    // The extreme and its bar, for a loop over a block of bars to carry in
-    // locals (carried(), then advance() for each bar, then keep()): the
-    // out-of-line rescan is given the block state, whose address lets the
-    // whole kernel escape, so members would be reloaded after every store
-    // of an output.
-    struct Carried {
-        double value;
-        Index bar;
-    };
-    Carried carried() const { return {value_, index_}; }
-    void keep(Carried extreme) {
-        value_ = extreme.value;
-        index_ = extreme.bar;
-    }
-    template <class Series>
-    [[gnu::always_inline]] void advance(const Series& series, Index today, Carried& extreme) {
-        advance(series, today, extreme.value, extreme.bar);
     }
 
     double value() const { return value_; }
@@ -130,21 +121,6 @@ private:
     static constexpr Index SHORT_WINDOW = 16;
     // Entries of the suffix table (512 bytes).
     static constexpr Index SUFFIX_CHUNKS = 128;
-
-    template <class Series>
-    [[gnu::always_inline]] void advance(const Series& series, Index today, double& value, Index& index) {
-        const Index trailing = today - length_ + 1;
-        if (index < trailing) {
-            const Candidate fresh = length_ <= SHORT_WINDOW
-                                        ? scan_window(series, trailing, today)
-                                        : take_afresh(blocks_, length_, chunk_shift_, series, trailing, today);
-            value = fresh.value;
-            index = fresh.bar;
-        } else if (const double newest = series(today); Direction::reaches(newest, value)) {
-            value = newest;
-            index = today;
-        }
-    }
 
     // Whether a newer value wins over an older one: when greater (for the
     // highest), and when equal if the newest of equals is wanted.

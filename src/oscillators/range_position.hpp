@@ -2,11 +2,9 @@
 // extremes of a sliding window.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
-#include "frame/bar_block.hpp"
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
@@ -49,30 +47,8 @@ public:
     void steady(const Bars& bars, Index i, double* out) {
         const double lowest_low = lowest_.advance(input_series(bars, 1), i);
         const double highest_high = highest_.advance(input_series(bars, 0), i);
-        out[0] = position(highest_high, lowest_low, bars(2, i));
-    }
-
-    // Both windows carried over the block, then the formula two bars at a
-    // time in lanes.
-    template <class Bars>
-    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
-        const Index n = std::min(available, BAR_BLOCK);
-        double lowest[BAR_BLOCK], highest[BAR_BLOCK], close[BAR_BLOCK];
-        auto low = lowest_.carried();
-        auto high = highest_.carried();
-        for (Index j = 0; j < n; ++j) {
-            lowest_.advance(input_series(bars, 1), i + j, low);
-            highest_.advance(input_series(bars, 0), i + j, high);
-            lowest[j] = low.value;
-            highest[j] = high.value;
-            close[j] = bars(2, i + j);
-        }
-        lowest_.keep(low);
-        highest_.keep(high);
-        over_pairs(n, [&]<class V>(Index j) {
-            store_lanes(out[0] + j, position(load_lanes<V>(highest + j), load_lanes<V>(lowest + j), load_lanes<V>(close + j)));
-        });
-        return n;
+        const double scaled_range = (highest_high - lowest_low) / -100.0;
+        out[0] = scaled_range == 0.0 ? 0.0 : (highest_high - bars(2, i)) / scaled_range;
     }
 
     template <class Archive>
@@ -83,13 +59,6 @@ public:
     }
 
 private:
-    // V is double or lanes of bars.
-    template <class V>
-    static V position(V highest_high, V lowest_low, V close) {
-        const V scaled_range = (highest_high - lowest_low) / splat<V>(-100.0);
-        return pick(scaled_range == splat<V>(0.0), splat<V>(0.0), (highest_high - close) / scaled_range);
-    }
-
     Index period_;
     WindowExtreme<Lowest> lowest_;
     WindowExtreme<Highest> highest_;
@@ -127,27 +96,6 @@ public:
         highest_.advance(input_series(bars, 0), i);
         out[1] = static_cast<double>(highest_.index() - i + period_) * factor_;
         out[0] = static_cast<double>(lowest_.index() - i + period_) * factor_;
-    }
-
-    // Both windows carried over the block; the outputs are stored once every
-    // bar of the block is read.
-    template <class Bars>
-    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
-        const Index n = std::min(available, BAR_BLOCK);
-        double down[BAR_BLOCK], up[BAR_BLOCK];
-        auto low = lowest_.carried();
-        auto high = highest_.carried();
-        for (Index j = 0; j < n; ++j) {
-            lowest_.advance(input_series(bars, 1), i + j, low);
-            highest_.advance(input_series(bars, 0), i + j, high);
-            up[j] = static_cast<double>(high.bar - (i + j) + period_) * factor_;
-            down[j] = static_cast<double>(low.bar - (i + j) + period_) * factor_;
-        }
-        lowest_.keep(low);
-        highest_.keep(high);
-        std::copy_n(down, n, out[0]);
-        std::copy_n(up, n, out[1]);
-        return n;
     }
 
     template <class Archive>

@@ -44,19 +44,6 @@ public:
         out[0] = extreme_.advance(input_series(bars, 0), i);
     }
 
-    // Each output is stored right after its bar's step, as the steps do:
-    // later windows never reach back to where it goes.
-    template <class Bars>
-    Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
-        auto extreme = extreme_.carried();
-        for (Index j = 0; j < available; ++j) {
-            extreme_.advance(input_series(bars, 0), i + j, extreme);
-            out[0][j] = extreme.value;
-        }
-        extreme_.keep(extreme);
-        return available;
-    }
-
     template <class Archive>
     void visit(Archive& archive) {
         archive(extreme_);

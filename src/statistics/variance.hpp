@@ -77,25 +77,14 @@ public:
     }
 
     // The steady steps of bars i .. i + n - 1 in two passes: the sums carried
-    // bar by bar, then the divisions over the block in lanes, each pair of
-    // bars handed on at once as finish.template operator()<V>(j, variance,
-    // mean).
-    template <class Bars, class Finish>
-    void next_block(const Bars& bars, Index i, Index n, Finish&& finish) {
+    // bar by bar, then the divisions over the block in lanes.
+    template <class Bars>
+    void next_block(const Bars& bars, Index i, Index n, double* variance, double* mean) {
         double sum[BAR_BLOCK], sum_of_squares[BAR_BLOCK];
         for (Index j = 0; j < n; ++j) carry(bars, i + j, sum[j], sum_of_squares[j]);
         over_pairs(n, [&]<class V>(Index j) {
-            V mean;
-            const V variance = moments(load_lanes<V>(sum + j), load_lanes<V>(sum_of_squares + j), mean);
-            finish.template operator()<V>(j, variance, mean);
-        });
-    }
-
-    // The same, into arrays.
-    template <class Bars>
-    void next_block(const Bars& bars, Index i, Index n, double* variance, double* mean) {
-        next_block(bars, i, n, [&]<class V>(Index j, V variance_j, V mean_j) {
-            store_lanes(variance + j, variance_j);
+            V mean_j;
+            store_lanes(variance + j, moments(load_lanes<V>(sum + j), load_lanes<V>(sum_of_squares + j), mean_j));
             store_lanes(mean + j, mean_j);
         });
     }
@@ -103,7 +92,8 @@ public:
     template <class Bars>
     Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
         const Index n = std::min(available, BAR_BLOCK);
-        next_block(bars, i, n, [&]<class V>(Index j, V variance, V) { store_lanes(out[0] + j, variance); });
+        double mean[BAR_BLOCK];
+        next_block(bars, i, n, out[0], mean);
         return n;
     }
 
@@ -172,7 +162,9 @@ public:
     template <class Bars>
     Index steady_block(const Bars& bars, Index i, Index available, double* const* out) {
         const Index n = std::min(available, BAR_BLOCK);
-        variance_.next_block(bars, i, n, [&]<class V>(Index j, V variance, V) { store_lanes(out[0] + j, scale(variance)); });
+        double mean[BAR_BLOCK];
+        variance_.next_block(bars, i, n, out[0], mean);
+        over_pairs(n, [&]<class V>(Index j) { store_lanes(out[0] + j, scale(load_lanes<V>(out[0] + j))); });
         return n;
     }
 
