@@ -7,6 +7,9 @@
 // step.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
+
 #include "frame/contract.hpp"
 #include "frame/lanes.hpp"
 
@@ -43,12 +46,15 @@ inline double lane(U value, int l) {
     }
 }
 
+// Sets lane l by its bytes: an element store into the vector reads the
+// whole vector first, which the compiler then reports as possibly
+// uninitialized.
 template <class U>
 inline void set_lane(U& value, int l, double x) {
     if constexpr (lane_count<U> == 1) {
         value = x;
     } else {
-        value[l] = x;
+        std::memcpy(reinterpret_cast<char*>(&value) + sizeof(double) * std::size_t(l), &x, sizeof x);
     }
 }
 
