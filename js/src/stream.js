@@ -8,8 +8,12 @@ import { readParams } from './params.js';
 
 const released = new FinalizationRegistry((pointer) => wasm._movlex_stream_destroy(pointer));
 
-// Room for one bar: inputs, outputs and the has-value flag, allocated once.
-const BAR = wasm._malloc(8 * 16 + 8);
+// Room for one bar: inputs, outputs and the has-value flag after them,
+// allocated once and sized from the table's widest rows.
+const BAR_INPUTS = Math.max(...table.indicators.map((row) => row.inputs.length));
+const BAR_OUTPUTS = Math.max(...table.indicators.map((row) => row.outputs.length));
+const BAR_FLAG = 8 * (BAR_INPUTS + BAR_OUTPUTS);
+const BAR = wasm._malloc(BAR_FLAG + 8);
 
 const classes = new Map();
 
@@ -66,8 +70,8 @@ export class Stream {
       if (typeof values[i] !== 'number') throw new TypeError(`${info.name}: input ${i} must be a number`);
       heap[inputsAt + i] = values[i];
     }
-    const outputsAt = inputsAt + 8;
-    const flag = BAR + 128;
+    const outputsAt = inputsAt + BAR_INPUTS;
+    const flag = BAR + BAR_FLAG;
     const code = wasm._movlex_stream_update(this.#live(), BAR, 8 * outputsAt, flag);
     if (code !== 0) throw failure(info.name, code);
     if (wasm.HEAP32[flag / 4] === 0) return null;
