@@ -123,6 +123,8 @@ private:
         reader(kernel_);
         reader(bars_ring_);
         lookback_ = kernel_.lookback();
+        if constexpr (requires { kernel_.agrees_with(bars_); })
+            if (!kernel_.agrees_with(bars_)) return false;
         return reader.ok();
     }
     bool assign_state(const Stream& other) override {

@@ -8,6 +8,7 @@
 // kernel lists in its visit() where it stands in the saved state.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "frame/contract.hpp"
@@ -39,6 +40,12 @@ class IdleWarmUpKernel {
 public:
     Index history() const { return lookback_ + 1; }
     Index lookback() const { return lookback_; }
+
+    // Whether a restored warm-up agrees with the number of bars a stream has
+    // seen: each of the first `lookback` bars consumes one warm-up bar. A
+    // state that disagrees would take a steady step before its window holds
+    // `lookback` bars, reading slots before the first.
+    bool agrees_with(Index bars) const { return warm_up_.remaining() == std::max<Index>(0, lookback_ - bars); }
 
     template <class Bars, class Value>
     bool step(const Bars& bars, Index i, Value* out) {

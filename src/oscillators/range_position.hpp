@@ -32,7 +32,7 @@ public:
     static constexpr int outputs = 1;
 
     explicit WillrKernel(std::int32_t period)
-        : IdleWarmUpKernel(period - 1), period_(period), lowest_(period), highest_(period) {}
+        : IdleWarmUpKernel(period - 1), lowest_(period), highest_(period) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
@@ -50,7 +50,6 @@ public:
     }
 
 private:
-    Index period_;
     WindowExtreme<Lowest> lowest_;
     WindowExtreme<Highest> highest_;
 };
