@@ -6,14 +6,21 @@
 //   floor/ema         e = e + (a[i] - e) * k          (EMA, DEMA, TEMA)
 //   floor/wilder      w = (w * (p - 1) + a[i]) / p    (RSI, CMO, ATR, NATR)
 //   floor/wilder_sum  s = (s - s / p) + a[i]          (the directional family)
+//   floor/window_sum  s = (s + a[i]) - a[i - 14]      (running window sums:
+//                                                      ULTOSC, MFI)
 //
 // An indicator can do no better than its chain; everything else it does on
-// a bar is off the chain and can overlap with it.
+// a bar is off the chain and can overlap with it, except where that work has
+// a limit of its own: floor/division is the time per value of a division
+// that nothing carries, two values at a time in lanes (ULTOSC needs four per
+// bar, MFI two, so those multiples bound them too).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
+
+#include "frame/lanes.hpp"
 
 namespace {
 
@@ -36,7 +43,7 @@ const std::vector<double>& floor_input() {
     return values;
 }
 
-enum class Chain { ema, wilder, wilder_sum };
+enum class Chain { ema, wilder, wilder_sum, window_sum };
 
 template <Chain chain>
 void run_chain(benchmark::State& state) {
@@ -46,10 +53,15 @@ void run_chain(benchmark::State& state) {
         benchmark::DoNotOptimize(k);
         benchmark::DoNotOptimize(p);
         double x = input[0];
-        for (const double a : input) {
-            if constexpr (chain == Chain::ema) x = x + (a - x) * k;
-            if constexpr (chain == Chain::wilder) x = (x * (p - 1.0) + a) / p;
-            if constexpr (chain == Chain::wilder_sum) x = (x - x / p) + a;
+        if constexpr (chain == Chain::window_sum) {
+            constexpr std::size_t width = 14;
+            for (std::size_t i = width; i < input.size(); ++i) x = (x + input[i]) - input[i - width];
+        } else {
+            for (const double a : input) {
+                if constexpr (chain == Chain::ema) x = x + (a - x) * k;
+                if constexpr (chain == Chain::wilder) x = (x * (p - 1.0) + a) / p;
+                if constexpr (chain == Chain::wilder_sum) x = (x - x / p) + a;
+            }
         }
         benchmark::DoNotOptimize(x);
     }
@@ -60,5 +72,25 @@ void run_chain(benchmark::State& state) {
 BENCHMARK(run_chain<Chain::ema>)->Name("floor/ema")->Unit(benchmark::kMillisecond);
 BENCHMARK(run_chain<Chain::wilder>)->Name("floor/wilder")->Unit(benchmark::kMillisecond);
 BENCHMARK(run_chain<Chain::wilder_sum>)->Name("floor/wilder_sum")->Unit(benchmark::kMillisecond);
+BENCHMARK(run_chain<Chain::window_sum>)->Name("floor/window_sum")->Unit(benchmark::kMillisecond);
+
+void run_division(benchmark::State& state) {
+    using Pair = movlex::Lanes<2>;
+    const std::vector<double>& input = floor_input();
+    std::vector<double> quotients(input.size());
+    for (auto _ : state) {
+        for (std::size_t i = 0; i + 3 <= input.size(); i += 2) {
+            const Pair dividend = movlex::load_lanes<Pair>(&input[i]);
+            const Pair divisor = movlex::load_lanes<Pair>(&input[i + 1]);
+            movlex::store_lanes(&quotients[i], dividend / divisor);
+        }
+        benchmark::DoNotOptimize(quotients.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["time_per_output"] = benchmark::Counter(
+        double(input.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(run_division)->Name("floor/division")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Every indicator of the table over 1,000,000 bars, reporting the time per
 // output value (counter time_per_output, in ns). Indicators with a period run at
 // periods 10 and 1000, which shows that an output costs the same whatever
-// the period: the first integer parameter whose name ends in "period" takes
+// the period: the first integer parameter whose name ends in "period" (or in
+// "period" and a number) takes
 // the value, a second one (slow_period, ...) twice the value, each kept
 // within its range; every other parameter keeps its default.
 //
@@ -101,8 +102,12 @@ const Bars& bars() {
     return shared;
 }
 
+// "period", "slow_period", and the numbered "period1", "period2" of an
+// indicator with several.
 bool is_period(const ParamInfo& param) {
-    return param.kind == ParamKind::integer && std::string_view(param.name).ends_with("period");
+    std::string_view name(param.name);
+    while (!name.empty() && name.back() >= '0' && name.back() <= '9') name.remove_suffix(1);
+    return param.kind == ParamKind::integer && name.ends_with("period");
 }
 
 // The parameters for one run, and the run's name: "sma/period=10".

@@ -14,9 +14,11 @@
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "oscillators/commodity_channel.hpp"
+#include "oscillators/ultimate.hpp"
 #include "statistics/bollinger.hpp"
 #include "statistics/variance.hpp"
 #include "test_support.hpp"
+#include "volume/money_flow.hpp"
 
 namespace movlex::test {
 namespace {
@@ -35,6 +37,7 @@ Bars bars_with_flat_stretches(std::size_t count, std::uint64_t seed) {
 const std::vector<double>& series_of(const Bars& bars, std::string_view input) {
     if (input == "high") return bars.high;
     if (input == "low") return bars.low;
+    if (input == "volume") return bars.volume;
     return bars.close;  // "close" and "input"
 }
 
@@ -112,6 +115,18 @@ TEST(BlockPath, GivesTheBitsOfTheSteps) {
     for (const BlockCase& c : bands) check_against_steps(c, bars, bbands_kernel);
     for (double period : {2, 3, 7, 8, 9, 14, 16, 17, 100})
         check_against_steps({"cci", {period}}, bars, cci_kernel);
+    // Periods in any order, equal, 1 (a window of the bar alone), and a
+    // window longer than a block, so that its leaving bars lie in no block
+    // the path has measured.
+    const std::vector<BlockCase> ultimates = {
+        {"ultosc", {7, 14, 28}}, {"ultosc", {28, 7, 14}}, {"ultosc", {1, 1, 1}},
+        {"ultosc", {5, 5, 200}}, {"ultosc", {64, 2, 65}},
+    };
+    for (const BlockCase& c : ultimates) check_against_steps(c, bars, ultosc_kernel);
+    // Windows in the routine's frame and on the heap; the window wraps inside
+    // blocks and on their edges.
+    for (double period : {2, 3, 14, 50, 51, 64, 200})
+        check_against_steps({"mfi", {period}}, bars, mfi_kernel);
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 #include "directional/trend_strength.hpp"
 #include "frame/kernel.hpp"
 #include "oscillators/rsi.hpp"
+#include "oscillators/ultimate.hpp"
 #include "test_support.hpp"
+#include "volume/money_flow.hpp"
 
 namespace movlex::test {
 namespace {
@@ -88,7 +90,7 @@ void expect_same_outputs(const Kernel& kernel, const std::vector<std::vector<dou
                     << "value " << t << ": stepped " << stepped[k][t] << ", batch path " << blocked[k][t];
 }
 
-constexpr int HIGH = 1, LOW = 2, CLOSE = 3;
+constexpr int HIGH = 1, LOW = 2, CLOSE = 3, VOLUME = 4;
 
 struct Case {
     std::string name;
@@ -116,6 +118,17 @@ std::vector<Case> cases() {
         case_of<AdxrKernel>("ADXR", 2, std::array{HIGH, LOW, CLOSE}),
         case_of<RsiKernel>("RSI", 2, std::array{CLOSE}),
         case_of<CmoKernel>("CMO", 2, std::array{CLOSE}, 4),
+        // The three periods out of order, two of them equal at periods 1 and 2.
+        {"ULTOSC", 1,
+         [](std::int32_t period, const std::vector<std::vector<double>>& columns, std::size_t count) {
+             expect_same_outputs(UltoscKernel(2 * period + 1, period, period / 2 + 1), columns,
+                                 std::array{HIGH, LOW, CLOSE}, count);
+         }},
+        {"MFI", 2,
+         [](std::int32_t period, const std::vector<std::vector<double>>& columns, std::size_t count) {
+             expect_same_outputs(MfiKernel(period, 3, OwnedWindow(2 * Index{period})), columns,
+                                 std::array{HIGH, LOW, CLOSE, VOLUME}, count);
+         }},
     };
 }
 

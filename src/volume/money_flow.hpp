@@ -1,10 +1,12 @@
 // Money-flow index (MFI).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
 
+#include "frame/bar_block.hpp"
 #include "frame/entry_form.hpp"
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
@@ -20,18 +22,20 @@ inline constexpr std::array MFI_PARAMS{integer_param("period", 14, 2)};
 // period plus the unstable period of the MFI slot; -1 out of range.
 std::int32_t mfi_lookback(std::int32_t period);
 
-struct FlowPair {
-    double positive;
-    double negative;
+template <class U>
+struct FlowPairOf {
+    U positive;
+    U negative;
 };
+using FlowPair = FlowPairOf<double>;
 
 // The bar's money flow, credited to the side its typical price moved to
-// against the previous bar's; an unchanged typical price credits neither.
-inline FlowPair flow_pair(double typical, double previous_typical, double volume) {
-    const double flow = typical * volume;
-    if (typical > previous_typical) return {flow, 0.0};
-    if (typical < previous_typical) return {0.0, flow};
-    return {0.0, 0.0};
+// against the previous bar's; an unchanged typical price (or a NaN) credits
+// neither. A choice, not a branch: the direction follows the prices.
+template <class U>
+inline FlowPairOf<U> flow_pair(U typical, U previous_typical, U volume) {
+    const U flow = typical * volume;
+    return {pick(typical > previous_typical, flow, U{}), pick(typical < previous_typical, flow, U{})};
 }
 
 // The window of (positive, negative) flow pairs: a circular buffer, stored as
@@ -57,11 +61,37 @@ public:
         advance();
     }
 
+    // The window worked on in locals (the batch path), both sums in two
+    // lanes: replace() does what replace(FlowPair) does, and finish() puts
+    // the window's position and sums back.
+    struct Run {
+        double* pairs;
+        Index slot;
+        Index period;
+        Lanes<2> sums;
+
+        void replace(Lanes<2> entering) {
+            double* const oldest = pairs + 2 * slot;
+            sums = sums - load_lanes<Lanes<2>>(oldest);
+            store_lanes(oldest, entering);
+            sums = sums + entering;
+            if (++slot == period) slot = 0;
+        }
+    };
+    Run start_run() { return {&pairs_[0], slot_, period_, Lanes<2>{positive_sum_, negative_sum_}}; }
+    void finish(const Run& run) {
+        slot_ = run.slot;
+        positive_sum_ = run.sums[0];
+        negative_sum_ = run.sums[1];
+    }
+
     // Share of the window's flow that moved upwards, in percent.
-    double index() const {
-        const double total = positive_sum_ + negative_sum_;
-        if (total < MINIMUM_TOTAL_FLOW) return 0.0;
-        return (positive_sum_ / total) * 100.0;
+    double index() const { return index_of(positive_sum_, negative_sum_); }
+
+    template <class U>
+    static U index_of(U positive_sum, U negative_sum) {
+        const U total = positive_sum + negative_sum;
+        return pick(total < splat<U>(MINIMUM_TOTAL_FLOW), U{}, (positive_sum / total) * splat<U>(100.0));
     }
 
     template <class Archive>
@@ -133,6 +163,50 @@ public:
         flows_.replace(flow_pair(typical, previous_typical_, bars(3, i)));
         previous_typical_ = typical;
         out[0] = flows_.index();
+    }
+
+    // The batch path, two bars at a time: typical prices, flow pairs and the
+    // index in lanes (the divisions of both bars at once), the window's sums
+    // bar by bar between them. Each value comes from the operations of
+    // steady(), so it has its bits.
+    template <int N>
+    Index steady_block(const PointerBars<N>& bars, Index i, Index available, double* const* out) {
+        const Index n = std::min(available, BAR_BLOCK);
+        const double* high = bars.arrays[0] + i;
+        const double* low = bars.arrays[1] + i;
+        const double* close = bars.arrays[2] + i;
+        const double* volume = bars.arrays[3] + i;
+        double previous = previous_typical_;
+        auto run = flows_.start_run();
+        over_pairs(n, [&]<class U>(Index j) {
+            const U sum = (load_lanes<U>(high + j) + load_lanes<U>(low + j)) + load_lanes<U>(close + j);
+            const U typical = sum / splat<U>(3.0);  // as typical_price()
+            U before = typical;
+            if constexpr (lane_count<U> == 2) {
+                before = __builtin_shufflevector(Lanes<2>{previous, previous}, typical, 0, 2);
+                previous = typical[1];
+            } else {
+                before = previous;
+                previous = typical;
+            }
+            const FlowPairOf<U> pair = flow_pair(typical, before, load_lanes<U>(volume + j));
+            if constexpr (lane_count<U> == 2) {
+                // Each bar's (positive, negative) pair, and back to each
+                // side's two bars: moves of lanes only.
+                run.replace(__builtin_shufflevector(pair.positive, pair.negative, 0, 2));
+                const Lanes<2> first = run.sums;
+                run.replace(__builtin_shufflevector(pair.positive, pair.negative, 1, 3));
+                const Lanes<2> second = run.sums;
+                store_lanes(out[0] + j, FlowWindow<Window>::index_of(__builtin_shufflevector(first, second, 0, 2),
+                                                                     __builtin_shufflevector(first, second, 1, 3)));
+            } else {
+                run.replace(Lanes<2>{pair.positive, pair.negative});
+                out[0][j] = FlowWindow<Window>::index_of(run.sums[0], run.sums[1]);
+            }
+        });
+        flows_.finish(run);
+        previous_typical_ = previous;
+        return n;
     }
 
     template <class Archive>
