@@ -16,6 +16,7 @@
 #include "candle_patterns.hpp"  // generated: patterns::<name>, MOVLEX_CANDLE_PATTERNS
 #include "frame/kernel.hpp"
 #include "movlex_extended.h"
+#include "patterns/scan.hpp"
 #include "test_support.hpp"
 
 namespace movlex::test {
@@ -38,9 +39,11 @@ struct Fixture {
 
 constexpr std::int32_t PERIOD = 5;
 
-std::vector<Ohlc> context(Context trend) {
+// The last `count` candles of the context (a longer one starts further up,
+// or down, the same slope).
+std::vector<Ohlc> context(Context trend, int count = 6) {
     std::vector<Ohlc> candles;
-    for (int j = 0; j < 6; ++j) {
+    for (int j = 6 - count; j < 6; ++j) {
         if (trend == Context::falling) {
             const double open = 106.0 - j;
             candles.push_back({open, open + 0.5, open - 1.5, open - 1.0});
@@ -329,8 +332,9 @@ TEST(CandlePatterns, SettingsReachThePattern) {
 
 // Bars on a coarse grid of prices (steps of 1/4), with shadows of zero to
 // two steps and every seventh bar flat: equal prices, bodies of zero and
-// shadows at the thresholds' edges are frequent.
-Bars coarse_bars(std::size_t count, std::uint64_t seed) {
+// shadows at the thresholds' edges are frequent. With gaps, every fifth bar
+// opens up to four steps away from the close before.
+Bars coarse_bars(std::size_t count, std::uint64_t seed, bool gaps = false) {
     Bars bars;
     std::uint64_t state = seed;
     auto step = [&state](int steps) {
@@ -340,6 +344,7 @@ Bars coarse_bars(std::size_t count, std::uint64_t seed) {
     int price = 400;  // in quarters
     for (std::size_t i = 0; i < count; ++i) {
         const bool flat = i % 7 == 3;
+        if (gaps && i % 5 == 1) price += step(9) - 4;
         const int open = price;
         price += flat ? 0 : step(9) - 4;
         const int close = price;
@@ -430,7 +435,8 @@ void scan_matches_entries(const Bars& bars) {
 // gives each pattern's own values, on prices of a random walk and on prices
 // full of ties and flat bars.
 TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
-    for (const Bars& bars : {make_bars(600, 27), coarse_bars(600, 27)}) scan_matches_entries(bars);
+    for (const Bars& bars : {make_bars(600, 27), coarse_bars(600, 27), coarse_bars(2000, 31, true)})
+        scan_matches_entries(bars);
 
     const Bars bars = make_bars(600, 27);
     const std::int32_t last = 599;
@@ -453,6 +459,36 @@ TEST(CandlePatterns, EntriesTakeTheirSettingsAndTheScanMatchesThem) {
     EXPECT_TRUE(same_values(by_null.data(), by_defaults.data(), std::size_t(count)));
     EXPECT_TRUE(same_values(by_null.data(), by_sentinels.data(), std::size_t(count)));
     EXPECT_EQ(hammer(&bad, by_null.data()), RC_BAD_ARGUMENT);
+}
+
+// The scan on each fixture: the pattern's column holds its sign at the last
+// candle, and 0 on the near miss. Random candles seldom make the longer
+// patterns; these make each of them at least once.
+TEST(CandlePatterns, TheScanFiresOnEachFixture) {
+    for (const Fixture& f : FIXTURES) {
+        SCOPED_TRACE(f.pattern);
+        const auto column = std::find_if(std::begin(CANDLE_PATTERN_NAMES), std::end(CANDLE_PATTERN_NAMES),
+                                         [&](const char* name) { return std::string(name) == f.pattern; });
+        ASSERT_NE(column, std::end(CANDLE_PATTERN_NAMES));
+        std::vector<Ohlc> candles = context(f.context, 12);
+        const std::size_t first = candles.size();
+        candles.insert(candles.end(), f.candles.begin(), f.candles.end());
+        for (const bool miss : {false, true}) {
+            if (miss) candles[first + std::size_t(f.miss_index)] = f.miss;
+            ScanKernel kernel(fixture_settings());
+            std::vector<std::int8_t> row(CANDLE_PATTERN_COUNT, std::int8_t(-99));
+            bool written = false;
+            for (std::size_t i = 0; i < candles.size(); ++i) {
+                const Ohlc& c = candles[i];
+                const double prices[] = {c.open, c.high, c.low, c.close};
+                const auto bars = [&](int k, Index) { return prices[k]; };
+                written = kernel.step(bars, Index(i), row.data());
+            }
+            ASSERT_TRUE(written);
+            EXPECT_EQ(row[std::size_t(column - std::begin(CANDLE_PATTERN_NAMES))], miss ? 0 : f.sign)
+                << (miss ? "near miss" : "");
+        }
+    }
 }
 
 }  // namespace

@@ -11,6 +11,13 @@ namespace movlex::shapes {
 // body and closing above its high.
 struct LadderBottom {
     static constexpr int candles = 5;
+    static constexpr Needs needs =
+        Needs{}.has(4, AFTER_FALL | BLACK | LONG_BODY)
+            .has(3, BLACK | LONG_BODY)
+            .has(2, BLACK | LONG_BODY)
+            .has(1, BLACK)
+            .lacks(1, VERY_SHORT_UPPER)
+            .has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         for (int k = 2; k <= 4; ++k)
@@ -28,6 +35,11 @@ struct LadderBottom {
 // third, shadows included.
 struct ConcealingBabySwallow {
     static constexpr int candles = 4;
+    static constexpr Needs needs =
+        Needs{}.has(3, AFTER_FALL | BLACK | VERY_SHORT_UPPER | VERY_SHORT_LOWER)
+            .has(2, BLACK | VERY_SHORT_UPPER | VERY_SHORT_LOWER)
+            .has(1, BLACK)
+            .has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &first = c[3], &second = c[2], &third = c[1], &last = c[0];
@@ -42,6 +54,11 @@ struct ConcealingBabySwallow {
 // long white candle closing within the gap.
 struct Breakaway {
     static constexpr int candles = 5;
+    static constexpr Needs needs =
+        Needs{}.has(4, AFTER_FALL | BLACK | LONG_BODY)
+            .has(3, BLACK)
+            .has(1, BLACK)
+            .has(0, WHITE | LONG_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &first = c[4], &second = c[3], &third = c[2], &fourth = c[1], &last = c[0];
@@ -57,6 +74,12 @@ struct Breakaway {
 // above the first's close (rising three methods; mirrored, falling).
 struct ThreeMethods {
     static constexpr int candles = 5;
+    static constexpr Needs needs =
+        Needs{}.has(4, AFTER_RISE | WHITE | LONG_BODY)
+            .has(3, SHORT_BODY)
+            .has(2, SHORT_BODY)
+            .has(1, SHORT_BODY)
+            .has(0, WHITE | LONG_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &first = c[4], &last = c[0];
@@ -76,6 +99,12 @@ struct ThreeMethods {
 // three highs.
 struct MatHold {
     static constexpr int candles = 5;
+    static constexpr Needs needs =
+        Needs{}.has(4, AFTER_RISE | WHITE | LONG_BODY)
+            .has(3, BLACK | SHORT_BODY)
+            .has(2, SHORT_BODY)
+            .has(1, SHORT_BODY)
+            .has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &first = c[4], &last = c[0];

@@ -7,6 +7,7 @@ namespace movlex::shapes {
 
 struct Doji {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         return is.doji(c[0]) && c[0].range() > 0.0;
@@ -15,6 +16,7 @@ struct Doji {
 
 struct LongLeggedDoji {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, DOJI_BODY | FAR_ABOVE | FAR_BELOW);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -24,6 +26,7 @@ struct LongLeggedDoji {
 
 struct RickshawMan {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, DOJI_BODY | FAR_ABOVE | FAR_BELOW);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -33,6 +36,7 @@ struct RickshawMan {
 
 struct DragonflyDoji {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, DOJI_BODY | VERY_SHORT_UPPER | LONG_LOWER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -44,6 +48,7 @@ struct DragonflyDoji {
 // would also turn the trend).
 struct GravestoneDoji {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, DOJI_BODY | VERY_SHORT_LOWER | LONG_UPPER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -56,6 +61,9 @@ struct GravestoneDoji {
 // shooting star.
 struct Hammer {
     static constexpr int candles = 1;
+    static constexpr Needs needs =
+        Needs{}.has(0, AFTER_FALL | SHORT_BODY | LONG_LOWER | VERY_SHORT_UPPER)
+            .lacks(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -68,6 +76,9 @@ struct Hammer {
 // Mirrored: the hanging man.
 struct InvertedHammer {
     static constexpr int candles = 1;
+    static constexpr Needs needs =
+        Needs{}.has(0, AFTER_FALL | SHORT_BODY | LONG_UPPER | VERY_SHORT_LOWER)
+            .lacks(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -80,6 +91,7 @@ struct InvertedHammer {
 // shadows (three bodies by default) and far below the body.
 struct Takuri {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, AFTER_FALL | SHORT_BODY | VERY_SHORT_UPPER | FAR_BELOW);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -91,6 +103,7 @@ struct Takuri {
 
 struct Marubozu {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, WHITE | LONG_BODY | VERY_SHORT_UPPER | VERY_SHORT_LOWER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -101,6 +114,7 @@ struct Marubozu {
 // No shadow at the close's end, a shadow at the open's end.
 struct ClosingMarubozu {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, WHITE | LONG_BODY | VERY_SHORT_UPPER).lacks(0, VERY_SHORT_LOWER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -112,6 +126,7 @@ struct ClosingMarubozu {
 // No shadow at the open's end, a shadow at the close's end.
 struct OpeningMarubozu {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, WHITE | LONG_BODY | VERY_SHORT_LOWER).lacks(0, VERY_SHORT_UPPER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -122,6 +137,7 @@ struct OpeningMarubozu {
 
 struct SpinningTop {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, SHORT_BODY).lacks(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -131,6 +147,9 @@ struct SpinningTop {
 
 struct HighWave {
     static constexpr int candles = 1;
+    static constexpr Needs needs =
+        Needs{}.has(0, SHORT_BODY | LONG_UPPER | LONG_LOWER | FAR_ABOVE | FAR_BELOW)
+            .lacks(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -141,6 +160,7 @@ struct HighWave {
 
 struct LongLine {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, WHITE | LONG_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -150,6 +170,7 @@ struct LongLine {
 
 struct ShortLine {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, WHITE | SHORT_BODY).lacks(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];
@@ -160,6 +181,7 @@ struct ShortLine {
 // A long white candle opening at its low after a fall.
 struct BeltHold {
     static constexpr int candles = 1;
+    static constexpr Needs needs = Needs{}.has(0, AFTER_FALL | WHITE | LONG_BODY | VERY_SHORT_LOWER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &k = c[0];

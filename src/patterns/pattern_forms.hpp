@@ -10,10 +10,12 @@
 // same test on the mirrored candles: every price negated, so that white and
 // black, highs and lows, upper and lower shadows, rises and falls, up- and
 // down-trends change places, and every measure (bodies, ranges, distances)
-// is the same number.
+// is the same number. A shape may also state its `needs` (candle_marks.hpp),
+// which each form turns into may_fire: false when its detect must give 0.
 #pragma once
 
 #include "patterns/candle_history.hpp"
+#include "patterns/candle_marks.hpp"
 
 namespace movlex {
 
@@ -38,6 +40,9 @@ struct Symmetric {
         const int bullish = Shape::test(Upright{h}, is);
         return bullish != 0 ? bullish : -Shape::test(Mirrored{h}, is);
     }
+    static bool may_fire(const CandleMarks& m) {
+        return NEEDS<Shape>.met_by(m) | MIRRORED_NEEDS<Shape>.met_by(m);
+    }
 };
 
 // Only the bullish side.
@@ -45,6 +50,7 @@ template <class Shape>
 struct Rising {
     static constexpr int candles = Shape::candles;
     static int detect(const RecentCandles& h, const Thresholds& is) { return Shape::test(Upright{h}, is); }
+    static bool may_fire(const CandleMarks& m) { return NEEDS<Shape>.met_by(m); }
 };
 
 // Only the bearish side: the shape's mirror image.
@@ -52,6 +58,7 @@ template <class Shape>
 struct MirrorOf {
     static constexpr int candles = Shape::candles;
     static int detect(const RecentCandles& h, const Thresholds& is) { return -Shape::test(Mirrored{h}, is); }
+    static bool may_fire(const CandleMarks& m) { return MIRRORED_NEEDS<Shape>.met_by(m); }
 };
 
 // A bearish shape written as it appears (no bullish twin in the books).
@@ -59,6 +66,7 @@ template <class Shape>
 struct Falling {
     static constexpr int candles = Shape::candles;
     static int detect(const RecentCandles& h, const Thresholds& is) { return -Shape::test(Upright{h}, is); }
+    static bool may_fire(const CandleMarks& m) { return NEEDS<Shape>.met_by(m); }
 };
 
 // Two shapes that are not mirror images: +1 for the first, -1 for the second.
@@ -69,6 +77,7 @@ struct Either {
         const int bullish = Up::test(Upright{h}, is);
         return bullish != 0 ? bullish : -Down::test(Upright{h}, is);
     }
+    static bool may_fire(const CandleMarks& m) { return NEEDS<Up>.met_by(m) | NEEDS<Down>.met_by(m); }
 };
 
 // A candle of indecision: a warning against the trend before it (bullish
@@ -79,6 +88,7 @@ struct AgainstTrend {
     static int detect(const RecentCandles& h, const Thresholds& is) {
         return Shape::test(Upright{h}, is) != 0 ? -h.trend(Shape::candles) : 0;
     }
+    static bool may_fire(const CandleMarks& m) { return NEEDS<Shape>.met_by(m); }
 };
 
 // Relations between two candles' bodies and ranges.

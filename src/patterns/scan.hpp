@@ -1,11 +1,13 @@
 // Every pattern over one series in one pass: one candle history, its recent
-// candles copied out once per bar, and each pattern's test of them.
+// candles copied out once per bar with their marks, and each pattern's test
+// of them, run only where the marks meet what the pattern needs.
 #pragma once
 
 #include <cstdint>
 
 #include "candle_patterns.hpp"  // generated: patterns::<name>, MOVLEX_CANDLE_PATTERNS
 #include "frame/kernel.hpp"
+#include "patterns/candle_marks.hpp"
 
 namespace movlex {
 
@@ -22,7 +24,7 @@ inline constexpr int MOST_PATTERN_CANDLES = [] {
     return most;
 }();
 #undef MOVLEX_PATTERN_CANDLES
-static_assert(MOST_PATTERN_CANDLES + 1 <= KEPT_CANDLES);
+static_assert(MOST_PATTERN_CANDLES + 1 <= KEPT_CANDLES && MARKED_CANDLES + 1 <= MOST_PATTERN_CANDLES + 1);
 
 // The names of the patterns, in the order of the scan's columns.
 #define MOVLEX_PATTERN_NAME(name) #name,
@@ -46,8 +48,10 @@ public:
         if (warm_up_.consume()) return false;
         RecentCandles recent;
         history_.recent(MOST_PATTERN_CANDLES + 1, recent);
+        const CandleMarks marks = CandleMarks::of(recent);
         int k = 0;
-#define MOVLEX_PATTERN_VALUE(name) out[k++] = Value(patterns::name::detect(recent, is_));
+#define MOVLEX_PATTERN_VALUE(name) \
+    out[k++] = patterns::name::may_fire(marks) ? Value(patterns::name::detect(recent, is_)) : Value(0);
         MOVLEX_CANDLE_PATTERNS(MOVLEX_PATTERN_VALUE)
 #undef MOVLEX_PATTERN_VALUE
         return true;

@@ -12,6 +12,10 @@ namespace movlex::shapes {
 template <bool doji>
 struct MorningStarOf {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, AFTER_FALL | BLACK | LONG_BODY)
+            .has(1, doji ? DOJI_BODY : SHORT_BODY)
+            .has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -26,6 +30,7 @@ using MorningDojiStar = MorningStarOf<true>;
 // a white candle whose whole range gaps above the doji.
 struct AbandonedBaby {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_FALL | BLACK | LONG_BODY).has(1, DOJI_BODY).has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -38,6 +43,13 @@ struct AbandonedBaby {
 // closing higher, each closing near its high. Mirrored: three black crows.
 struct ThreeWhiteSoldiers {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, WHITE | HIGH_NEAR_CLOSE)
+            .has(1, WHITE | HIGH_NEAR_CLOSE)
+            .has(0, WHITE | HIGH_NEAR_CLOSE)
+            .lacks(2, SHORT_BODY)
+            .lacks(1, SHORT_BODY)
+            .lacks(0, SHORT_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         for (int k = 0; k < 3; ++k) {
@@ -52,6 +64,13 @@ struct ThreeWhiteSoldiers {
 // closing lower.
 struct IdenticalThreeCrows {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, BLACK)
+            .has(1, BLACK)
+            .has(0, BLACK)
+            .lacks(2, SHORT_BODY)
+            .lacks(1, SHORT_BODY)
+            .lacks(0, SHORT_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -65,6 +84,7 @@ struct IdenticalThreeCrows {
 // it), then a white candle closing above the first's open.
 struct ThreeInside {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_FALL | BLACK | LONG_BODY).has(1, WHITE).has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -76,6 +96,7 @@ struct ThreeInside {
 // After a fall, a bullish engulfing, then a white candle closing higher.
 struct ThreeOutside {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_FALL | BLACK).has(1, WHITE).has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds&) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -89,6 +110,7 @@ struct ThreeOutside {
 // continuation, as Morris reads it).
 struct ThreeLineStrike {
     static constexpr int candles = 4;
+    static constexpr Needs needs = Needs{}.has(3, AFTER_RISE | WHITE).has(2, WHITE).has(1, WHITE).has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds&) {
         const Candle &w1 = c[3], &w2 = c[2], &w3 = c[1], &strike = c[0];
@@ -102,6 +124,12 @@ struct ThreeLineStrike {
 // range.
 struct ThreeStarsInTheSouth {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, AFTER_FALL | BLACK | LONG_BODY)
+            .lacks(2, VERY_SHORT_LOWER)
+            .has(1, BLACK)
+            .lacks(1, VERY_SHORT_LOWER)
+            .has(0, BLACK | SHORT_BODY | VERY_SHORT_UPPER | VERY_SHORT_LOWER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -116,6 +144,7 @@ struct ThreeStarsInTheSouth {
 // the first's.
 struct TwoCrows {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_RISE | WHITE | LONG_BODY).has(1, BLACK).has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -129,6 +158,10 @@ struct TwoCrows {
 // the first's close.
 struct UpsideGapTwoCrows {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, AFTER_RISE | WHITE | LONG_BODY)
+            .has(1, BLACK | SHORT_BODY)
+            .has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -141,6 +174,10 @@ struct UpsideGapTwoCrows {
 // low, a short white candle below the second's close.
 struct UniqueThreeRiver {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, AFTER_FALL | BLACK | LONG_BODY)
+            .has(1, BLACK)
+            .has(0, WHITE | SHORT_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -153,6 +190,11 @@ struct UniqueThreeRiver {
 // the bodies shrinking, the last with an upper shadow.
 struct AdvanceBlock {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, AFTER_RISE | WHITE | LONG_BODY)
+            .has(1, WHITE)
+            .has(0, WHITE)
+            .lacks(0, VERY_SHORT_UPPER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -165,6 +207,10 @@ struct AdvanceBlock {
 // white one opening near the second's close.
 struct StalledPattern {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, AFTER_RISE | WHITE | LONG_BODY)
+            .has(1, WHITE | LONG_BODY)
+            .has(0, WHITE | SHORT_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -177,6 +223,7 @@ struct StalledPattern {
 // one closing at the first's close.
 struct StickSandwich {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_FALL | BLACK).has(1, WHITE).has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -189,6 +236,7 @@ struct StickSandwich {
 // candle opening within the second's body and closing within the window.
 struct TasukiGap {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_RISE | WHITE).has(1, WHITE).has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds&) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -202,6 +250,7 @@ struct TasukiGap {
 // closing the window.
 struct GapThreeMethods {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_RISE | WHITE).has(1, WHITE).has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds&) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -216,6 +265,10 @@ struct GapThreeMethods {
 template <int direction>
 struct SideBySideWhiteLines {
     static constexpr int candles = 3;
+    static constexpr Needs needs =
+        Needs{}.has(2, direction > 0 ? AFTER_RISE | WHITE : AFTER_FALL | BLACK)
+            .has(1, WHITE)
+            .has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];
@@ -231,6 +284,7 @@ using SideBySide = Either<SideBySideWhiteLines<1>, SideBySideWhiteLines<-1>>;
 // After a fall, three doji, the middle one's body below the other two.
 struct Tristar {
     static constexpr int candles = 3;
+    static constexpr Needs needs = Needs{}.has(2, AFTER_FALL | DOJI_BODY).has(1, DOJI_BODY).has(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[2], &b = c[1], &d = c[0];

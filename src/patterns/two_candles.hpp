@@ -9,6 +9,7 @@ namespace movlex::shapes {
 // After a fall, a white body that engulfs the black body before it.
 struct Engulfing {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK).has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds&) {
         const Candle &a = c[1], &b = c[0];
@@ -20,6 +21,10 @@ struct Engulfing {
 // After a fall, a long black candle and a small body within its body.
 struct Harami {
     static constexpr int candles = 2;
+    static constexpr Needs needs =
+        Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY)
+            .has(0, SHORT_BODY)
+            .lacks(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -29,6 +34,7 @@ struct Harami {
 
 struct HaramiCross {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -41,6 +47,7 @@ struct HaramiCross {
 // cloud cover.
 struct Piercing {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -52,6 +59,7 @@ struct Piercing {
 // After a fall, a long black candle and a doji whose body gaps below it.
 struct DojiStar {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, DOJI_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -62,6 +70,9 @@ struct DojiStar {
 // A black marubozu, then a white marubozu gapping above its high.
 struct Kicking {
     static constexpr int candles = 2;
+    static constexpr Needs needs =
+        Needs{}.has(1, BLACK | LONG_BODY | VERY_SHORT_UPPER | VERY_SHORT_LOWER)
+            .has(0, WHITE | LONG_BODY | VERY_SHORT_UPPER | VERY_SHORT_LOWER);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -74,6 +85,7 @@ struct Kicking {
 // closing at the same close.
 struct Counterattack {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, WHITE | LONG_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -85,6 +97,7 @@ struct Counterattack {
 // In a rise, a black candle, then a long white one opening at its open.
 struct SeparatingLines {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_RISE | BLACK).has(0, WHITE | LONG_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -95,6 +108,7 @@ struct SeparatingLines {
 // After a fall, a long black candle and a black one closing at its close.
 struct MatchingLow {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, BLACK);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -105,6 +119,7 @@ struct MatchingLow {
 // After a fall, a long black candle and a short black one within its body.
 struct HomingPigeon {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, BLACK | SHORT_BODY);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -114,6 +129,7 @@ struct HomingPigeon {
 
 // After a fall, a long black candle, then a white one opening below its low:
 // the start of the three neck patterns (bearish continuations).
+inline constexpr Needs WHITE_BELOW_LONG_BLACK = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, WHITE);
 template <class C>
 bool white_below_long_black(const C& c, const Thresholds& is) {
     const Candle &a = c[1], &b = c[0];
@@ -123,6 +139,7 @@ bool white_below_long_black(const C& c, const Thresholds& is) {
 // ... closing at the black candle's low.
 struct OnNeck {
     static constexpr int candles = 2;
+    static constexpr Needs needs = WHITE_BELOW_LONG_BLACK;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         return white_below_long_black(c, is) && is.equal(c[0].close, c[1].low, c[0]);
@@ -132,6 +149,7 @@ struct OnNeck {
 // ... closing at or just above the black candle's close.
 struct InNeck {
     static constexpr int candles = 2;
+    static constexpr Needs needs = WHITE_BELOW_LONG_BLACK;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -142,6 +160,7 @@ struct InNeck {
 // ... closing well into the black body, below its middle.
 struct Thrusting {
     static constexpr int candles = 2;
+    static constexpr Needs needs = WHITE_BELOW_LONG_BLACK;
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
@@ -153,6 +172,7 @@ struct Thrusting {
 // After a fall, a long black candle and a white one with the same low.
 struct Tweezers {
     static constexpr int candles = 2;
+    static constexpr Needs needs = Needs{}.has(1, AFTER_FALL | BLACK | LONG_BODY).has(0, WHITE);
     template <class C>
     static int test(const C& c, const Thresholds& is) {
         const Candle &a = c[1], &b = c[0];
