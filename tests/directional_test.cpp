@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core_lookbacks.hpp"  // generated
 #include "directional/movement.hpp"
 #include "directional/trend_strength.hpp"
 #include "frame/library_state.hpp"

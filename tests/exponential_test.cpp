@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "averages/exponential.hpp"
+#include "core_lookbacks.hpp"  // generated
 #include "frame/library_state.hpp"
 #include "frame/scratch.hpp"
 #include "test_support.hpp"

@@ -6,26 +6,12 @@
 #include <functional>
 #include <vector>
 
+#include "entry_call.hpp"
 #include "movlex_extended.h"
 #include "test_support.hpp"
 
 namespace movlex::test {
 namespace {
-
-// The outputs of one call, as the entry reported them.
-struct Call {
-    RetCode code = RC_OK;
-    std::int32_t begin = -1, count = -1;
-    std::vector<std::vector<double>> out;
-
-    explicit Call(std::size_t outputs, std::size_t size) : out(outputs, std::vector<double>(size, -1.0)) {}
-};
-
-void expect_values(const std::vector<double>& actual, std::int32_t count, const std::vector<double>& expected,
-                   double tolerance = 1e-12) {
-    ASSERT_EQ(count, std::int32_t(expected.size()));
-    expect_near_values(actual.data(), expected, tolerance);
-}
 
 // period 3: lag 1, de-lagged 2 x[t] - x[t-1] = 3, 6, 12, 24 from bar 1; the
 // EMA (k = 1/2) is seeded at bar 3 with (3 + 6 + 12) / 3 = 7, then

@@ -6,24 +6,12 @@
 #include <cmath>
 #include <vector>
 
+#include "entry_call.hpp"
 #include "movlex_extended.h"
 #include "test_support.hpp"
 
 namespace movlex::test {
 namespace {
-
-struct Call {
-    std::int32_t begin = -1, count = -1;
-    std::vector<std::vector<double>> out;
-    Call(std::size_t outputs, std::size_t size) : out(outputs, std::vector<double>(size, -1.0)) {}
-};
-
-void expect_values(const std::vector<double>& actual, std::int32_t count, const std::vector<double>& expected,
-                   double tolerance = 1e-12) {
-    ASSERT_EQ(count, std::int32_t(expected.size()));
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_NEAR(actual[k], expected[k], tolerance * std::max(1.0, std::fabs(expected[k]))) << "output " << k;
-}
 
 // fast 2, slow 3, cycle 3, factor 1/2 over the fixture: the MACD line from
 // bar 2 is 0, 2/3, 7/18, 95/108, ...; the first stage from bar 4 smooths from

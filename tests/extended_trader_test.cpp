@@ -5,23 +5,12 @@
 #include <cmath>
 #include <vector>
 
+#include "entry_call.hpp"
 #include "movlex_extended.h"
 #include "test_support.hpp"
 
 namespace movlex::test {
 namespace {
-
-struct Call {
-    std::int32_t begin = -1, count = -1;
-    std::vector<std::vector<double>> out;
-    Call(std::size_t outputs, std::size_t size) : out(outputs, std::vector<double>(size, -1.0)) {}
-};
-
-void expect_values(const std::vector<double>& actual, std::int32_t count, const std::vector<double>& expected,
-                   double tolerance = 1e-12) {
-    ASSERT_EQ(count, std::int32_t(expected.size()));
-    expect_near_values(actual.data(), expected, tolerance);
-}
 
 // period 2 over 2, 4, 8, 4: seed (2 + 4) / 2 = 3; then r = 8/3,
 // 3 + 5 / (2 * (8/3)^4) = 24981/8192; then r = 4 / (24981/8192), likewise.

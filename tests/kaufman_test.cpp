@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "averages/kaufman.hpp"
+#include "core_lookbacks.hpp"  // generated
 #include "output_capture.hpp"
 #include "test_support.hpp"
 

@@ -4,6 +4,7 @@
 
 #include "averages/arc_tangent.hpp"
 #include "averages/mesa.hpp"
+#include "core_lookbacks.hpp"  // generated
 #include "movlex_extended.h"
 #include "output_capture.hpp"
 #include "test_support.hpp"

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core_lookbacks.hpp"  // generated
 #include "frame/scratch.hpp"
 #include "oscillators/balance_of_power.hpp"
 #include "oscillators/commodity_channel.hpp"

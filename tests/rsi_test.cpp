@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core_lookbacks.hpp"  // generated
 #include "frame/library_state.hpp"
 #include "oscillators/rsi.hpp"
 #include "test_support.hpp"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core_lookbacks.hpp"  // generated
 #include "output_capture.hpp"
 #include "test_support.hpp"
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "averages/t3.hpp"
+#include "core_lookbacks.hpp"  // generated
 #include "output_capture.hpp"
 #include "test_support.hpp"
 

@@ -3,6 +3,7 @@
 #include <limits>
 #include <vector>
 
+#include "core_lookbacks.hpp"  // generated
 #include "directional/true_range.hpp"
 #include "frame/library_state.hpp"
 #include "frame/scratch.hpp"

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core_lookbacks.hpp"  // generated
 #include "frame/scratch.hpp"
 #include "test_support.hpp"
 #include "volume/accumulation.hpp"

@@ -1,6 +1,7 @@
 #include "api/indicator_table.hpp"
 
 #include "api/extended_entry.hpp"
+#include "core_lookbacks.hpp"  // generated: the lookback routines of the core set
 #include "indicator_kernels.inc"  // generated: the kernel header of every row
 #include "movlex.h"
 #include "movlex_extended.h"

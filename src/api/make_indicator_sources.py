@@ -6,6 +6,7 @@
         OUT_DIR/indicator_rows.inc        the rows of the indicator table
         OUT_DIR/core_entries.cpp          the C entries of the core set
         OUT_DIR/core_lookbacks.cpp        their lookback routines
+        OUT_DIR/core_lookbacks.hpp        the declarations of those routines
         OUT_DIR/extended_entries.cpp      the C entries of the extended set
         OUT_DIR/candle_patterns.hpp       the candlestick patterns' detectors
                                           (patterns::<name>) and the list of
@@ -324,20 +325,37 @@ def core_entries_cpp(rows):
     return "".join(out)
 
 
+def lookback_head(row, tail):
+    """std::int32_t <name>_lookback(parameters...)tail: a core lookback routine's head."""
+    arguments = [f"{param.lookback_type()} {param.name}" for param in row.params]
+    return (wrapped(f"std::int32_t {row.name}_lookback", arguments, tail) if arguments
+            else f"std::int32_t {row.name}_lookback(){tail}\n")
+
+
+def core_lookbacks_hpp(rows):
+    out = [f"// {GENERATED}\n",
+           "// The lookback routines of the core set: the index of the first bar each\n",
+           "// indicator writes for the parameters given (defaults and unstable periods\n",
+           "// applied), -1 where a parameter is out of its range.\n",
+           "#pragma once\n\n#include <cstdint>\n\nnamespace movlex {\n\n"]
+    out += [lookback_head(row, ";") for row in rows if row.set == "core"]
+    out.append("\n}  // namespace movlex\n")
+    return "".join(out)
+
+
 def core_lookbacks_cpp(rows):
     core = [row for row in rows if row.set == "core"]
     out = [f"// {GENERATED}\n",
-           "// The lookback routines of the core set, declared in the families' headers: the\n",
-           "// lookback of each indicator's kernel for the parameters given.\n",
+           "// The lookback routines of the core set (core_lookbacks.hpp): the lookback of\n",
+           "// each indicator's kernel for the parameters given.\n",
+           '#include "core_lookbacks.hpp"\n',
            '#include "frame/entry_form.hpp"\n']
     out += [f'#include "{header}"\n' for header in sorted({row.header for row in core})]
     out.append("\nnamespace movlex {\n")
     for row in core:
         values = ", ".join(param.name for param in row.params)
         declared = row.params_name or "std::array<ParamInfo, 0>{}"
-        arguments = [f"{param.lookback_type()} {param.name}" for param in row.params]
-        out.append("\n" + wrapped(f"std::int32_t {row.name}_lookback", arguments, " {") if arguments
-                   else f"\nstd::int32_t {row.name}_lookback() {{\n")
+        out.append("\n" + lookback_head(row, " {"))
         out.append(f"    return core_lookback<&{row.factory}>({declared}{', ' + values if values else ''});\n}}\n")
     out.append("\n}  // namespace movlex\n")
     return "".join(out)
@@ -537,6 +555,7 @@ def main(argv):
     write_if_changed(out / "indicator_kernels.inc", kernels_inc(rows))
     write_if_changed(out / "indicator_rows.inc", rows_inc(rows))
     write_if_changed(out / "core_entries.cpp", core_entries_cpp(rows))
+    write_if_changed(out / "core_lookbacks.hpp", core_lookbacks_hpp(rows))
     write_if_changed(out / "core_lookbacks.cpp", core_lookbacks_cpp(rows))
     write_if_changed(out / "extended_entries.cpp", extended_entries_cpp(rows))
     write_if_changed(out / "candle_patterns.hpp", candle_catalogue(rows))

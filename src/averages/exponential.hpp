@@ -17,12 +17,6 @@ inline constexpr std::array EMA_PARAMS{integer_param("period", 30, 2)};
 inline constexpr auto& DEMA_PARAMS = EMA_PARAMS;
 inline constexpr auto& TEMA_PARAMS = EMA_PARAMS;
 
-// period - 1 plus the unstable period of the EMA slot; -1 out of range.
-std::int32_t ema_lookback(std::int32_t period);
-// Two and three times the EMA's lookback: every stage of the chain pays it.
-std::int32_t dema_lookback(std::int32_t period);
-std::int32_t tema_lookback(std::int32_t period);
-
 // One step: difference, then the product with k, then the sum.
 template <class V>
 inline V ema_step(V average, V value, V k) {

@@ -15,9 +15,6 @@ namespace movlex {
 
 inline constexpr std::array KAMA_PARAMS{integer_param("period", 30, 2)};
 
-// period plus the unstable period of the KAMA slot; -1 out of range.
-std::int32_t kama_lookback(std::int32_t period);
-
 // The change sum of the first window is built from its `period` one-bar
 // changes; the average is seeded with the value before the first output and
 // then stepped once per bar, the window sum adjusted by one change leaving

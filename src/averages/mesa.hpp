@@ -16,10 +16,6 @@ namespace movlex {
 inline constexpr std::array MAMA_PARAMS{real_param("fast_limit", 0.5, 0.01, 0.99),
                                         real_param("slow_limit", 0.05, 0.01, 0.99)};
 
-// 32 plus the unstable period of the MAMA slot, whatever the limits; -1 for a
-// limit out of range.
-std::int32_t mama_lookback(double fast_limit, double slow_limit);
-
 // One bar's update of the smoothed dominant cycle period from the smoothed
 // real and imaginary parts of the bar-to-bar phasor product; degrees_per_radian
 // converts the arc tangent.

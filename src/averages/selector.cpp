@@ -13,6 +13,7 @@
 #include "averages/simple.hpp"
 #include "averages/t3.hpp"
 #include "averages/triangular.hpp"
+#include "core_lookbacks.hpp"  // generated
 #include "frame/contract.hpp"
 #include "frame/entry_form.hpp"
 

@@ -15,9 +15,6 @@ namespace movlex {
 inline constexpr std::array SMA_PARAMS{integer_param("period", 30, 2)};
 inline constexpr auto& WMA_PARAMS = SMA_PARAMS;
 
-std::int32_t sma_lookback(std::int32_t period);
-std::int32_t wma_lookback(std::int32_t period);
-
 // The running sum of the window: the newest value is added, the mean taken,
 // then the oldest value subtracted.
 class SmaKernel {

@@ -13,9 +13,6 @@ namespace movlex {
 
 inline constexpr std::array T3_PARAMS{integer_param("period", 5, 2), real_param("volume_factor", 0.7, 0.0, 1.0)};
 
-// 6 * (period - 1) plus the unstable period of the T3 slot; -1 out of range.
-std::int32_t t3_lookback(std::int32_t period, double volume_factor);
-
 // Six exponential stages of one period in a cascade, e1 of the price up to e6
 // of e5, combined as c1 e6 + c2 e5 + c3 e4 + c4 e3. Stage s is seeded with
 // the mean of the first `period` values it receives: the value stage s - 1

@@ -13,8 +13,6 @@ namespace movlex {
 
 inline constexpr std::array TRIMA_PARAMS{integer_param("period", 30, 2)};
 
-std::int32_t trima_lookback(std::int32_t period);
-
 // Three running sums carry the average from one window to the next: the plain
 // sum of the older part, the plain sum of the newer part and the weighted sum
 // of the whole window. The first window is summed once it is complete.

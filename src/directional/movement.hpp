@@ -20,15 +20,6 @@ inline constexpr auto& MINUS_DM_PARAMS = PLUS_DM_PARAMS;
 inline constexpr auto& PLUS_DI_PARAMS = PLUS_DM_PARAMS;
 inline constexpr auto& MINUS_DI_PARAMS = PLUS_DM_PARAMS;
 
-// Period 1: 1. Otherwise period - 1 plus the unstable period of the
-// indicator's slot; -1 out of range.
-std::int32_t plus_dm_lookback(std::int32_t period);
-std::int32_t minus_dm_lookback(std::int32_t period);
-// Period 1: 1. Otherwise period plus the unstable period of the indicator's
-// slot; -1 out of range.
-std::int32_t plus_di_lookback(std::int32_t period);
-std::int32_t minus_di_lookback(std::int32_t period);
-
 using PlusDmKernel = directional::SideKernel<false, directional::Side::plus>;
 using MinusDmKernel = directional::SideKernel<false, directional::Side::minus>;
 using PlusDiKernel = directional::SideKernel<true, directional::Side::plus>;

@@ -20,9 +20,6 @@ inline constexpr std::array SAR_TWO_SIDED_PARAMS{real_param("start", 0.0),
                                           real_param("short_acceleration", 0.02, 0.0),
                                           real_param("short_maximum", 0.2, 0.0)};
 
-// 1 when each argument is DEFAULT_REAL or lies in 0..3e37, -1 otherwise.
-std::int32_t sar_lookback(double acceleration, double maximum);
-
 // A two-state machine, long or short, driven bar by bar. The stop trails the
 // price, moving towards the position's extreme point by the acceleration
 // factor, which grows by one step on every new extreme up to the maximum.

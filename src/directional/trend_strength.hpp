@@ -22,13 +22,6 @@ inline constexpr std::array DX_PARAMS{integer_param("period", 14, 2)};
 inline constexpr auto& ADX_PARAMS = DX_PARAMS;
 inline constexpr auto& ADXR_PARAMS = DX_PARAMS;
 
-// Lookbacks, -1 for a period outside 2..100000: DX period + U (U of the DX
-// slot); ADX 2 * period - 1 + U (U of the ADX slot); ADXR the ADX lookback
-// plus period - 1.
-std::int32_t dx_lookback(std::int32_t period);
-std::int32_t adx_lookback(std::int32_t period);
-std::int32_t adxr_lookback(std::int32_t period);
-
 // DX: both sides and the range smoothed at once. Its first output comes one
 // smoothing step past the seed, plus `unstable`; a bar without DX repeats the
 // previous output (0 for the first).

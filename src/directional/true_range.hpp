@@ -20,12 +20,6 @@ namespace movlex {
 inline constexpr std::array ATR_PARAMS{integer_param("period", 14, 1)};
 inline constexpr auto& NATR_PARAMS = ATR_PARAMS;
 
-// Always 1: bar 0 has no previous close.
-std::int32_t trange_lookback();
-// period plus the unstable period of the indicator's slot; -1 out of range.
-std::int32_t atr_lookback(std::int32_t period);
-std::int32_t natr_lookback(std::int32_t period);
-
 // The true range of every bar after the first, over high, low and close.
 class TrueRangeKernel {
 public:

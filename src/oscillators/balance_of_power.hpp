@@ -10,8 +10,6 @@
 
 namespace movlex {
 
-std::int32_t bop_lookback();
-
 // Each bar on its own: (close - open) / (high - low). The guard is one-sided:
 // only a range of at least 1e-8 is divided by, so a bar whose high lies below
 // its low gives 0 as a flat bar does.

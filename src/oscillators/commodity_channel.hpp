@@ -20,8 +20,6 @@ namespace movlex {
 
 inline constexpr std::array CCI_PARAMS{integer_param("period", 14, 2)};
 
-std::int32_t cci_lookback(std::int32_t period);
-
 // The last `period` typical prices live in a circular buffer, the first bar
 // fed in slot 0; the mean and the mean absolute deviation are summed over the
 // whole buffer for every output, in slot order (once the buffer has wrapped,

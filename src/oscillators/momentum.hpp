@@ -17,9 +17,6 @@ namespace movlex {
 inline constexpr std::array MOM_PARAMS{integer_param("period", 10, 1)};
 inline constexpr auto& ROC_PARAMS = MOM_PARAMS;
 
-std::int32_t mom_lookback(std::int32_t period);
-std::int32_t roc_lookback(std::int32_t period);
-
 inline double difference(double current, double reference) { return current - reference; }
 
 // Percent change, (current / reference - 1) * 100 in that order; 0 against a

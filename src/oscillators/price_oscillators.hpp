@@ -28,13 +28,6 @@ inline constexpr std::array MACD_FIXED_PARAMS{integer_param("signal_period", 9, 
 inline constexpr double MACD_FIXED_FAST = 12.0, MACD_FIXED_SLOW = 26.0;
 inline constexpr std::array MAC2_PARAMS{MACD_PARAMS[0], MACD_PARAMS[1], MACD_PARAMS[2], MACD_PARAMS[3]};
 
-std::int32_t apo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type);
-std::int32_t ppo_lookback(std::int32_t fast_period, std::int32_t slow_period, std::int32_t ma_type);
-std::int32_t macd_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                           std::int32_t slow_ma_type, std::int32_t signal_period, std::int32_t signal_ma_type);
-std::int32_t mac2_lookback(std::int32_t fast_period, std::int32_t fast_ma_type, std::int32_t slow_period,
-                           std::int32_t slow_ma_type);
-
 // APO and PPO: the shorter and the longer average of one series, read in
 // place; the shorter one starts `shorter_delay` bars after the longer.
 // Average is AverageStage<K> or AnyMaKernel, made with Feed::bars.

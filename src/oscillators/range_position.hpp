@@ -19,9 +19,6 @@ namespace movlex {
 inline constexpr std::array WILLR_PARAMS{integer_param("period", 14, 2)};
 inline constexpr auto& AROON_PARAMS = WILLR_PARAMS;
 
-std::int32_t willr_lookback(std::int32_t period);
-std::int32_t aroon_lookback(std::int32_t period);
-
 // -100 * (highest - close) / (highest - lowest) over `period` bars, computed
 // as a division by the range divided by -100; 0 when that is exactly 0.
 // Inputs high, low, close. The rescan keeps the oldest of equal extremes,
@@ -54,37 +51,26 @@ private:
     WindowExtreme<Highest> highest_;
 };
 
-// Over the `period` + 1 bars ending today: 100 when the extreme is today's
-// bar, 0 when it is the oldest; among equal extremes the newest bar counts.
-// Inputs high, low; outputs down, up.
-class AroonKernel {
+// Over the `period` + 1 bars ending today (the lookback is the period): 100
+// when the extreme is today's bar, 0 when it is the oldest; among equal
+// extremes the newest bar counts. Inputs high, low; outputs down, up.
+class AroonKernel : public IdleWarmUpKernel<AroonKernel> {
 public:
     static constexpr int inputs = 2;
     static constexpr int outputs = 2;
 
     explicit AroonKernel(std::int32_t period)
-        : period_(period),
+        : IdleWarmUpKernel(period),
           factor_(100.0 / static_cast<double>(period)),
           lowest_(Index{period} + 1),
-          highest_(Index{period} + 1),
-          warm_up_(period) {}
-
-    Index history() const { return period_ + 1; }
-    Index lookback() const { return period_; }
-
-    template <class Bars>
-    bool step(const Bars& bars, Index i, double* out) {
-        if (warm_up_.consume()) return false;
-        steady(bars, i, out);
-        return true;
-    }
+          highest_(Index{period} + 1) {}
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
         lowest_.advance(input_series(bars, 1), i);
         highest_.advance(input_series(bars, 0), i);
-        out[1] = static_cast<double>(highest_.index() - i + period_) * factor_;
-        out[0] = static_cast<double>(lowest_.index() - i + period_) * factor_;
+        out[1] = static_cast<double>(highest_.index() - i + lookback_) * factor_;
+        out[0] = static_cast<double>(lowest_.index() - i + lookback_) * factor_;
     }
 
     template <class Archive>
@@ -95,11 +81,9 @@ public:
     }
 
 private:
-    Index period_;
     double factor_;
     WindowExtreme<Lowest, RescanTies::take_newest> lowest_;
     WindowExtreme<Highest, RescanTies::take_newest> highest_;
-    WarmUp warm_up_;
 };
 
 // Aroon up less Aroon down.

@@ -22,10 +22,6 @@ namespace movlex {
 inline constexpr std::array RSI_PARAMS{integer_param("period", 14, 2)};
 inline constexpr auto& CMO_PARAMS = RSI_PARAMS;
 
-// period plus the unstable period of the indicator's slot; -1 out of range.
-std::int32_t rsi_lookback(std::int32_t period);
-std::int32_t cmo_lookback(std::int32_t period);
-
 // Both formulas output 0 when the two averages together vanish.
 template <class V>
 inline auto negligible(V total) {

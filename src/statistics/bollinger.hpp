@@ -18,8 +18,6 @@ namespace movlex {
 inline constexpr std::array BBANDS_PARAMS{integer_param("period", 5, 2), real_param("deviations_up", 2.0),
                                           real_param("deviations_down", 2.0), ma_type_param("ma_type")};
 
-std::int32_t bbands_lookback(std::int32_t period, double deviations_up, double deviations_down, std::int32_t ma_type);
-
 // The middle band is the selected average, the bands lie a multiple of the
 // population standard deviation over `period` above and below it. Both
 // begin on the same bar: whichever needs fewer bars starts later (the

@@ -18,9 +18,6 @@ namespace movlex {
 inline constexpr std::array HIGHEST_PARAMS{integer_param("period", 30, 2)};
 inline constexpr auto& LOWEST_PARAMS = HIGHEST_PARAMS;
 
-std::int32_t max_lookback(std::int32_t period);
-std::int32_t min_lookback(std::int32_t period);
-
 // The extreme of the last `period` values.
 template <class Direction>
 class ExtremeKernel : public IdleWarmUpKernel<ExtremeKernel<Direction>> {

@@ -17,9 +17,6 @@ namespace movlex {
 inline constexpr std::array VAR_PARAMS{integer_param("period", 5, 1), real_param("deviations", 1.0)};
 inline constexpr std::array STDDEV_PARAMS{integer_param("period", 5, 2), real_param("deviations", 1.0)};
 
-std::int32_t var_lookback(std::int32_t period, double deviations);
-std::int32_t stddev_lookback(std::int32_t period, double deviations);
-
 // Variances strictly below this give a standard deviation of 0; it also
 // absorbs the slightly negative residues of the running sums.
 inline constexpr double VARIANCE_FLOOR = 1e-8;

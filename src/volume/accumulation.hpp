@@ -15,9 +15,6 @@ namespace movlex {
 
 inline constexpr std::array ADOSC_PARAMS{integer_param("fast_period", 3, 2), integer_param("slow_period", 10, 2)};
 
-std::int32_t ad_lookback();
-std::int32_t adosc_lookback(std::int32_t fast_period, std::int32_t slow_period);
-
 // A bar moves the line only when its range high - low is positive.
 inline bool moves_line(double high, double low) { return high - low > 0.0; }
 

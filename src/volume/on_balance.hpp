@@ -9,8 +9,6 @@
 
 namespace movlex {
 
-std::int32_t obv_lookback();
-
 // The running total starts at the volume of the first bar fed and then adds
 // each bar's volume on a rising price, subtracts it on a falling one and
 // leaves it alone on an unchanged one. The previous price is kept, not read
