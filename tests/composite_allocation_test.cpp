@@ -57,12 +57,6 @@ Calls composite_calls() {
                                 d_type, begin, count, o1, o2);
         };
     };
-    auto stoch_sma = [](std::int32_t slow_k, std::int32_t slow_d) {
-        return [=](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
-            return MOVLEX_STOCH(0, 199, b.high.data(), b.low.data(), b.close.data(), 5, slow_k, MA_SMA, slow_d, MA_SMA,
-                                begin, count, o1, o2);
-        };
-    };
     auto stochf = [](std::int32_t fast_d, MaType type) {
         return [=](const Bars& b, std::int32_t* begin, std::int32_t* count, double* o1, double* o2, double*) {
             return MOVLEX_STOCHF(0, 199, b.high.data(), b.low.data(), b.close.data(), 5, fast_d, type, begin, count,
@@ -99,9 +93,8 @@ Calls composite_calls() {
     };
     // A signal, %K or %D average that reads back the values it is fed keeps
     // them in a ring (STOCHRSI keeps its RSI values too), inside the kernel up
-    // to 64 values and on the heap beyond; STOCH's two rings share one block,
-    // 128 values inside the kernel. The heap failing gives RC_NO_MEMORY with
-    // both out-parameters 0.
+    // to 64 values and on the heap beyond. The heap failing gives RC_NO_MEMORY
+    // with both out-parameters 0.
     const auto no_memory = [](std::string name, int failing, Call call) {
         return FailureCase{std::move(name), failing, RC_NO_MEMORY, true, std::move(call)};
     };
@@ -109,10 +102,8 @@ Calls composite_calls() {
     calls.failing = {
         no_memory("macd signal ring", 0, macd(MA_SMA, 65)),
         no_memory("macd mama signal ring", 0, macd(MA_MAMA, 65)),
-        no_memory("stoch slow %K ring", 0, stoch_sma(129, 2)),
-        no_memory("stoch slow %D ring", 0, stoch_sma(2, 129)),
-        no_memory("stoch both slow rings", 0, stoch(5, 70, MA_SMA, MA_SMA)),
-        no_memory("stoch both kama rings", 0, stoch(5, 64, MA_KAMA, MA_KAMA)),
+        no_memory("stoch slow %K ring", 0, stoch(5, 65, MA_SMA, MA_EMA)),
+        no_memory("stoch slow %D ring", 0, stoch(5, 65, MA_EMA, MA_SMA)),
         no_memory("stochf %D ring", 0, stochf(65, MA_SMA)),
         // STOCHRSI's ring of RSI values stands where its RSI array stands, and
         // fails as that array does: RC_BAD_ARGUMENT, both out-parameters 0.
@@ -128,7 +119,6 @@ Calls composite_calls() {
         {"apo", apo(MA_SMA)},   {"apo mama", apo(MA_MAMA)},   {"ppo", ppo},   {"bbands mama", bbands},
         {"macd", macd(MA_SMA, 9)}, {"macd mama", macd(MA_MAMA, 64)}, {"mac2", mac2},
         {"stoch", stoch(5, 3, MA_SMA, MA_SMA)}, {"stoch long %K", stoch(17, 64, MA_SMA, MA_SMA)},
-        {"stoch one long ring", stoch(5, 65, MA_SMA, MA_EMA)},
         {"stoch ema", stoch(5, 3, MA_EMA, MA_EMA)}, {"stochf", stochf(64, MA_SMA)}, {"stochf ema", stochf(3, MA_EMA)},
         {"stochrsi", stochrsi(64, 64)},
         {"max 16", max(16)}, {"max 30", max(30)}, {"max 150", max(150)}, {"min 30", min(30)},
@@ -253,17 +243,6 @@ const std::vector<DefinedAllocations>& defined_allocations() {
         {"mac2", {{"fast_period", 70}, {"slow_period", 80}}, 1, 3, RC_BAD_ARGUMENT},
         {"apo", {{"fast_period", 70}, {"slow_period", 80}}, 1, 1, RC_NO_MEMORY},
         {"bbands", {{"period", 70}}, 0, 0, RC_OK},
-        // Both of STOCH's averages reading back more than 64 values: their
-        // rings share one block, the one allocation STOCH may make.
-        {"stoch", {{"slow_k_period", 100}, {"slow_d_period", 100}}, 0, 1, RC_NO_MEMORY},
-        {"stoch", {{"slow_k_period", 65}, {"slow_k_ma_type", MA_WMA}, {"slow_d_period", 300}, {"slow_d_ma_type", MA_WMA}},
-         0, 1, RC_NO_MEMORY},
-        {"stoch", {{"slow_k_period", 100}, {"slow_k_ma_type", MA_TRIMA}, {"slow_d_period", 100}, {"slow_d_ma_type", MA_TRIMA}},
-         0, 1, RC_NO_MEMORY},
-        {"stoch", {{"slow_k_period", 64}, {"slow_k_ma_type", MA_KAMA}, {"slow_d_period", 64}, {"slow_d_ma_type", MA_KAMA}},
-         0, 1, RC_NO_MEMORY},
-        {"stoch", {{"fast_k_period", 300}, {"slow_k_period", 100}, {"slow_d_period", 70}, {"slow_d_ma_type", MA_KAMA}},
-         0, 1, RC_NO_MEMORY},
     };
     return table;
 }
@@ -299,144 +278,56 @@ TEST(CoreAllocations, LookbacksTakeNoStorage) {
     }
 }
 
-// Runs the row on a range that gives output and on one that gives none: no
-// more allocations than the row lists, and each of them, failing, gives the
-// row's code (or `other_failure`, where the definition lists two arrays that
-// fail differently). False when the row's lookback leaves no output in `bars`.
-bool expect_defined_allocations(const DefinedAllocations& row, const Bars& bars, const std::string& label,
-                                RetCode other_failure = RC_OK) {
-    const IndicatorInfo* info = find_indicator(row.name);
-    EXPECT_NE(info, nullptr) << label;
-    if (info == nullptr) return false;
-    Request request;
-    EXPECT_TRUE(set_row_params(row, *info, request)) << label;
-    const std::int32_t size = std::int32_t(bars.close.size());
-    const std::int32_t lookback = info->lookback(request.params.data());
-    EXPECT_GE(lookback, 0) << label;
-    if (lookback < 0 || lookback >= size - 100) return false;
-    std::vector<std::vector<double>> outputs(std::size_t(info->output_count()), std::vector<double>(bars.close.size()));
-    for (int i = 0; i < info->input_count(); ++i) request.inputs[i] = named_series(bars, info->inputs[i]).data();
-    for (int o = 0; o < info->output_count(); ++o) request.outputs[o] = outputs[std::size_t(o)].data();
-    std::int32_t begin = UNTOUCHED, count = UNTOUCHED;
-    request.out_begin = &begin;
-    request.out_count = &count;
+TEST(CoreAllocations, NeverMoreThanTheDefinitionListsAndEachFailsWithItsCode) {
+    constexpr std::size_t BARS = 1200;
+    const Bars bars = make_bars(BARS, 33);
+    std::set<std::string> covered;
+    for (const DefinedAllocations& row : defined_allocations()) {
+        const IndicatorInfo* info = find_indicator(row.name);
+        ASSERT_NE(info, nullptr) << row.name;
+        covered.insert(row.name);
+        Request request;
+        ASSERT_TRUE(set_row_params(row, *info, request)) << row.name;
+        std::vector<std::vector<double>> outputs(std::size_t(info->output_count()), std::vector<double>(BARS));
+        for (int i = 0; i < info->input_count(); ++i) {
+            request.inputs[i] = named_series(bars, info->inputs[i]).data();
+        }
+        for (int o = 0; o < info->output_count(); ++o) request.outputs[o] = outputs[std::size_t(o)].data();
+        std::int32_t begin = UNTOUCHED, count = UNTOUCHED;
+        request.out_begin = &begin;
+        request.out_count = &count;
 
-    struct Range {
-        const char* label;
-        std::int32_t first, last;
-        int limit;
-    };
-    std::vector<Range> ranges = {{"normal", 0, size - 1, row.normal}};
-    if (lookback > 0) ranges.push_back({"empty", 0, lookback - 1, row.empty});
-    for (const Range& range : ranges) {
-        const std::string where = label + " " + range.label;
-        request.first_index = range.first;
-        request.last_index = range.last;
-        const int before = testing::scratch_allocations_attempted();
-        EXPECT_EQ(info->invoke(request), RC_OK) << where;
-        const int allocations = testing::scratch_allocations_attempted() - before;
-        EXPECT_LE(allocations, range.limit) << where;
-        for (int failing = 0; failing < allocations; ++failing) {
-            testing::fail_scratch_allocation(failing);
-            const RetCode rc = info->invoke(request);
-            testing::fail_scratch_allocation(-1);
-            if (rc != other_failure) {
+        const std::int32_t lookback = info->lookback(request.params.data());
+        ASSERT_GE(lookback, 0) << row.name;
+        ASSERT_LT(lookback, std::int32_t(BARS) - 100) << row.name;
+        struct Range {
+            const char* label;
+            std::int32_t first, last;
+            int limit;
+        };
+        std::vector<Range> ranges = {{"normal", 0, std::int32_t(BARS - 1), row.normal}};
+        if (lookback > 0) ranges.push_back({"empty", 0, lookback - 1, row.empty});
+        for (const Range& range : ranges) {
+            const std::string where = std::string(row.name) + " " + range.label + " (row " +
+                                      std::to_string(&row - defined_allocations().data()) + ")";
+            request.first_index = range.first;
+            request.last_index = range.last;
+            const int before = testing::scratch_allocations_attempted();
+            ASSERT_EQ(info->invoke(request), RC_OK) << where;
+            const int allocations = testing::scratch_allocations_attempted() - before;
+            EXPECT_LE(allocations, range.limit) << where;
+            for (int failing = 0; failing < allocations; ++failing) {
+                testing::fail_scratch_allocation(failing);
+                const RetCode rc = info->invoke(request);
+                testing::fail_scratch_allocation(-1);
                 EXPECT_EQ(rc, row.failure) << where << ", allocation " << failing << " failing";
             }
         }
-    }
-    return true;
-}
-
-TEST(CoreAllocations, NeverMoreThanTheDefinitionListsAndEachFailsWithItsCode) {
-    const Bars bars = make_bars(1200, 33);
-    std::set<std::string> covered;
-    for (const DefinedAllocations& row : defined_allocations()) {
-        covered.insert(row.name);
-        const std::string label =
-            std::string(row.name) + " (row " + std::to_string(&row - defined_allocations().data()) + ")";
-        EXPECT_TRUE(expect_defined_allocations(row, bars, label)) << label << ": lookback too long for the bars";
     }
     for (const IndicatorInfo& info : indicator_table()) {
         if (info.set == IndicatorSet::core) {
             EXPECT_TRUE(covered.count(info.name)) << info.name;
         }
-    }
-}
-
-// The composites over every average type and over periods on both sides of
-// the 64 values a kernel keeps in its own bytes, against the count their
-// definitions give: the composite's own arrays plus a FAMA array for every
-// MESA average of a period above 1.
-TEST(CoreAllocations, EveryAverageAndPeriodOfTheComposites) {
-    const Bars bars = make_bars(2400, 34);
-    const auto fama = [](double period, int type) { return type == MA_MAMA && period > 1 ? 1 : 0; };
-    const std::vector<double> periods = {1, 64, 65, 300};
-    const std::vector<double> long_periods = {2, 64, 65, 300};
-    std::vector<std::pair<DefinedAllocations, RetCode>> rows;  // with a second failure code
-    for (int type_a = MA_SMA; type_a <= MA_T3; ++type_a) {
-        for (int type_b = MA_SMA; type_b <= MA_T3; ++type_b) {
-            for (double fast_k : {5.0, 300.0}) {
-                for (double slow_k : periods) {
-                    for (double slow_d : periods) {
-                        rows.push_back({{"stoch",
-                                         {{"fast_k_period", fast_k}, {"slow_k_period", slow_k}, {"slow_k_ma_type", double(type_a)},
-                                          {"slow_d_period", slow_d}, {"slow_d_ma_type", double(type_b)}},
-                                         0, 1 + fama(slow_k, type_a) + fama(slow_d, type_b), RC_NO_MEMORY},
-                                        RC_OK});
-                    }
-                }
-            }
-            // MACD's third average keeps the type of the first.
-            for (const auto& [fast, slow] : {std::pair{12.0, 26.0}, std::pair{65.0, 300.0}, std::pair{300.0, 65.0}}) {
-                for (double signal : periods) {
-                    rows.push_back({{"macd",
-                                     {{"fast_period", fast}, {"fast_ma_type", double(type_a)}, {"slow_period", slow},
-                                      {"slow_ma_type", double(type_b)}, {"signal_period", signal}, {"signal_ma_type", double(type_a)}},
-                                     0, 2 + fama(fast, type_a) + fama(slow, type_b) + fama(signal, type_a),
-                                     RC_NO_MEMORY},
-                                    RC_OK});
-                }
-                const int mac2 = 1 + 2 + fama(fast, type_a) + fama(slow, type_b);
-                rows.push_back({{"mac2",
-                                 {{"fast_period", fast}, {"fast_ma_type", double(type_a)}, {"slow_period", slow},
-                                  {"slow_ma_type", double(type_b)}},
-                                 1, mac2, RC_BAD_ARGUMENT},
-                                RC_NO_MEMORY});
-            }
-        }
-        for (double fast_k : {5.0, 64.0, 65.0, 300.0}) {
-            for (double fast_d : periods) {
-                rows.push_back({{"stochf", {{"fast_k_period", fast_k}, {"fast_d_period", fast_d}, {"fast_d_ma_type", double(type_a)}},
-                                 0, 1 + fama(fast_d, type_a), RC_NO_MEMORY},
-                                RC_OK});
-                // The RSI array fails as a missing RSI output; STOCHF's %K array
-                // and a FAMA array with RC_NO_MEMORY.
-                rows.push_back({{"stochrsi", {{"fast_k_period", fast_k}, {"fast_d_period", fast_d}, {"fast_d_ma_type", double(type_a)}},
-                                 0, 2 + fama(fast_d, type_a), RC_BAD_ARGUMENT},
-                                RC_NO_MEMORY});
-            }
-        }
-        for (const auto& [fast, slow] : {std::pair{2.0, 64.0}, std::pair{65.0, 300.0}, std::pair{300.0, 65.0}}) {
-            const int po = 1 + fama(fast, type_a) + fama(slow, type_a);
-            for (const char* name : {"apo", "ppo"}) {
-                rows.push_back({{name, {{"fast_period", fast}, {"slow_period", slow}, {"ma_type", double(type_a)}}, po, po,
-                                 RC_NO_MEMORY},
-                                RC_OK});
-            }
-        }
-    }
-    for (double period : long_periods) {
-        rows.push_back({{"adxr", {{"period", period}}, 0, 1, RC_NO_MEMORY}, RC_OK});
-        rows.push_back({{"max", {{"period", period}}, 0, 0, RC_OK}, RC_OK});
-        rows.push_back({{"min", {{"period", period}}, 0, 0, RC_OK}, RC_OK});
-    }
-    // Rows whose lookback leaves no output in the bars (the longest T3s) are
-    // passed over.
-    for (const auto& [row, other_failure] : rows) {
-        std::string label = row.name;
-        for (const auto& [name, value] : row.params) label += " " + name + "=" + std::to_string(int(value));
-        expect_defined_allocations(row, bars, label, other_failure);
     }
 }
 

@@ -64,8 +64,6 @@ public:
 
     Index history() const { return average_.history(); }
     Index lookback() const { return average_.lookback(); }
-    // Whether the average reads back more than the current value.
-    bool reads_history() const { return reads_history_; }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
@@ -82,20 +80,13 @@ public:
         out[0] = values[0];
     }
 
-    bool push(Index i, double value, double* out) { return push_kept(i, value, keep_in_series(i), out); }
-    void push_steady(Index i, double value, double* out) { push_kept_steady(i, value, keep_in_series(i), out); }
-
-    // The same for a stage made with Feed::bars whose values the kernel
-    // holding it keeps: keep(value) stores the value of bar i and returns the
-    // bars to read it from; it is called only when the average reads back.
-    template <class Keep>
-    bool push_kept(Index i, double value, Keep&& keep, double* out) {
-        return reads_history_ ? step(keep(value), i, out) : step(ValueBars{value}, i, out);
+    bool push(Index i, double value, double* out) {
+        return reads_history_ ? step(series_.push(i, value), i, out) : step(ValueBars{value}, i, out);
     }
-    template <class Keep>
-    void push_kept_steady(Index i, double value, Keep&& keep, double* out) {
+
+    void push_steady(Index i, double value, double* out) {
         if (reads_history_)
-            steady(keep(value), i, out);
+            steady(series_.push(i, value), i, out);
         else
             steady(ValueBars{value}, i, out);
     }
@@ -105,18 +96,8 @@ public:
         archive(average_);
         archive(series_);
     }
-    // The average's own state alone, for a kernel that keeps the values the
-    // stage reads back (made with Feed::bars) and saves them in their place.
-    template <class Archive>
-    void visit_average(Archive& archive) {
-        archive(average_);
-    }
 
 private:
-    auto keep_in_series(Index i) {
-        return [this, i](double value) -> const RingBars<1>& { return series_.push(i, value); };
-    }
-
     Average average_;
     bool reads_history_;
     DerivedSeries series_;
@@ -228,9 +209,6 @@ public:
     Index lookback() const {
         return std::visit([](const auto& stage) { return stage.lookback(); }, stage_);
     }
-    bool reads_history() const {
-        return std::visit([](const auto& stage) { return stage.reads_history(); }, stage_);
-    }
 
     template <class Bars>
     bool step(const Bars& bars, Index i, double* out) {
@@ -247,23 +225,11 @@ public:
     void push_steady(Index i, double value, double* out) {
         std::visit([&](auto& stage) { stage.push_steady(i, value, out); }, stage_);
     }
-    template <class Keep>
-    bool push_kept(Index i, double value, Keep&& keep, double* out) {
-        return std::visit([&](auto& stage) { return stage.push_kept(i, value, keep, out); }, stage_);
-    }
-    template <class Keep>
-    void push_kept_steady(Index i, double value, Keep&& keep, double* out) {
-        std::visit([&](auto& stage) { stage.push_kept_steady(i, value, keep, out); }, stage_);
-    }
 
     // The chosen average is fixed by the parameters, so only its state is listed.
     template <class Archive>
     void visit(Archive& archive) {
         std::visit([&](auto& stage) { archive(stage); }, stage_);
-    }
-    template <class Archive>
-    void visit_average(Archive& archive) {
-        std::visit([&](auto& stage) { stage.visit_average(archive); }, stage_);
     }
 
 private:

@@ -25,12 +25,9 @@ RetCode stochf_run(const double* params, const UnstablePeriods& unstable, const 
 }
 
 RetCode stoch_run(const double* params, const UnstablePeriods& unstable, const EntryRequest<3, 2>& request) {
-    AnyMaKernel slow_d{std::int32_t(params[3]), std::int32_t(params[4]), unstable, Feed::bars};
-    const std::int32_t slow_k_period = std::int32_t(params[1]);
-    return with_average_kind(slow_k_period, std::int32_t(params[2]), [&](auto kind) {
-        return run_request(StochKernelOf(std::int32_t(params[0]), average_stage(kind, slow_k_period, unstable, Feed::bars),
-                                         std::move(slow_d)),
-                           request);
+    AnyMaKernel slow_d{std::int32_t(params[3]), std::int32_t(params[4]), unstable};
+    return with_average(std::int32_t(params[1]), std::int32_t(params[2]), unstable, [&](auto&& slow_k) {
+        return run_request(StochKernelOf(std::int32_t(params[0]), std::move(slow_k), std::move(slow_d)), request);
     });
 }
 
@@ -69,9 +66,8 @@ Index stochrsi_range_lookback(const double* params, const UnstablePeriods& unsta
 }
 
 StochKernel stoch_kernel(const double* params, const UnstablePeriods& unstable) {
-    return StochKernel(std::int32_t(params[0]),
-                       AnyMaKernel(std::int32_t(params[1]), std::int32_t(params[2]), unstable, Feed::bars),
-                       AnyMaKernel(std::int32_t(params[3]), std::int32_t(params[4]), unstable, Feed::bars));
+    return StochKernel(std::int32_t(params[0]), AnyMaKernel(std::int32_t(params[1]), std::int32_t(params[2]), unstable),
+                       AnyMaKernel(std::int32_t(params[3]), std::int32_t(params[4]), unstable));
 }
 
 StochfKernel stochf_kernel(const double* params, const UnstablePeriods& unstable) {

@@ -10,7 +10,6 @@
 #include "frame/kernel.hpp"
 #include "frame/library_state.hpp"
 #include "frame/parameter.hpp"
-#include "frame/shared_rings.hpp"
 #include "frame/window_extreme.hpp"
 #include "oscillators/rsi.hpp"
 #include "movlex.h"
@@ -145,10 +144,7 @@ using StochfKernel = StochfKernelOf<>;
 // STOCH: raw %K smoothed into the slow %K, which is averaged into %D; each
 // average fed from the first value of the one before. Inputs high, low,
 // close; outputs slow %K, %D. The slow %K average is an AnyMaKernel, or the
-// stage of one average when the batch call knows it; both averages are made
-// with Feed::bars, and the values they read back (raw %K, slow %K) are kept
-// in one block of rings, so that a call whose averages both read back
-// further than a kernel keeps in its own bytes still takes one heap block.
+// stage of one average when the batch call knows it.
 template <class SlowK = AnyMaKernel>
 class StochKernelOf {
 public:
@@ -156,11 +152,7 @@ public:
     static constexpr int outputs = 2;
 
     StochKernelOf(std::int32_t fast_k_period, SlowK slow_k, AnyMaKernel slow_d)
-        : fast_k_period_(fast_k_period),
-          raw_k_(fast_k_period),
-          slow_k_(std::move(slow_k)),
-          slow_d_(std::move(slow_d)),
-          kept_({kept_history(slow_k_), kept_history(slow_d_)}) {}
+        : fast_k_period_(fast_k_period), raw_k_(fast_k_period), slow_k_(std::move(slow_k)), slow_d_(std::move(slow_d)) {}
 
     Index history() const { return fast_k_period_; }
     Index lookback() const { return raw_k_.lookback() + slow_k_.lookback() + slow_d_.lookback(); }
@@ -169,48 +161,30 @@ public:
     bool step(const Bars& bars, Index i, double* out) {
         double k, slow_k;
         if (!raw_k_.push(input_series(bars, 0), input_series(bars, 1), bars(2, i), i, &k)) return false;
-        if (!slow_k_.push_kept(i, k, keep(RAW_K, i), &slow_k)) return false;
-        if (!slow_d_.push_kept(i, slow_k, keep(SLOW_K, i), &out[1])) return false;
+        if (!slow_k_.push(i, k, &slow_k)) return false;
+        if (!slow_d_.push(i, slow_k, &out[1])) return false;
         out[0] = slow_k;
         return true;
     }
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
         const double k = raw_k_.push_steady(input_series(bars, 0), input_series(bars, 1), bars(2, i), i);
-        slow_k_.push_kept_steady(i, k, keep(RAW_K, i), &out[0]);
-        slow_d_.push_kept_steady(i, out[0], keep(SLOW_K, i), &out[1]);
+        slow_k_.push_steady(i, k, &out[0]);
+        slow_d_.push_steady(i, out[0], &out[1]);
     }
 
-    // Saved as when each average kept its own ring after its state.
     template <class Archive>
     void visit(Archive& archive) {
         archive(raw_k_);
-        slow_k_.visit_average(archive);
-        kept_.visit_series(archive, RAW_K);
-        slow_d_.visit_average(archive);
-        kept_.visit_series(archive, SLOW_K);
+        archive(slow_k_);
+        archive(slow_d_);
     }
 
 private:
-    static constexpr int RAW_K = 0;   // read back by the slow %K average
-    static constexpr int SLOW_K = 1;  // read back by the %D average
-
-    template <class Stage>
-    static Index kept_history(const Stage& stage) {
-        return stage.reads_history() ? stage.history() : 0;
-    }
-    auto keep(int series, Index i) {
-        return [this, series, i](double value) {
-            kept_.put(series, i, value);
-            return kept_.series(series);
-        };
-    }
-
     Index fast_k_period_;
     RawK raw_k_;
     SlowK slow_k_;
     AnyMaKernel slow_d_;
-    SharedRings<2> kept_;
 };
 
 using StochKernel = StochKernelOf<>;
