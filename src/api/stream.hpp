@@ -90,12 +90,15 @@ public:
         // which might alias the state, they would make the compiler reload
         // the state after the store, putting the output's arithmetic on the
         // state's chain.
-        double value[Kernel::outputs];
         if (i > lookback_) [[likely]] {
+            double value[Kernel::outputs];
             kernel_.steady(bars_ring_, i, value);
             for (int k = 0; k < Kernel::outputs; ++k) out[k] = value[k];
             return true;
         }
+        // During the warm-up a kernel that reports a value sets every output;
+        // cleared first, so that the compiler need not see that.
+        double value[Kernel::outputs] = {};
         const bool ready = kernel_.step(bars_ring_, i, value);
         if (ready)
             for (int k = 0; k < Kernel::outputs; ++k) out[k] = value[k];

@@ -44,12 +44,14 @@ public:
         if (warm_up_.consume()) return false;
         const auto [distance, range] = measure(bars, i);
         double d1, d2, r1, r2;
-        const bool first = distance_[0].push(i, distance, &d1);
-        range_[0].push(i, range, &r1);
-        if (!first) return false;
-        const bool second = distance_[1].push(i, d1, &d2);
-        range_[1].push(i, r1, &r2);
-        if (!second) return false;
+        // Both sides warm up together; each is tested so that every value
+        // used is seen to be set.
+        const bool first_distance = distance_[0].push(i, distance, &d1);
+        const bool first_range = range_[0].push(i, range, &r1);
+        if (!first_distance || !first_range) return false;
+        const bool second_distance = distance_[1].push(i, d1, &d2);
+        const bool second_range = range_[1].push(i, r1, &r2);
+        if (!second_distance || !second_range) return false;
         out[0] = index(d2, r2);
         return true;
     }

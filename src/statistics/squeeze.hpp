@@ -58,9 +58,9 @@ public:
 
     template <class Bars>
     void steady(const Bars& bars, Index i, double* out) {
-        double atr, variance, mean, line[LinregKernel::outputs];
+        double atr, mean, line[LinregKernel::outputs];
         atr_.steady(bars, i, &atr);
-        moments_.step(channel_of(bars, 2), i, variance, mean);
+        const double variance = moments_.next(channel_of(bars, 2), i, mean);
         line_.steady(distances_.push(i, distance(bars, i, mean)), i, line);
         write(variance, atr, line[0], out);
     }
